@@ -1,0 +1,71 @@
+// The grid's column table: per column the heading, the width and the marks
+// the grid reads while painting, editing and sorting. The column header
+// window mirrors heading and width from here once it exists.
+#pragma once
+
+#include <windows.h>
+#include <oleauto.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+enum class CellKind : int32_t { PlainText = 0, DropDownList = 1, ColorButton = 2 };
+
+class ColumnTable {
+public:
+    static constexpr int32_t kMaxColumns = 1000;
+    static constexpr size_t kMaxHeadingLength = 499;
+
+    int32_t count() const { return static_cast<int32_t>(columns_.size()); }
+    bool contains(int32_t column) const { return column >= 0 && column < count(); }
+
+    // False once the table holds kMaxColumns columns.
+    bool insert(const std::string& heading);
+    void removeAll();
+
+    // An unknown column reads as empty text, width 0 and every mark FALSE.
+    std::string heading(int32_t column) const;
+    int32_t width(int32_t column) const;
+    bool setWidth(int32_t column, int32_t width);
+
+    VARIANT_BOOL editable(int32_t column) const;
+    bool setEditable(int32_t column, VARIANT_BOOL editable);
+    VARIANT_BOOL selected(int32_t column) const;
+    VARIANT_BOOL autoResize(int32_t column) const;
+    void setAutoResize(int32_t column, VARIANT_BOOL autoResize);
+    VARIANT_BOOL locked(int32_t column) const;
+    void toggleLock(int32_t column);
+
+    CellKind cellKind(int32_t column) const;
+    std::string options(int32_t column) const;
+    // Only "ddDropDownList" and "ddColorButton" (any case) change the column.
+    void setCellKind(int32_t column, const std::string& kindName, const std::string& options);
+
+    void deselectAll();
+    int32_t selectionAnchor() const { return selectionAnchor_; }
+
+    VARIANT_BOOL reorderAllowed() const { return reorderAllowed_; }
+    void allowReorder(VARIANT_BOOL allow) { reorderAllowed_ = allow; }
+
+    static int32_t initialWidth(const std::string& heading);
+
+private:
+    struct Column {
+        std::string heading;
+        int32_t width = 0;
+        VARIANT_BOOL editable = VARIANT_TRUE;
+        VARIANT_BOOL selected = VARIANT_FALSE;
+        VARIANT_BOOL locked = VARIANT_FALSE;
+        CellKind kind = CellKind::PlainText;
+        std::string options;
+        VARIANT_BOOL autoResize = VARIANT_FALSE;
+    };
+
+    const Column* find(int32_t column) const;
+    Column* find(int32_t column);
+
+    std::vector<Column> columns_;
+    int32_t selectionAnchor_ = -1;
+    VARIANT_BOOL reorderAllowed_ = VARIANT_FALSE;
+};

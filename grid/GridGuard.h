@@ -1,0 +1,19 @@
+// Keeps C++ exceptions (allocation failures in string work) from crossing
+// the COM boundary: every automation method that allocates runs inside.
+#pragma once
+
+#include <windows.h>
+
+#include <new>
+
+template <class Body>
+HRESULT guarded(Body&& body, HRESULT onOutOfMemory = E_OUTOFMEMORY) noexcept
+{
+    try {
+        return body();
+    } catch (const std::bad_alloc&) {
+        return onOutOfMemory;
+    } catch (...) {
+        return E_FAIL;
+    }
+}

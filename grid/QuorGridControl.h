@@ -1,0 +1,138 @@
+// QuorGridControl: the grid as a COM object. It owns the row model, the
+// column table and the view state, and turns each automation call into
+// operations on them; BSTRs exist only at this boundary.
+//
+// The ActiveX control interfaces come from OleControlBase; QueryInterface
+// hands everything it does not answer itself to queryOleInterface.
+#pragma once
+
+#include <windows.h>
+#include <ocidl.h>
+#include <wrl/client.h>
+
+#include <cstdint>
+#include <string>
+
+#include "ColumnTable.h"
+#include "GridFinder.h"
+#include "GridSelection.h"
+#include "GridSorter.h"
+#include "GridView.h"
+#include "QuorGrid_h.h"
+#include "RowModel.h"
+
+class QuorGridControl final : public IQuorGridControl {
+public:
+    QuorGridControl();
+    QuorGridControl(const QuorGridControl&) = delete;
+    QuorGridControl& operator=(const QuorGridControl&) = delete;
+
+    // IUnknown
+    STDMETHODIMP QueryInterface(REFIID riid, void** object) override;
+    STDMETHODIMP_(ULONG) AddRef() override;
+    STDMETHODIMP_(ULONG) Release() override;
+
+    // IDispatch, served from the type library
+    STDMETHODIMP GetTypeInfoCount(UINT* count) override;
+    STDMETHODIMP GetTypeInfo(UINT index, LCID locale, ITypeInfo** typeInfo) override;
+    STDMETHODIMP GetIDsOfNames(REFIID riid, LPOLESTR* names, UINT nameCount, LCID locale, DISPID* ids) override;
+    STDMETHODIMP Invoke(DISPID member, REFIID riid, LCID locale, WORD flags, DISPPARAMS* params,
+                        VARIANT* result, EXCEPINFO* exception, UINT* argumentError) override;
+
+    // IQuorGridControl
+    STDMETHODIMP showRowButtons(VARIANT_BOOL show) override;
+    STDMETHODIMP appendRow(BSTR rowStr, VARIANT_BOOL scrollToRow, BSTR tagText, VARIANT_BOOL markEdited) override;
+    STDMETHODIMP deleteRow(BSTR tagText, VARIANT_BOOL keepAsDeleted) override;
+    STDMETHODIMP deleteAllRows(VARIANT_BOOL redraw) override;
+    STDMETHODIMP getNumberOfRows(LONG *count) override;
+    STDMETHODIMP getNumberOfEditedRows(LONG *count) override;
+    STDMETHODIMP resetToFirstRow() override;
+    STDMETHODIMP getNextRow(BSTR *rowStr) override;
+    STDMETHODIMP getRow(BSTR tagText, BSTR *rowStr) override;
+    STDMETHODIMP resetToFirstEditedRow() override;
+    STDMETHODIMP getNextEditedRow(BSTR *rowStr, BSTR *tagText, LONG *rowIndex) override;
+    STDMETHODIMP resetAllEditedRows() override;
+    STDMETHODIMP markRowAsEdited(BSTR tagText) override;
+    STDMETHODIMP getNumberOfDeletedRows() override;
+    STDMETHODIMP resetToFirstDeletedRow() override;
+    STDMETHODIMP getNextDeletedRow(BSTR *rowStr, BSTR *tagText) override;
+    STDMETHODIMP resetAllDeletedRows() override;
+    STDMETHODIMP getNumberOfSelectedRows(LONG *count) override;
+    STDMETHODIMP resetToFirstSelectedRow() override;
+    STDMETHODIMP getNextSelectedRow(BSTR *rowStr) override;
+    STDMETHODIMP getTagText(LONG rowIndex, BSTR *tagText) override;
+    STDMETHODIMP setTagText(LONG rowIndex, BSTR tagText) override;
+    STDMETHODIMP toggleRowHighlight(LONG row) override;
+    STDMETHODIMP setRowVisibility(LONG rowIndex, VARIANT_BOOL visible) override;
+    STDMETHODIMP setRowSelect(LONG row, RowSelectionType how) override;
+    STDMETHODIMP setRowSelectRange(LONG row1, LONG row2, RowSelectionType how) override;
+    STDMETHODIMP setSelected(LONG row, LONG column, GridSelectType type, VARIANT_BOOL select) override;
+    STDMETHODIMP updateRow(BSTR rowStr, BSTR tagText, VARIANT_BOOL redraw, VARIANT_BOOL markEdited) override;
+    STDMETHODIMP SelectAllRows() override;
+    STDMETHODIMP deselectAllRows() override;
+    STDMETHODIMP appendBlankRows(LONG nRows) override;
+    STDMETHODIMP setAllVisible() override;
+    STDMETHODIMP rowIsVisible(LONG rowNumber, VARIANT_BOOL *visible) override;
+    STDMETHODIMP getCellText(LONG row, LONG column, BSTR *text) override;
+    STDMETHODIMP SetRowColor(LONG row, OLE_COLOR color) override;
+    STDMETHODIMP showColumnHeader(VARIANT_BOOL show) override;
+    STDMETHODIMP setColumnHeadings(BSTR headings) override;
+    STDMETHODIMP SetColumnEditable(LONG column, VARIANT_BOOL editable) override;
+    STDMETHODIMP getNumberOfColumns(LONG *count) override;
+    STDMETHODIMP getColumnHeading(LONG columnNumber, BSTR *heading) override;
+    STDMETHODIMP getColumnHeadingStr(BSTR *headings) override;
+    STDMETHODIMP getColumnNumberByHeading(BSTR heading, LONG *column) override;
+    STDMETHODIMP deselectAllColumns() override;
+    STDMETHODIMP autoResizeColumn(LONG col) override;
+    STDMETHODIMP setColumnWidth(LONG col, short width) override;
+    STDMETHODIMP getColumnWidth(LONG col, short *width) override;
+    STDMETHODIMP redraw() override;
+    STDMETHODIMP setGridFont(IFontDisp *font) override;
+    STDMETHODIMP setHeaderFont(IFontDisp *font) override;
+    STDMETHODIMP setGridBackgroundColor(ULONG color, VARIANT_BOOL redraw) override;
+    STDMETHODIMP setGridLineColor(ULONG color, VARIANT_BOOL redraw) override;
+    STDMETHODIMP sortGrid(LONG column, SortStyle style) override;
+    STDMETHODIMP setEditability(VARIANT_BOOL editable) override;
+    STDMETHODIMP setGuiComponent(LONG column, BSTR kind, BSTR items) override;
+    STDMETHODIMP setMenuOptionsSensitivity(BSTR item, VARIANT_BOOL sensitive) override;
+    STDMETHODIMP find(BSTR text, VARIANT_BOOL wholeCell, VARIANT_BOOL matchCase, VARIANT_BOOL unused1, VARIANT_BOOL unused2, LONG *row, LONG *column, GridSelectType selectType) override;
+    STDMETHODIMP resetFind() override;
+    STDMETHODIMP setGridLines(GridLinesStyle style) override;
+    STDMETHODIMP setGridTextAlignment(GridTextAlignmentStyle align) override;
+    STDMETHODIMP allowColumnReorder(VARIANT_BOOL allow) override;
+    STDMETHODIMP setUpperLeftCell(LONG x, LONG y) override;
+    STDMETHODIMP CompleteEdit() override;
+    STDMETHODIMP AutoSizeEditBox(VARIANT_BOOL inProp) override;
+
+private:
+    ~QuorGridControl();
+
+    HRESULT queryOleInterface(REFIID riid, void** object);
+    HRESULT typeInfo(ITypeInfo** info);
+    HRESULT dispatchTypeInfo(REFIID riid, ITypeInfo** info);
+
+    HRESULT appendRowText(const std::string& rowText, VARIANT_BOOL scrollToRow, const std::string& tag,
+                          VARIANT_BOOL markEdited);
+    void autoSizeColumnsFor(const GridRow& row);
+    std::string longestCellText(int32_t column);
+    int32_t textWidth(const std::string& text) const;
+    HRESULT nextRowOf(GridRow* (RowModel::*next)(), BSTR* rowStr);
+    void recomputeView() { view_.recomputeVisibleCounts(columns_, columnCount_); }
+    void redrawIf(VARIANT_BOOL flag);
+    void scrollCellIntoView(int32_t rowNumber, int32_t column);
+
+    LONG refCount_ = 1;
+    Microsoft::WRL::ComPtr<ITypeInfo> typeInfo_;
+
+    RowModel rows_;
+    ColumnTable columns_;
+    GridSelection selection_{rows_};
+    GridSorter sorter_;
+    GridFinder finder_;
+    GridView view_;
+    int32_t columnCount_ = 0;
+    std::string headingString_;
+    bool editingActive_ = false;
+    HDC drawingSurface_ = nullptr;  // the memory DC of the latest paint, owned by the painter
+    HFONT gridFont_ = nullptr;
+};

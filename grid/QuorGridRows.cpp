@@ -1,0 +1,319 @@
+// Row operations and change tracking of QuorGridControl.
+#include <memory>
+
+#include "GridGuard.h"
+#include "GridText.h"
+#include "QuorGridControl.h"
+#include "RowText.h"
+
+namespace {
+
+// The answer of a lookup that found nothing: an empty string, S_FALSE.
+HRESULT returnNothing(BSTR* out)
+{
+    HRESULT hr = returnBstr(std::string(), out);
+    return FAILED(hr) ? hr : S_FALSE;
+}
+
+// Row string and tag of a row, or two empty strings and S_FALSE for none.
+HRESULT returnRowAndTag(const GridRow* row, BSTR* rowStr, BSTR* tagText)
+{
+    HRESULT hr = returnBstr(row ? row->rowText : std::string(), rowStr);
+    if (SUCCEEDED(hr))
+        hr = returnBstr(row ? row->tagText : std::string(), tagText);
+    return FAILED(hr) || row ? hr : S_FALSE;
+}
+
+}  // namespace
+
+STDMETHODIMP QuorGridControl::appendRow(BSTR rowStr, VARIANT_BOOL scrollToRow, BSTR tagText, VARIANT_BOOL markEdited)
+{
+    return guarded([&] { return appendRowText(ansiFromBstr(rowStr), scrollToRow, ansiFromBstr(tagText), markEdited); },
+                   S_FALSE);
+}
+
+HRESULT QuorGridControl::appendRowText(const std::string& rowText, VARIANT_BOOL scrollToRow, const std::string& tag,
+                                       VARIANT_BOOL markEdited)
+{
+    recomputeView();
+    std::unique_ptr<GridRow> row(new (std::nothrow) GridRow);
+    if (!row)
+        return S_FALSE;
+    row->rowText = rowText;
+    row->tagText = tag;
+    row->edited = (!rowText.empty() && isVariantTrue(markEdited)) ? VARIANT_TRUE : VARIANT_FALSE;
+    const GridRow& added = *row;
+    if (FAILED(rows_.append(row)))
+        return S_FALSE;
+    const int32_t rowCount = rows_.rowCount();
+    if (isVariantTrue(scrollToRow) && rowCount > view_.firstVisibleRow + view_.visibleRowCount - 2)
+        setUpperLeftCell(rowCount - 1, 0);
+    autoSizeColumnsFor(added);
+    return S_OK;
+}
+
+void QuorGridControl::autoSizeColumnsFor(const GridRow& row)
+{
+    for (int32_t column = 0; column < columns_.count(); ++column) {
+        if (!isVariantTrue(columns_.autoResize(column)))
+            continue;
+        const int32_t width = textWidth(cellOrEmpty(row.rowText, column));
+        if (width > columns_.width(column))
+            columns_.setWidth(column, width);
+    }
+}
+
+STDMETHODIMP QuorGridControl::appendBlankRows(LONG nRows)
+{
+    return guarded([&] {
+        const std::string blank = blankRowText(columnCount_);
+        for (LONG i = 0; i < nRows; ++i) {
+            std::unique_ptr<GridRow> row(new (std::nothrow) GridRow);
+            if (!row)
+                return S_FALSE;
+            row->blankRow = 1;
+            row->rowText = blank;
+            if (FAILED(rows_.append(row)))
+                return S_FALSE;
+        }
+        return S_OK;
+    }, S_FALSE);
+}
+
+STDMETHODIMP QuorGridControl::updateRow(BSTR rowStr, BSTR tagText, VARIANT_BOOL redraw, VARIANT_BOOL markEdited)
+{
+    return guarded([&] {
+        const std::string tag = ansiFromBstr(tagText);
+        GridRow* row = rows_.findByTag(tag);
+        if (!row) {
+            HRESULT hr = appendRowText(ansiFromBstr(rowStr), VARIANT_FALSE, tag, markEdited);
+            if (hr == S_OK)
+                redrawIf(redraw);
+            return hr;
+        }
+        row->rowText = ansiFromBstr(rowStr);
+        row->tagText = tag;
+        row->edited = isVariantTrue(markEdited) ? VARIANT_TRUE : VARIANT_FALSE;
+        redrawIf(redraw);
+        return S_OK;
+    });
+}
+
+STDMETHODIMP QuorGridControl::deleteRow(BSTR tagText, VARIANT_BOOL keepAsDeleted)
+{
+    if (!tagText)
+        return S_FALSE;
+    return guarded([&] {
+        GridRow* row = rows_.findByTag(ansiFromBstr(tagText));
+        if (!row)
+            return S_FALSE;
+        rows_.remove(row, keepAsDeleted != VARIANT_FALSE);
+        return S_OK;
+    });
+}
+
+STDMETHODIMP QuorGridControl::deleteAllRows(VARIANT_BOOL redraw)
+{
+    if (rows_.rowCount() <= 0)
+        return S_OK;
+    return guarded([&] {
+        rows_.moveAllToDeleted();
+        view_.resetOrigin();
+        redrawIf(redraw);
+        return S_OK;
+    });
+}
+
+STDMETHODIMP QuorGridControl::getNumberOfRows(LONG* count)
+{
+    if (!count)
+        return E_POINTER;
+    *count = rows_.rowCount();
+    return S_OK;
+}
+
+STDMETHODIMP QuorGridControl::getNumberOfEditedRows(LONG* count)
+{
+    if (!count)
+        return E_POINTER;
+    *count = rows_.countEdited();
+    return S_OK;
+}
+
+STDMETHODIMP QuorGridControl::resetToFirstRow()
+{
+    rows_.resetCursor();
+    return S_OK;
+}
+
+HRESULT QuorGridControl::nextRowOf(GridRow* (RowModel::*next)(), BSTR* rowStr)
+{
+    if (!rowStr)
+        return E_POINTER;
+    return guarded([&] {
+        GridRow* row = (rows_.*next)();
+        return row ? returnBstr(row->rowText, rowStr) : returnNothing(rowStr);
+    });
+}
+
+STDMETHODIMP QuorGridControl::getNextRow(BSTR* rowStr)
+{
+    return nextRowOf(&RowModel::next, rowStr);
+}
+
+STDMETHODIMP QuorGridControl::getRow(BSTR tagText, BSTR* rowStr)
+{
+    if (!rowStr)
+        return E_POINTER;
+    return guarded([&] {
+        GridRow* row = rows_.findByTag(ansiFromBstr(tagText));
+        return row ? returnBstr(row->rowText, rowStr) : returnNothing(rowStr);
+    });
+}
+
+STDMETHODIMP QuorGridControl::resetToFirstEditedRow()
+{
+    rows_.resetCursor();
+    return S_OK;
+}
+
+STDMETHODIMP QuorGridControl::getNextEditedRow(BSTR* rowStr, BSTR* tagText, LONG* rowIndex)
+{
+    if (!rowStr || !tagText || !rowIndex)
+        return E_POINTER;
+    return guarded([&] {
+        GridRow* row = rows_.nextEdited();
+        // indexOf walks from the head and stops just after the row, so the
+        // shared cursor ends where the iteration left it.
+        *rowIndex = row ? rows_.indexOf(row) : -1;
+        return returnRowAndTag(row, rowStr, tagText);
+    });
+}
+
+STDMETHODIMP QuorGridControl::resetAllEditedRows()
+{
+    rows_.resetCursor();
+    while (GridRow* row = rows_.next())
+        row->edited = VARIANT_FALSE;
+    return S_OK;
+}
+
+STDMETHODIMP QuorGridControl::markRowAsEdited(BSTR tagText)
+{
+    return guarded([&] {
+        GridRow* row = rows_.findByTag(ansiFromBstr(tagText));
+        if (!row)
+            return S_FALSE;
+        row->edited = VARIANT_TRUE;
+        return S_OK;
+    });
+}
+
+STDMETHODIMP QuorGridControl::getNumberOfDeletedRows()
+{
+    return S_OK;
+}
+
+STDMETHODIMP QuorGridControl::resetToFirstDeletedRow()
+{
+    rows_.resetDeletedCursor();
+    return S_OK;
+}
+
+STDMETHODIMP QuorGridControl::getNextDeletedRow(BSTR* rowStr, BSTR* tagText)
+{
+    if (!rowStr || !tagText)
+        return E_POINTER;
+    return guarded([&] {
+        return returnRowAndTag(rows_.nextDeleted(), rowStr, tagText);
+    });
+}
+
+STDMETHODIMP QuorGridControl::resetAllDeletedRows()
+{
+    rows_.freeDeleted();
+    return S_OK;
+}
+
+STDMETHODIMP QuorGridControl::getNumberOfSelectedRows(LONG* count)
+{
+    if (!count)
+        return E_POINTER;
+    *count = rows_.countSelected();
+    return S_OK;
+}
+
+STDMETHODIMP QuorGridControl::resetToFirstSelectedRow()
+{
+    rows_.resetCursor();
+    return S_OK;
+}
+
+STDMETHODIMP QuorGridControl::getNextSelectedRow(BSTR* rowStr)
+{
+    return nextRowOf(&RowModel::nextSelected, rowStr);
+}
+
+STDMETHODIMP QuorGridControl::getTagText(LONG rowIndex, BSTR* tagText)
+{
+    if (!tagText || rowIndex < 0)
+        return E_POINTER;
+    return guarded([&] {
+        GridRow* row = rows_.rowAtIndex(rowIndex);
+        return row ? returnBstr(row->tagText, tagText) : returnNothing(tagText);
+    });
+}
+
+STDMETHODIMP QuorGridControl::setTagText(LONG rowIndex, BSTR tagText)
+{
+    return guarded([&] {
+        GridRow* row = rows_.rowAtIndex(rowIndex);
+        if (!row)
+            return S_FALSE;
+        row->tagText = ansiFromBstr(tagText);
+        return S_OK;
+    });
+}
+
+STDMETHODIMP QuorGridControl::setRowVisibility(LONG rowIndex, VARIANT_BOOL visible)
+{
+    GridRow* row = rows_.rowAtIndex(rowIndex);
+    if (!row)
+        return S_FALSE;
+    row->visible = visible;
+    return S_OK;
+}
+
+STDMETHODIMP QuorGridControl::setAllVisible()
+{
+    rows_.resetCursor();
+    while (GridRow* row = rows_.next())
+        row->visible = VARIANT_TRUE;
+    return S_OK;
+}
+
+STDMETHODIMP QuorGridControl::getCellText(LONG row, LONG column, BSTR* text)
+{
+    if (!text)
+        return E_POINTER;
+    return guarded([&] {
+        GridRow* gridRow = rows_.rowByNumber(row);
+        if (!gridRow)
+            return returnNothing(text);
+        const CellRead cell = readCell(gridRow->rowText, column);
+        HRESULT hr = returnBstr(cell.text, text);
+        if (FAILED(hr))
+            return hr;
+        const bool onlyCellOfOneColumnGrid = column == 0 && columnCount_ == 1;
+        return cell.found || onlyCellOfOneColumnGrid ? S_OK : E_FAIL;
+    });
+}
+
+STDMETHODIMP QuorGridControl::SetRowColor(LONG row, OLE_COLOR color)
+{
+    GridRow* gridRow = rows_.rowByNumber(row);
+    if (!gridRow)
+        return S_FALSE;
+    gridRow->textColor = color;
+    return S_OK;
+}

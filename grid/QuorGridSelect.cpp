@@ -1,0 +1,99 @@
+// Selection, find and sorting methods of QuorGridControl.
+#include "GridGuard.h"
+#include "GridText.h"
+#include "QuorGridControl.h"
+
+STDMETHODIMP QuorGridControl::toggleRowHighlight(LONG)
+{
+    return S_OK;
+}
+
+STDMETHODIMP QuorGridControl::setRowSelect(LONG row, RowSelectionType how)
+{
+    return selection_.setRowSelect(row, how);
+}
+
+STDMETHODIMP QuorGridControl::setRowSelectRange(LONG row1, LONG row2, RowSelectionType how)
+{
+    return guarded([&] {
+        HRESULT hr = selection_.setRowSelectRange(row1, row2, how);
+        view_.invalidate();
+        return hr;
+    });
+}
+
+STDMETHODIMP QuorGridControl::setSelected(LONG row, LONG column, GridSelectType type, VARIANT_BOOL select)
+{
+    return selection_.setSelected(row, column, type, select);
+}
+
+STDMETHODIMP QuorGridControl::SelectAllRows()
+{
+    selection_.selectAllRows();
+    view_.invalidate();
+    return S_OK;
+}
+
+STDMETHODIMP QuorGridControl::deselectAllRows()
+{
+    selection_.deselectAllRows();
+    return S_OK;
+}
+
+STDMETHODIMP QuorGridControl::deselectAllColumns()
+{
+    columns_.deselectAll();
+    return S_OK;
+}
+
+STDMETHODIMP QuorGridControl::find(BSTR text, VARIANT_BOOL wholeCell, VARIANT_BOOL matchCase, VARIANT_BOOL,
+                                   VARIANT_BOOL, LONG* row, LONG* column, GridSelectType selectType)
+{
+    if (!row || !column)
+        return E_POINTER;
+    return guarded([&] {
+        FindRequest request;
+        request.text = ansiFromBstr(text);
+        request.wholeCell = wholeCell;
+        request.matchCase = matchCase;
+        request.selectType = selectType;
+        const FindHit hit = finder_.find(rows_, selection_, columnCount_, request,
+                                         [this](int32_t rowNumber, int32_t hitColumn) {
+                                             scrollCellIntoView(rowNumber, hitColumn);
+                                         });
+        if (hit.row >= 0) {
+            *row = hit.row;
+            *column = hit.column;
+        }
+        return S_FALSE;
+    });
+}
+
+void QuorGridControl::scrollCellIntoView(int32_t rowNumber, int32_t column)
+{
+    CompleteEdit();
+    view_.scrollCellIntoView(rowNumber, column, rows_.rowCount(), columns_, columnCount_);
+}
+
+STDMETHODIMP QuorGridControl::resetFind()
+{
+    finder_.reset();
+    selection_.deselectAllRows();
+    return S_OK;
+}
+
+STDMETHODIMP QuorGridControl::sortGrid(LONG column, SortStyle style)
+{
+    return guarded([&] {
+        HRESULT hr = sorter_.sortGrid(rows_, column, style, columnCount_);
+        view_.invalidate();
+        return hr;
+    });
+}
+
+STDMETHODIMP QuorGridControl::CompleteEdit()
+{
+    // The cell editor commits here once the control has a window and an editor.
+    editingActive_ = false;
+    return S_OK;
+}

@@ -1,0 +1,73 @@
+#include "ScriptOutArgs.h"
+
+#include <oleauto.h>
+
+
+namespace {
+
+bool findFunction(ITypeInfo* typeInfo, DISPID member, FUNCDESC** found)
+{
+    TYPEATTR* attributes = nullptr;
+    if (FAILED(typeInfo->GetTypeAttr(&attributes)))
+        return false;
+    const WORD functionCount = attributes->cFuncs;
+    typeInfo->ReleaseTypeAttr(attributes);
+    for (UINT i = 0; i < functionCount; ++i) {
+        FUNCDESC* function = nullptr;
+        if (FAILED(typeInfo->GetFuncDesc(i, &function)))
+            continue;
+        if (function->memid == member) {
+            *found = function;
+            return true;
+        }
+        typeInfo->ReleaseFuncDesc(function);
+    }
+    return false;
+}
+
+bool isPlainOutParameter(const ELEMDESC& parameter)
+{
+    const USHORT flags = parameter.paramdesc.wParamFlags;
+    return parameter.tdesc.vt == VT_PTR && (flags & PARAMFLAG_FOUT) && !(flags & PARAMFLAG_FRETVAL) &&
+           parameter.tdesc.lptdesc->vt != VT_USERDEFINED;
+}
+
+}  // namespace
+
+ScriptOutArgs::ScriptOutArgs(ITypeInfo* typeInfo, DISPID member, const DISPPARAMS* params)
+    : original_(const_cast<DISPPARAMS*>(params))
+{
+    FUNCDESC* function = nullptr;
+    if (!typeInfo || !params || params->cNamedArgs != 0 || !findFunction(typeInfo, member, &function))
+        return;
+    patch(*function);
+    typeInfo->ReleaseFuncDesc(function);
+}
+
+ScriptOutArgs::~ScriptOutArgs()
+{
+    for (VARIANT& holder : holders_)
+        VariantClear(&holder);
+}
+
+void ScriptOutArgs::patch(const FUNCDESC& function)
+{
+    const UINT argumentCount = original_->cArgs;
+    if (argumentCount > static_cast<UINT>(function.cParams))
+        return;
+    arguments_.assign(original_->rgvarg, original_->rgvarg + argumentCount);
+    holders_.assign(argumentCount, VARIANT{});  // VT_EMPTY, value zeroed
+    for (UINT p = 0; p < argumentCount; ++p) {
+        const ELEMDESC& parameter = function.lprgelemdescParam[p];
+        VARIANTARG& argument = arguments_[argumentCount - 1 - p];  // arguments arrive last first
+        if (!isPlainOutParameter(parameter) || (V_VT(&argument) & VT_BYREF))
+            continue;
+        VARIANT& holder = holders_[p];
+        V_VT(&holder) = parameter.tdesc.lptdesc->vt;
+        V_VT(&argument) = static_cast<VARTYPE>(V_VT(&holder) | VT_BYREF);
+        V_BYREF(&argument) = static_cast<void*>(&V_I4(&holder));
+        patched_ = true;
+    }
+    params_ = *original_;
+    params_.rgvarg = arguments_.data();
+}
