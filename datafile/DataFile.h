@@ -1,0 +1,173 @@
+// DataFile: one open data file (native or legacy) with its index file,
+// segment table, time cache and jump list. Every failure is E_FAIL; nothing
+// here shows a message.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "FileHandle.h"
+#include "QuorStatus.h"
+#include "QuorText.h"
+
+// The 1024-byte native header block. Every field is little-endian on disk;
+// the first 108 bytes are the header record proper.
+struct DataFileHeader {
+    char version[64];
+    int32_t tagId;
+    int32_t dataFormat;
+    double sampleRate;
+    int64_t startTime;
+    int64_t endTime;
+    int32_t dataSize;
+    int32_t byteOrder;
+    int32_t dataType;
+    uint8_t reserved[916];
+};
+static_assert(sizeof(DataFileHeader) == 1024, "the header block is 1024 bytes");
+static_assert(offsetof(DataFileHeader, tagId) == 64, "header layout");
+static_assert(offsetof(DataFileHeader, sampleRate) == 72, "header layout");
+static_assert(offsetof(DataFileHeader, dataSize) == 96, "header layout");
+static_assert(offsetof(DataFileHeader, reserved) == 108, "header layout");
+
+enum DataFormat : int32_t {
+    formatInt = 0,
+    formatDiscrete = 1,
+    formatFloat = 2,
+    formatLong = 3,
+    formatUlong = 4,
+    formatDouble = 5,
+    formatAscii = 6,
+    formatBlob = 7,
+    formatLong8 = 8,  // no name of its own; written as signed 64-bit
+};
+
+enum DataType : int32_t { typePeriodic = 0, typeAsynchronous = 1 };
+
+enum DataFileKind : int32_t { kindLittleEndianLegacy = 0, kindBigEndianLegacy = 1, kindNative = 2 };
+
+const int32_t kHeaderSize = 1024;
+const int32_t kLegacyDataStart = 28;
+const int64_t kIndexHeaderSize = 1024;  // index times begin here
+const int64_t kIndexStampSize = 8;      // one signed 64-bit time per sample
+
+// One run of a multi-periodic file (indices inclusive).
+struct Segment {
+    int64_t startIndex = 0;
+    int64_t endIndex = 0;
+    int64_t byteOffset = 0;          // data file position of startIndex
+    int64_t lastOffset = 0;          // data file position of endIndex
+    bool needsLoad = true;           // lastValue not yet read
+    std::vector<uint8_t> lastValue;  // Data Size bytes, filled on first need
+};
+
+// What the last gotoTime did, for the benchmark and the tests.
+struct SeekStats {
+    bool fromCache = false;
+    int32_t jumpPointsAdded = 0;
+    int64_t timesScanned = 0;  // single time stamps read by builds and the forward scan
+    int32_t cacheTimesLoaded = 0;
+};
+
+// The data file's path with its first ".quorData" (any case) replaced by
+// ".quorIndex". false (and indexPath = dataPath) when there is none.
+bool makeIndexPath(const char* dataPath, QuorText& indexPath);
+
+// Data Format name; "none" and E_FAIL for a code outside 0..7.
+HRESULT dataFormatName(int32_t code, const char** name);
+// "Periodic", "Asynchronous", else "Unknown"; always S_OK.
+HRESULT dataTypeName(int32_t code, const char** name);
+// "Little Endian" for 1, else "Big Endian".
+const char* byteOrderName(int32_t byteOrder);
+
+class TimeCache;  // DataFile's seek machinery (TimeSeek.h)
+
+class DataFile {
+public:
+    DataFile();
+    ~DataFile();
+    DataFile(const DataFile&) = delete;
+    DataFile& operator=(const DataFile&) = delete;
+
+    // mode: 1 read, 2 read and write. Close an open file first.
+    HRESULT open(const char* path, int32_t mode);
+    HRESULT close();  // always S_OK
+    bool isOpen() const;
+
+    // Copies Version (up to its NUL) and Tag Id..Data Type; the caller's
+    // reserved bytes 108..1023 are not touched.
+    HRESULT getHeader(DataFileHeader* header) const;
+    int64_t getFileSize() const;  // 0 when not open
+    int64_t getEndTime() const;
+    // The table (sorted by Start Index) and its count; null when empty.
+    const Segment* getSegments(int32_t* count) const;
+
+    // Reads up to count samples from time into values (count * Data Size
+    // bytes) and, when times is given, their true time stamps (count
+    // entries). For every kind of file times[k] is the time of values[k],
+    // so callers can always take row times from the time buffer.
+    HRESULT readSamples(int64_t time, int32_t count, void* values, int32_t* countRead,
+                        int64_t* times = nullptr);
+
+    // Writes a full native block at offset 0 and re-derives the state.
+    // Refused for legacy files.
+    HRESULT saveHeader(const DataFileHeader& block);
+
+    // Asynchronous files: finds sample k with time(k) <= t < time(k + 1);
+    // dataPos and indexPos are its positions in the data and index file.
+    HRESULT gotoTime(int64_t time, int64_t* dataPos, int64_t* indexPos);
+
+    // Derived state.
+    uint64_t getSamplePeriod() const { return samplePeriod_; }
+    int64_t getStartIndex() const { return startIndex_; }
+    int64_t getEndIndex() const { return endIndex_; }
+    int32_t getKind() const { return kind_; }
+    bool swapsValues() const { return swap_; }
+    int64_t getDataStart() const { return dataStart_; }
+    const char* getPath() const { return path_.c_str(); }
+    const char* getIndexPath() const { return indexPath_.c_str(); }
+    const SeekStats& lastSeekStats() const;
+
+private:
+    void resetState();
+    HRESULT readNativeHeader();
+    HRESULT readLegacyHeader();
+    HRESULT finishOpen();
+    void deriveIndices();
+    HRESULT openBinaryIndex();
+    void readTextIndex();
+    void appendSegment(int64_t startTime, int64_t endTime, int64_t byteOffset);
+    void setLastOffset(Segment& segment) const;
+
+    HRESULT readPeriodic(int64_t time, int32_t count, uint8_t* values, int32_t* countRead,
+                         int64_t* times);
+    HRESULT readMultiPeriodic(int64_t time, int32_t count, uint8_t* values, int32_t* countRead,
+                              int64_t* times);
+    HRESULT readAsynchronous(int64_t time, int32_t count, uint8_t* values, int32_t* countRead,
+                             int64_t* times);
+    HRESULT readSegmentRun(const Segment& segment, int64_t first, int64_t count, uint8_t* out,
+                           int64_t* got);
+    HRESULT fillGap(Segment& segment, int64_t count, uint8_t* out);
+    HRESULT loadLastValue(Segment& segment);
+    size_t findSegmentAtOrBefore(int64_t index) const;
+    HRESULT readValues(int64_t position, int64_t count, uint8_t* out, int64_t* got);
+    void swapValues(uint8_t* values, int64_t count) const;
+    void fillPeriodTimes(int64_t firstIndex, int32_t count, int64_t* times) const;
+
+    FileHandle dataFile_;
+    FileHandle indexFile_;
+    QuorText path_;
+    QuorText indexPath_;
+    DataFileHeader header_;
+    int64_t dataStart_ = kHeaderSize;
+    int32_t kind_ = kindNative;
+    int64_t startIndex_ = 0;
+    int64_t endIndex_ = 0;
+    bool swap_ = false;
+    bool headerWritten_ = false;  // flushed at close
+    std::vector<Segment> segments_;
+    uint64_t samplePeriod_ = 0;
+    std::unique_ptr<TimeCache> timeCache_;
+};

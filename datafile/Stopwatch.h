@@ -1,0 +1,15 @@
+// Stopwatch on the performance counter, for the seek timing traces.
+#pragma once
+
+#include <cstdint>
+
+class Stopwatch {
+public:
+    void start();
+    void stop();
+    double elapsedMs() const;
+
+private:
+    int64_t start_ = 0;
+    int64_t stop_ = 0;
+};

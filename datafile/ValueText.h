@@ -1,0 +1,26 @@
+// The text of one sample value by Data Format, shared by the data grid rows
+// and the CSV export so that both always show the same value the same way.
+#pragma once
+
+#include <cstdint>
+
+class QuorText;
+
+enum class ValueStyle {
+    grid,    // discrete values as 0x%X
+    exportCsv,  // discrete values as signed decimal
+};
+
+// Appends the text of the value held in the dataSize bytes at value (already
+// in host byte order). ulong is unsigned of dataSize (4 or 8) bytes; code 8
+// is signed 64-bit; unknown codes and fixed-width formats whose dataSize is
+// not their width are written as blob text (upper-case hex joined by '-').
+// Never reads outside the dataSize bytes; dataSize <= 0 appends nothing.
+void appendValueText(QuorText& out, const void* value, int32_t dataSize, int32_t dataFormat,
+                     ValueStyle style);
+
+// Appends one sample row: time text (3 decimals, with day), the time in
+// nanoseconds and the value text, separated by '|' (grid) or ',' (export).
+// No line end is added.
+void appendSampleRow(QuorText& out, int64_t time, const void* value, int32_t dataSize,
+                     int32_t dataFormat, ValueStyle style);
