@@ -280,8 +280,9 @@ LRESULT QuorRowHeaderObj::handleMessage(UINT message, WPARAM wParam, LPARAM lPar
         onMouseMove(point);
         return 0;
     case WM_LBUTTONUP:
-        onButtonUp(point);
+        // The grid hears of the release before the button's command.
         PostMessageA(grid_, message, wParam, lParam);
+        onButtonUp(point);
         return 0;
     case WM_RBUTTONUP:
         PostMessageA(grid_, message, wParam, lParam);

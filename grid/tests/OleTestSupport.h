@@ -1,0 +1,122 @@
+// Shared pieces of the window tests: an OLE apartment, a message pump and
+// a top-level window to host things in.
+#pragma once
+
+#include <ole2.h>
+#include <windows.h>
+
+namespace quortest {
+
+// Delivers what has been posted to this thread's windows.
+inline void pumpMessages()
+{
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+}
+
+class OleApartment {
+public:
+    OleApartment() : hr_(OleInitialize(nullptr)) {}
+    ~OleApartment()
+    {
+        if (SUCCEEDED(hr_))
+            OleUninitialize();
+    }
+    bool ok() const { return SUCCEEDED(hr_); }
+
+private:
+    HRESULT hr_;
+};
+
+// A plain top-level window with a given procedure. Hidden: without a window
+// manager, Wine waits two seconds for every visible window to unmap.
+class TestWindow {
+public:
+    TestWindow(const char* className, WNDPROC procedure, int width = 400, int height = 300)
+    {
+        WNDCLASSA wc{};
+        wc.lpfnWndProc = procedure;
+        wc.hInstance = GetModuleHandleA(nullptr);
+        wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+        wc.lpszClassName = className;
+        RegisterClassA(&wc);
+        window_ = CreateWindowExA(0, className, className, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 0,
+                                  0, width, height, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    }
+    ~TestWindow()
+    {
+        if (IsWindow(window_))
+            DestroyWindow(window_);
+    }
+    TestWindow(const TestWindow&) = delete;
+    TestWindow& operator=(const TestWindow&) = delete;
+    HWND get() const { return window_; }
+
+private:
+    HWND window_ = nullptr;
+};
+
+// Live GDI objects of this process (device contexts included). Wine's
+// GetGuiResources answers 0, but its handle table accepts a bare table
+// index, so there the live entries can be counted one by one.
+inline unsigned long liveGdiObjects()
+{
+    const DWORD counted = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
+    if (counted)
+        return counted;
+    unsigned long live = 0;
+    for (ULONG_PTR index = 1; index < 0x10000; ++index) {
+        if (GetObjectType(reinterpret_cast<HGDIOBJ>(index)))
+            ++live;
+    }
+    return live;
+}
+
+// A window's rectangle in its parent's client coordinates.
+inline RECT rectInParent(HWND window)
+{
+    RECT r{};
+    GetWindowRect(window, &r);
+    MapWindowPoints(HWND_DESKTOP, GetParent(window), reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
+
+// A 32-bit top-down bitmap selected into a memory DC, filled with white.
+class PixelCanvas {
+public:
+    PixelCanvas(int width, int height) : dc_(CreateCompatibleDC(nullptr))
+    {
+        BITMAPINFO info{};
+        info.bmiHeader.biSize = sizeof info.bmiHeader;
+        info.bmiHeader.biWidth = width;
+        info.bmiHeader.biHeight = -height;
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = 32;
+        info.bmiHeader.biCompression = BI_RGB;
+        void* bits = nullptr;
+        bitmap_ = CreateDIBSection(dc_, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+        previous_ = SelectObject(dc_, bitmap_);
+        RECT all{0, 0, width, height};
+        FillRect(dc_, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    }
+    ~PixelCanvas()
+    {
+        SelectObject(dc_, previous_);
+        DeleteObject(bitmap_);
+        DeleteDC(dc_);
+    }
+    PixelCanvas(const PixelCanvas&) = delete;
+    PixelCanvas& operator=(const PixelCanvas&) = delete;
+    HDC dc() const { return dc_; }
+    COLORREF at(int x, int y) const { return GetPixel(dc_, x, y); }
+
+private:
+    HDC dc_;
+    HBITMAP bitmap_ = nullptr;
+    HGDIOBJ previous_ = nullptr;
+};
+
+}  // namespace quortest

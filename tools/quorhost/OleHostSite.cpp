@@ -1,0 +1,307 @@
+#include "OleHostSite.h"
+
+#include <new>
+
+using Microsoft::WRL::ComPtr;
+
+namespace quor {
+
+namespace {
+
+constexpr LONG kHimetricPerInch = 2540;
+
+SIZEL pixelsToHimetric(HWND window, LONG width, LONG height)
+{
+    HDC dc = GetDC(window);
+    const int perInchX = dc ? GetDeviceCaps(dc, LOGPIXELSX) : 96;
+    const int perInchY = dc ? GetDeviceCaps(dc, LOGPIXELSY) : 96;
+    if (dc)
+        ReleaseDC(window, dc);
+    return SIZEL{MulDiv(width, kHimetricPerInch, perInchX), MulDiv(height, kHimetricPerInch, perInchY)};
+}
+
+}  // namespace
+
+// ---- OleHostFrame ----
+
+STDMETHODIMP OleHostFrame::QueryInterface(REFIID riid, void** ppv)
+{
+    if (!ppv)
+        return E_POINTER;
+    if (riid == IID_IUnknown || riid == IID_IOleWindow || riid == IID_IOleInPlaceUIWindow ||
+        riid == IID_IOleInPlaceFrame) {
+        *ppv = static_cast<IOleInPlaceFrame*>(this);
+        AddRef();
+        return S_OK;
+    }
+    *ppv = nullptr;
+    return E_NOINTERFACE;
+}
+
+STDMETHODIMP_(ULONG) OleHostFrame::AddRef() { return InterlockedIncrement(&refs_); }
+
+STDMETHODIMP_(ULONG) OleHostFrame::Release()
+{
+    const ULONG refs = InterlockedDecrement(&refs_);
+    if (refs == 0)
+        delete this;
+    return refs;
+}
+
+STDMETHODIMP OleHostFrame::GetWindow(HWND* window)
+{
+    if (!window)
+        return E_POINTER;
+    *window = frame_;
+    return S_OK;
+}
+
+STDMETHODIMP OleHostFrame::SetActiveObject(IOleInPlaceActiveObject* object, LPCOLESTR)
+{
+    activeObject_ = object;
+    return S_OK;
+}
+
+// ---- OleHostSite: life ----
+
+ComPtr<OleHostSite> OleHostSite::make(HWND host)
+{
+    ComPtr<OleHostSite> site;
+    site.Attach(new (std::nothrow) OleHostSite(host));
+    return site;
+}
+
+OleHostSite::OleHostSite(HWND host) : host_(host)
+{
+    frame_.Attach(new OleHostFrame(host));
+}
+
+OleHostSite::~OleHostSite() = default;
+
+STDMETHODIMP OleHostSite::QueryInterface(REFIID riid, void** ppv)
+{
+    if (!ppv)
+        return E_POINTER;
+    *ppv = nullptr;
+    if (riid == IID_IUnknown || riid == IID_IOleClientSite)
+        *ppv = static_cast<IOleClientSite*>(this);
+    else if (riid == IID_IOleWindow || riid == IID_IOleInPlaceSite)
+        *ppv = static_cast<IOleInPlaceSite*>(this);
+    else if (riid == IID_IAdviseSink)
+        *ppv = static_cast<IAdviseSink*>(this);
+    else
+        return E_NOINTERFACE;
+    AddRef();
+    return S_OK;
+}
+
+STDMETHODIMP_(ULONG) OleHostSite::AddRef() { return InterlockedIncrement(&refs_); }
+
+STDMETHODIMP_(ULONG) OleHostSite::Release()
+{
+    const ULONG refs = InterlockedDecrement(&refs_);
+    if (refs == 0)
+        delete this;
+    return refs;
+}
+
+// ---- OleHostSite: what the host does ----
+
+HRESULT OleHostSite::createControl(const wchar_t* progId)
+{
+    CLSID clsid{};
+    HRESULT hr = CLSIDFromProgID(progId, &clsid);
+    if (FAILED(hr))
+        return hr;
+    ComPtr<IUnknown> control;
+    hr = CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IUnknown,
+                          reinterpret_cast<void**>(control.GetAddressOf()));
+    return FAILED(hr) ? hr : attach(control.Get());
+}
+
+HRESULT OleHostSite::attach(IUnknown* control)
+{
+    if (!control)
+        return E_POINTER;
+    if (object_)
+        return E_UNEXPECTED;
+    HRESULT hr = control->QueryInterface(IID_IOleObject, reinterpret_cast<void**>(object_.GetAddressOf()));
+    if (FAILED(hr))
+        return hr;
+    DWORD misc = 0;
+    object_->GetMiscStatus(DVASPECT_CONTENT, &misc);
+    const bool siteFirst = (misc & OLEMISC_SETCLIENTSITEFIRST) != 0;
+    if (siteFirst)
+        object_->SetClientSite(this);
+    ComPtr<IPersistStreamInit> persist;
+    if (SUCCEEDED(object_.As(&persist))) {
+        hr = persist->InitNew();
+        if (FAILED(hr)) {
+            close();
+            return hr;
+        }
+    }
+    if (!siteFirst)
+        object_->SetClientSite(this);
+    object_->SetHostNames(L"QuorHost", nullptr);
+    ComPtr<IViewObject> view;
+    if (SUCCEEDED(object_.As(&view)))
+        view->SetAdvise(DVASPECT_CONTENT, 0, this);
+    return S_OK;
+}
+
+HRESULT OleHostSite::activate(const RECT& pos, LONG verb)
+{
+    if (!object_)
+        return E_UNEXPECTED;
+    setExtentFrom(pos);
+    pos_ = pos;
+    return object_->DoVerb(verb, nullptr, this, 0, host_, &pos_);
+}
+
+void OleHostSite::setExtentFrom(const RECT& pos)
+{
+    SIZEL extent = pixelsToHimetric(host_, pos.right - pos.left, pos.bottom - pos.top);
+    object_->SetExtent(DVASPECT_CONTENT, &extent);
+}
+
+void OleHostSite::resize(const RECT& pos)
+{
+    pos_ = pos;
+    if (!object_)
+        return;
+    setExtentFrom(pos);
+    if (inPlaceObject_)
+        inPlaceObject_->SetObjectRects(&pos_, &pos_);
+    else
+        InvalidateRect(host_, nullptr, TRUE);
+}
+
+HRESULT OleHostSite::drawInactive(HDC dc)
+{
+    ComPtr<IViewObject> view;
+    if (!object_ || FAILED(object_.As(&view)))
+        return E_UNEXPECTED;
+    const RECTL bounds{pos_.left, pos_.top, pos_.right, pos_.bottom};
+    return view->Draw(DVASPECT_CONTENT, -1, nullptr, nullptr, nullptr, dc, &bounds, nullptr, nullptr, 0);
+}
+
+HRESULT OleHostSite::deactivate()
+{
+    return inPlaceObject_ ? inPlaceObject_->InPlaceDeactivate() : S_OK;
+}
+
+void OleHostSite::close()
+{
+    if (!object_)
+        return;
+    ComPtr<IOleObject> object = object_;
+    ComPtr<IViewObject> view;
+    if (SUCCEEDED(object.As(&view)))
+        view->SetAdvise(DVASPECT_CONTENT, 0, nullptr);
+    object->Close(OLECLOSE_NOSAVE);
+    object->SetClientSite(nullptr);
+    inPlaceObject_.Reset();
+    object_.Reset();
+}
+
+HWND OleHostSite::controlWindow() const
+{
+    HWND window = nullptr;
+    if (inPlaceObject_)
+        inPlaceObject_->GetWindow(&window);
+    return window;
+}
+
+// ---- IOleClientSite ----
+
+STDMETHODIMP OleHostSite::GetMoniker(DWORD, DWORD, IMoniker** moniker)
+{
+    if (moniker)
+        *moniker = nullptr;
+    return E_NOTIMPL;
+}
+
+STDMETHODIMP OleHostSite::GetContainer(IOleContainer** container)
+{
+    if (container)
+        *container = nullptr;
+    return E_NOINTERFACE;
+}
+
+// ---- IOleInPlaceSite ----
+
+STDMETHODIMP OleHostSite::GetWindow(HWND* window)
+{
+    if (!window)
+        return E_POINTER;
+    *window = host_;
+    return S_OK;
+}
+
+STDMETHODIMP OleHostSite::OnInPlaceActivate()
+{
+    if (!object_)
+        return E_UNEXPECTED;
+    HRESULT hr = object_.As(&inPlaceObject_);
+    if (FAILED(hr))
+        return hr;
+    inPlaceActive_ = true;
+    return S_OK;
+}
+
+STDMETHODIMP OleHostSite::OnUIActivate()
+{
+    uiActive_ = true;
+    return S_OK;
+}
+
+STDMETHODIMP OleHostSite::GetWindowContext(IOleInPlaceFrame** frame, IOleInPlaceUIWindow** document, LPRECT pos,
+                                           LPRECT clip, LPOLEINPLACEFRAMEINFO info)
+{
+    if (!frame || !document || !pos || !clip || !info)
+        return E_POINTER;
+    frame_.CopyTo(frame);
+    *document = nullptr;  // the frame is the document window too
+    *pos = pos_;
+    GetClientRect(host_, clip);
+    info->fMDIApp = FALSE;
+    info->hwndFrame = host_;
+    info->haccel = nullptr;
+    info->cAccelEntries = 0;
+    return S_OK;
+}
+
+STDMETHODIMP OleHostSite::OnUIDeactivate(BOOL)
+{
+    uiActive_ = false;
+    return S_OK;
+}
+
+STDMETHODIMP OleHostSite::OnInPlaceDeactivate()
+{
+    inPlaceActive_ = false;
+    inPlaceObject_.Reset();
+    return S_OK;
+}
+
+STDMETHODIMP OleHostSite::OnPosRectChange(LPCRECT pos)
+{
+    if (!pos)
+        return E_POINTER;
+    pos_ = *pos;
+    if (inPlaceObject_)
+        inPlaceObject_->SetObjectRects(&pos_, &pos_);
+    return S_OK;
+}
+
+// ---- IAdviseSink ----
+
+STDMETHODIMP_(void) OleHostSite::OnViewChange(DWORD, LONG)
+{
+    ++viewChanges_;
+    if (!inPlaceActive_)
+        InvalidateRect(host_, &pos_, FALSE);
+}
+
+}  // namespace quor

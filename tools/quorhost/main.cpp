@@ -1,0 +1,332 @@
+// quorhost: a test container. Creates a control by ProgID in a top-level
+// window, either through its own OLE site or in an "AtlAxWin" window, and
+// keeps it sized to the window.
+//   quorhost [--atl] [--demo] [--exit-after MS] [ProgID]
+#include "AtlAxHost.h"
+#include "OleHostSite.h"
+
+#include <ole2.h>
+#include <windows.h>
+#include <wrl/client.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <string>
+#include <vector>
+
+using Microsoft::WRL::ComPtr;
+
+namespace {
+
+const char kDefaultProgId[] = "QuorGrid.QuorGridControl.1";
+const wchar_t kFrameClass[] = L"QuorHostFrame";
+constexpr UINT_PTR kExitTimer = 1;
+
+struct Options {
+    bool atl = false;
+    bool demo = false;
+    UINT exitAfterMs = 0;
+    std::wstring progId;
+};
+
+std::wstring widen(const char* text)
+{
+    const int length = MultiByteToWideChar(CP_ACP, 0, text, -1, nullptr, 0);
+    std::wstring wide(length > 0 ? length - 1 : 0, L'\0');
+    if (length > 1)
+        MultiByteToWideChar(CP_ACP, 0, text, -1, &wide[0], length);
+    return wide;
+}
+
+bool parseOptions(int argc, char** argv, Options& options)
+{
+    const char* progId = kDefaultProgId;
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--atl") == 0)
+            options.atl = true;
+        else if (std::strcmp(argv[i], "--demo") == 0)
+            options.demo = true;
+        else if (std::strcmp(argv[i], "--exit-after") == 0 && i + 1 < argc)
+            options.exitAfterMs = static_cast<UINT>(std::strtoul(argv[++i], nullptr, 10));
+        else if (argv[i][0] == '-')
+            return false;
+        else
+            progId = argv[i];
+    }
+    options.progId = widen(progId);
+    return true;
+}
+
+// Arguments for one late-bound call, given in the method's order.
+class DispatchCall {
+public:
+    ~DispatchCall()
+    {
+        for (VARIANT& arg : args_)
+            VariantClear(&arg);
+    }
+    DispatchCall& text(const wchar_t* value)
+    {
+        VARIANT& arg = next();
+        arg.vt = VT_BSTR;
+        arg.bstrVal = SysAllocString(value);
+        return *this;
+    }
+    DispatchCall& number(long value)
+    {
+        VARIANT& arg = next();
+        arg.vt = VT_I4;
+        arg.lVal = value;
+        return *this;
+    }
+    DispatchCall& flag(bool value)
+    {
+        VARIANT& arg = next();
+        arg.vt = VT_BOOL;
+        arg.boolVal = value ? VARIANT_TRUE : VARIANT_FALSE;
+        return *this;
+    }
+    HRESULT invoke(IDispatch* target, const wchar_t* name)
+    {
+        LPOLESTR names[] = {const_cast<LPOLESTR>(name)};
+        DISPID id = 0;
+        HRESULT hr = target->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id);
+        if (FAILED(hr)) {
+            std::fprintf(stderr, "quorhost: no method %ls\n", name);
+            return hr;
+        }
+        std::vector<VARIANT> reversed(args_.rbegin(), args_.rend());  // IDispatch takes them last first
+        DISPPARAMS params{reversed.data(), nullptr, static_cast<UINT>(reversed.size()), 0};
+        VARIANT result;
+        VariantInit(&result);
+        hr = target->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &params, &result, nullptr, nullptr);
+        VariantClear(&result);
+        if (FAILED(hr))
+            std::fprintf(stderr, "quorhost: %ls failed: 0x%08lx\n", name, static_cast<unsigned long>(hr));
+        return hr;
+    }
+
+private:
+    VARIANT& next()
+    {
+        args_.emplace_back();
+        VariantInit(&args_.back());
+        return args_.back();
+    }
+    std::vector<VARIANT> args_;
+};
+
+// Something to look at: headings, rows, one selected row, colour swatches.
+void fillDemo(IUnknown* control)
+{
+    ComPtr<IDispatch> grid;
+    if (!control || FAILED(control->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(grid.GetAddressOf())))) {
+        std::fprintf(stderr, "quorhost: the control has no IDispatch\n");
+        return;
+    }
+    DispatchCall().text(L"Parameter|Value|Colour|Unit").invoke(grid.Get(), L"setColumnHeadings");
+    DispatchCall().number(2).text(L"ddColorButton").text(L"").invoke(grid.Get(), L"setGuiComponent");
+    const wchar_t* rows[] = {
+        L"Version|3|255|", L"Tag Id|PUMP_17_PRESSURE|65280|", L"Data Format|float|16711680|",
+        L"Sample Rate|1000|65535|Hz", L"Start Time|001:00:00:00.000000000|0|", L"Data Size|4|8421504|bytes",
+    };
+    for (const wchar_t* row : rows)
+        DispatchCall().text(row).flag(false).text(row).flag(false).invoke(grid.Get(), L"appendRow");
+    DispatchCall().number(3).number(1).invoke(grid.Get(), L"setRowSelect");
+    DispatchCall().invoke(grid.Get(), L"redraw");
+}
+
+class HostApp {
+public:
+    explicit HostApp(const Options& options) : options_(options) {}
+
+    bool start(HINSTANCE instance);
+    int run();
+
+private:
+    static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
+    HRESULT hostControl();
+    HRESULT hostInAtlAxWin(const RECT& client, ComPtr<IUnknown>& control);
+    HRESULT hostInOwnSite(const RECT& client, ComPtr<IUnknown>& control);
+    void paint();
+    void shutDown();
+
+    Options options_;
+    HWND frame_ = nullptr;
+    ComPtr<quor::OleHostSite> site_;
+    std::unique_ptr<quor::AtlAxLibrary> atl_;
+    HWND atlWindow_ = nullptr;
+};
+
+bool HostApp::start(HINSTANCE instance)
+{
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = &HostApp::windowProc;
+    wc.hInstance = instance;
+    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+    wc.lpszClassName = kFrameClass;
+    if (!RegisterClassExW(&wc))
+        return false;
+    const std::wstring title = L"quorhost - " + options_.progId + (options_.atl ? L" (AtlAxWin)" : L"");
+    frame_ = CreateWindowExW(0, kFrameClass, title.c_str(), WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 40, 40, 720,
+                             420, nullptr, nullptr, instance, this);
+    if (!frame_)
+        return false;
+    ShowWindow(frame_, SW_SHOW);
+    const HRESULT hr = hostControl();
+    if (FAILED(hr)) {
+        std::fprintf(stderr, "quorhost: cannot host %ls: 0x%08lx\n", options_.progId.c_str(),
+                     static_cast<unsigned long>(hr));
+        DestroyWindow(frame_);
+        return false;
+    }
+    if (options_.exitAfterMs)
+        SetTimer(frame_, kExitTimer, options_.exitAfterMs, nullptr);
+    return true;
+}
+
+HRESULT HostApp::hostControl()
+{
+    RECT client{};
+    GetClientRect(frame_, &client);
+    ComPtr<IUnknown> control;
+    const HRESULT hr = options_.atl ? hostInAtlAxWin(client, control) : hostInOwnSite(client, control);
+    if (FAILED(hr))
+        return hr;
+    if (options_.demo)
+        fillDemo(control.Get());
+    std::printf("quorhost: hosted %ls%s\n", options_.progId.c_str(), options_.atl ? " in AtlAxWin" : "");
+    std::fflush(stdout);
+    return S_OK;
+}
+
+HRESULT HostApp::hostInAtlAxWin(const RECT& client, ComPtr<IUnknown>& control)
+{
+    atl_ = std::make_unique<quor::AtlAxLibrary>();
+    if (!atl_->ready())
+        return HRESULT_FROM_WIN32(ERROR_MOD_NOT_FOUND);
+    atlWindow_ = atl_->createHostWindow(frame_, options_.progId.c_str(), client);
+    if (!atlWindow_)
+        return HRESULT_FROM_WIN32(GetLastError());
+    const HRESULT hr = atl_->getControl(atlWindow_, control.GetAddressOf());
+    return SUCCEEDED(hr) && !control ? E_FAIL : hr;
+}
+
+HRESULT HostApp::hostInOwnSite(const RECT& client, ComPtr<IUnknown>& control)
+{
+    site_ = quor::OleHostSite::make(frame_);
+    if (!site_)
+        return E_OUTOFMEMORY;
+    HRESULT hr = site_->createControl(options_.progId.c_str());
+    if (SUCCEEDED(hr))
+        hr = site_->activate(client, OLEIVERB_UIACTIVATE);
+    control = site_->control();
+    return hr;
+}
+
+int HostApp::run()
+{
+    MSG msg;
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+        IOleInPlaceActiveObject* active = site_ ? site_->activeObject() : nullptr;
+        if (active && active->TranslateAccelerator(&msg) == S_OK)
+            continue;
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+    return static_cast<int>(msg.wParam);
+}
+
+void HostApp::paint()
+{
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(frame_, &ps);
+    // An inactive control is only a picture the container draws.
+    if (site_ && site_->control() && !site_->inPlaceActive())
+        site_->drawInactive(dc);
+    EndPaint(frame_, &ps);
+}
+
+void HostApp::shutDown()
+{
+    if (site_) {
+        site_->close();
+        site_.Reset();
+    }
+    if (atlWindow_) {
+        DestroyWindow(atlWindow_);
+        atlWindow_ = nullptr;
+    }
+}
+
+LRESULT CALLBACK HostApp::windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_NCCREATE) {
+        auto* app = static_cast<HostApp*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+        app->frame_ = window;
+        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(app));
+    }
+    auto* app = reinterpret_cast<HostApp*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    return app ? app->handle(message, wParam, lParam) : DefWindowProcW(window, message, wParam, lParam);
+}
+
+LRESULT HostApp::handle(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    const HWND window = frame_;
+    switch (message) {
+    case WM_SIZE: {
+        const RECT client{0, 0, LOWORD(lParam), HIWORD(lParam)};
+        if (site_)
+            site_->resize(client);
+        if (atlWindow_)
+            MoveWindow(atlWindow_, 0, 0, client.right, client.bottom, TRUE);
+        return 0;
+    }
+    case WM_PAINT:
+        paint();
+        return 0;
+    case WM_TIMER:
+        if (wParam == kExitTimer)
+            DestroyWindow(frame_);
+        return 0;
+    case WM_DESTROY:
+        shutDown();
+        PostQuitMessage(0);
+        return 0;
+    case WM_NCDESTROY:
+        SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+        frame_ = nullptr;
+        break;
+    default:
+        break;
+    }
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    Options options;
+    if (!parseOptions(argc, argv, options)) {
+        std::fprintf(stderr, "usage: quorhost [--atl] [--demo] [--exit-after MS] [ProgID]\n");
+        return 2;
+    }
+    if (FAILED(OleInitialize(nullptr))) {
+        std::fprintf(stderr, "quorhost: OleInitialize failed\n");
+        return 1;
+    }
+    int result = 1;
+    {
+        HostApp app(options);
+        if (app.start(GetModuleHandleW(nullptr)))
+            result = app.run();
+    }
+    OleUninitialize();
+    return result;
+}
