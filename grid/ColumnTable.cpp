@@ -131,3 +131,63 @@ void ColumnTable::deselectAll()
         c.selected = VARIANT_FALSE;
     selectionAnchor_ = -1;
 }
+
+void ColumnTable::setSelected(int32_t column, VARIANT_BOOL selected)
+{
+    if (Column* c = find(column))
+        c->selected = selected;
+}
+
+void ColumnTable::clickSelect(int32_t column, bool shift, bool control)
+{
+    if (!contains(column))
+        return;
+    if (shift) {
+        if (selectionAnchor_ < 0)
+            return;
+        const int32_t from = column >= selectionAnchor_ ? selectionAnchor_ : column;
+        const int32_t to = column >= selectionAnchor_ ? column : selectionAnchor_ - 1;
+        for (int32_t c = from; c <= to; ++c)
+            setSelected(c, VARIANT_TRUE);
+        return;
+    }
+    const bool wasSelected = selected(column) == VARIANT_TRUE;
+    if (control) {
+        setSelected(column, wasSelected ? VARIANT_FALSE : VARIANT_TRUE);
+        return;
+    }
+    deselectAll();
+    setSelected(column, wasSelected ? VARIANT_FALSE : VARIANT_TRUE);
+    if (!wasSelected)
+        selectionAnchor_ = column;
+}
+
+void ColumnTable::toggleEditable(int32_t column)
+{
+    if (Column* c = find(column))
+        c->editable = c->editable == VARIANT_TRUE ? VARIANT_FALSE : VARIANT_TRUE;
+}
+
+void ColumnTable::toggleAutoResize(int32_t column)
+{
+    if (Column* c = find(column))
+        c->autoResize = c->autoResize == VARIANT_TRUE ? VARIANT_FALSE : VARIANT_TRUE;
+}
+
+int32_t ColumnTable::columnAt(int32_t x) const
+{
+    constexpr int64_t kDividerSlack = 10;
+    int64_t edge = 0;
+    for (const Column& c : columns_) {
+        edge += c.width;
+        if (edge - kDividerSlack < x && x < edge + kDividerSlack)
+            return -1;
+    }
+    edge = 0;
+    for (int32_t i = 0; i < count(); ++i) {
+        edge += columns_[static_cast<size_t>(i)].width;
+        if (edge > x)
+            return i;
+    }
+    return count();
+}

@@ -44,6 +44,16 @@ public:
 
     void deselectAll();
     int32_t selectionAnchor() const { return selectionAnchor_; }
+    // A header click on the column: Shift extends from the anchor, Ctrl
+    // toggles the one column, a plain click selects it alone or unselects it.
+    void clickSelect(int32_t column, bool shift, bool control);
+    // The Read Only and Auto Resize menu marks.
+    void toggleEditable(int32_t column);
+    void toggleAutoResize(int32_t column);
+
+    // The column under x (pixels from the left edge of column 0); -1 within
+    // 10 pixels of a divider, count() right of the last column.
+    int32_t columnAt(int32_t x) const;
 
     VARIANT_BOOL reorderAllowed() const { return reorderAllowed_; }
     void allowReorder(VARIANT_BOOL allow) { reorderAllowed_ = allow; }
@@ -62,6 +72,7 @@ private:
         VARIANT_BOOL autoResize = VARIANT_FALSE;
     };
 
+    void setSelected(int32_t column, VARIANT_BOOL selected);
     const Column* find(int32_t column) const;
     Column* find(int32_t column);
 

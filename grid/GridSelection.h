@@ -22,6 +22,9 @@ public:
     HRESULT setRowSelectRange(int32_t number1, int32_t number2, int32_t how);
     void selectAllRows();
     void deselectAllRows();
+    // Clears every row's selection without touching the select-all toggle,
+    // so that painting never changes what the next SelectAllRows does.
+    void clearRowSelection() { setEveryRow(VARIANT_FALSE); }
 
     int32_t anchorRow() const { return anchorRow_; }
     int32_t selectAllState() const { return selectAllState_; }

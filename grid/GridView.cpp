@@ -38,7 +38,9 @@ void GridView::recomputeVisibleCounts(const ColumnTable& columns, int32_t column
 
 void GridView::invalidate() const
 {
-    if (window)
+    if (invalidator)
+        invalidator();
+    else if (window)
         InvalidateRect(window, nullptr, FALSE);
 }
 

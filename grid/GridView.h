@@ -7,6 +7,7 @@
 #include <oleauto.h>
 
 #include <cstdint>
+#include <functional>
 
 #include "QuorGrid_h.h"
 
@@ -16,6 +17,8 @@ struct GridView {
     static constexpr int32_t kRowButtonWidth = 39;
 
     HWND window = nullptr;  // set once the control has its own window
+    // How the owner repaints: its window when active, its container otherwise.
+    std::function<void()> invalidator;
 
     int32_t firstVisibleRow = 0;
     int32_t firstVisibleColumn = 0;

@@ -1,5 +1,6 @@
 // View and appearance methods of QuorGridControl. Without a window they
 // store their state; painting picks it up once the window exists.
+#include "GridScroller.h"
 #include "GridText.h"
 #include "QuorGridControl.h"
 
@@ -12,6 +13,8 @@ void QuorGridControl::redrawIf(VARIANT_BOOL flag)
 STDMETHODIMP QuorGridControl::showRowButtons(VARIANT_BOOL show)
 {
     view_.rowButtonsShown = isVariantTrue(show) ? VARIANT_TRUE : VARIANT_FALSE;
+    rowHeader_.show(isVariantTrue(show));
+    placeHeaderBand();
     recomputeView();
     return S_OK;
 }
@@ -19,6 +22,8 @@ STDMETHODIMP QuorGridControl::showRowButtons(VARIANT_BOOL show)
 STDMETHODIMP QuorGridControl::showColumnHeader(VARIANT_BOOL show)
 {
     view_.columnHeaderShown = isVariantTrue(show) ? VARIANT_TRUE : VARIANT_FALSE;
+    if (show == VARIANT_TRUE || show == VARIANT_FALSE)
+        columnHeader_.show(show == VARIANT_TRUE);
     return S_OK;
 }
 
@@ -32,6 +37,9 @@ STDMETHODIMP QuorGridControl::rowIsVisible(LONG rowNumber, VARIANT_BOOL* visible
 
 STDMETHODIMP QuorGridControl::redraw()
 {
+    // Rows may have come and gone since the bar was last set.
+    if (view_.window)
+        setUpScrollBars();
     recomputeView();
     return S_OK;
 }
@@ -43,6 +51,7 @@ STDMETHODIMP QuorGridControl::setGridFont(IFontDisp* font)
 
 STDMETHODIMP QuorGridControl::setHeaderFont(IFontDisp*)
 {
+    columnHeader_.setFont(gridFont_.get());
     return S_OK;
 }
 
@@ -60,6 +69,9 @@ STDMETHODIMP QuorGridControl::setGridLineColor(ULONG color, VARIANT_BOOL redraw)
     // Kept even before the first paint, so that the painter's pen has the
     // colour the host asked for.
     view_.gridLineColor = color;
+    // The painter selects the pen only for the length of a paint, so the
+    // old one is free to go.
+    gridLinePen_.reset(CreatePen(PS_SOLID, 1, color));
     redrawIf(redraw);
     return S_OK;
 }
@@ -88,11 +100,25 @@ STDMETHODIMP QuorGridControl::setUpperLeftCell(LONG x, LONG y)
 {
     if (x < 0 || y < 0 || x >= rows_.rowCount() || y >= columnCount_)
         return S_FALSE;
+    // The bars show the indices themselves, so the next line step moves by
+    // exactly one from here.
     view_.firstVisibleRow = x;
     view_.firstVisibleColumn = y;
+    if (view_.window) {
+        applyScrollBar(view_.window, SB_VERT, verticalGeometry(rows_.rowCount()), x);
+        applyScrollBar(view_.window, SB_HORZ, horizontalGeometry(columnCount_), y);
+    }
+    rowHeader_.renumber(x);
+    placeHeaderBand();
     recomputeView();
-    if (x == 0 && y == 0 && view_.window)
-        UpdateWindow(view_.window);
+    if (x == 0 && y == 0 && view_.window) {
+        for (HWND child : {columnHeader_.window(), rowHeader_.window()}) {
+            if (child) {
+                InvalidateRect(child, nullptr, TRUE);
+                UpdateWindow(child);
+            }
+        }
+    }
     return S_OK;
 }
 

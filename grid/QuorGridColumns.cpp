@@ -24,6 +24,8 @@ STDMETHODIMP QuorGridControl::setColumnHeadings(BSTR headings)
                 break;
         }
         columnCount_ = columns_.count();
+        columnHeader_.mirror(columns_);
+        scrollColumnsTo(view_.firstVisibleColumn);
         recomputeView();
         return S_OK;
     });
@@ -82,7 +84,7 @@ STDMETHODIMP QuorGridControl::autoResizeColumn(LONG col)
     return guarded([&] {
         const int32_t width = textWidth(longestCellText(col).substr(0, kMeasuredCharacters));
         if (width >= 1)
-            columns_.setWidth(col, width);
+            setColumnWidthEverywhere(col, width);
         view_.invalidate();
         return S_OK;
     }, S_OK);
@@ -102,12 +104,15 @@ std::string QuorGridControl::longestCellText(int32_t column)
 
 int32_t QuorGridControl::textWidth(const std::string& text) const
 {
-    return measureTextWidth(drawingSurface_, gridFont_, text);
+    return measureTextWidth(drawingSurface_, gridFont_.get(), text);
 }
 
 STDMETHODIMP QuorGridControl::setColumnWidth(LONG col, SHORT width)
 {
-    return columns_.setWidth(col, width) ? S_OK : S_FALSE;
+    if (!columns_.contains(col))
+        return S_FALSE;
+    setColumnWidthEverywhere(col, width);
+    return S_OK;
 }
 
 STDMETHODIMP QuorGridControl::getColumnWidth(LONG col, SHORT* width)
@@ -129,6 +134,7 @@ STDMETHODIMP QuorGridControl::setGuiComponent(LONG column, BSTR kind, BSTR items
 STDMETHODIMP QuorGridControl::allowColumnReorder(VARIANT_BOOL allow)
 {
     columns_.allowReorder(allow);
+    columnHeader_.allowReorder(allow == VARIANT_TRUE);
     return S_OK;
 }
 

@@ -3,13 +3,35 @@
 #include "QuorGridModule.h"
 #include "ScriptOutArgs.h"
 
-QuorGridControl::QuorGridControl()
+namespace {
+
+int screenPixelsPerInchY()
 {
+    quor::WindowDC screen(nullptr);
+    const int perInch = screen.get() ? GetDeviceCaps(screen.get(), LOGPIXELSY) : 0;
+    return perInch > 0 ? perInch : 96;
+}
+
+HFONT makeGridFont()
+{
+    return CreateFontA(-MulDiv(8, screenPixelsPerInchY(), 72), 0, 0, 0, 500, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                       OUT_TT_PRECIS, CLIP_DEFAULT_PRECIS, DRAFT_QUALITY, DEFAULT_PITCH, "MS Sans Serif");
+}
+
+}  // namespace
+
+QuorGridControl::QuorGridControl()
+    : gridFont_(makeGridFont()), gridLinePen_(CreatePen(PS_SOLID, 1, view_.gridLineColor))
+{
+    view_.invalidator = [this] { invalidateControl(); };
     QuorGridModule::lock();
 }
 
 QuorGridControl::~QuorGridControl()
 {
+    // The window goes first, while the children and the buffer still exist.
+    shutDownOleControl();
+    releaseWindowClass();
     QuorGridModule::unlock();
 }
 
@@ -26,11 +48,24 @@ STDMETHODIMP QuorGridControl::QueryInterface(REFIID riid, void** object)
     return queryOleInterface(riid, object);
 }
 
-// The seam for OleControlBase::QueryOleInterface: once the control derives
-// from it, this forwards there and answers the standard control interfaces.
-HRESULT QuorGridControl::queryOleInterface(REFIID, void**)
+HRESULT QuorGridControl::queryOleInterface(REFIID riid, void** object)
 {
-    return E_NOINTERFACE;
+    return QueryOleInterface(riid, object);
+}
+
+const CLSID& QuorGridControl::controlClsid() const
+{
+    return CLSID_QuorGridControl;
+}
+
+const IID& QuorGridControl::eventsIid() const
+{
+    return DIID__IQuorGridControlEvents;
+}
+
+HRESULT QuorGridControl::classTypeInfo(ITypeInfo** info)
+{
+    return QuorGridModule::loadTypeInfo(CLSID_QuorGridControl, info);
 }
 
 STDMETHODIMP_(ULONG) QuorGridControl::AddRef()

@@ -14,6 +14,12 @@
 #include <string>
 
 #include "ColumnTable.h"
+#include "GdiHandles.h"
+#include "GridPainter.h"
+#include "OleControl.h"
+#include "QuorColumnHeaderObj.h"
+#include "QuorRowHeaderObj.h"
+#include "RowButtonCommand.h"
 #include "GridFinder.h"
 #include "GridSelection.h"
 #include "GridSorter.h"
@@ -21,7 +27,9 @@
 #include "QuorGrid_h.h"
 #include "RowModel.h"
 
-class QuorGridControl final : public IQuorGridControl {
+class QuorGridControl final : public IQuorGridControl,
+                              public quor::OleControlBase,
+                              private quor::ColumnHeaderOwner {
 public:
     QuorGridControl();
     QuorGridControl(const QuorGridControl&) = delete;
@@ -104,8 +112,47 @@ public:
     STDMETHODIMP CompleteEdit() override;
     STDMETHODIMP AutoSizeEditBox(VARIANT_BOOL inProp) override;
 
+    // The row button click k (0 the corner button) with the keys held.
+    void rowButtonCommand(int32_t k, quor::RowButtonModifiers keys);
+
 private:
     ~QuorGridControl();
+
+    // OleControlBase
+    HWND createControlWindow(HWND parent, const RECT& pos) override;
+    void drawContent(HDC dc, const RECT& bounds) override;
+    const CLSID& controlClsid() const override;
+    const IID& eventsIid() const override;
+    HRESULT classTypeInfo(ITypeInfo** info) override;
+
+    // ColumnHeaderOwner
+    ColumnTable& columnTable() override { return columns_; }
+    void beforeHeaderClick() override;
+    void columnsChanged() override { view_.invalidate(); }
+    void sortByColumn(int32_t column, int32_t style) override;
+    void resizeColumnToFit(int32_t column) override;
+    void setColumnWidthFromMenu(int32_t column, int32_t width) override;
+
+    // The control window (QuorGridWindow.cpp), one handler per message.
+    static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT onCreate();
+    void onDestroy();
+    void onSize();
+    void onPaint();
+    void onVerticalScroll(int code);
+    void onHorizontalScroll(int code);
+    void onMouseWheel(int delta);
+    LRESULT onCommand(WPARAM wParam, LPARAM lParam);
+    LRESULT onNotify(const NMHDR& header);
+    void paintInto(HDC dc, const RECT& client);
+    void placeHeaderBand();
+    void setUpScrollBars();
+    void scrollRowsTo(int32_t index);
+    void scrollColumnsTo(int32_t index);
+    void addRowButtonsForRows();
+    void setColumnWidthEverywhere(int32_t column, int32_t width);
+    void releaseWindowClass();
 
     HRESULT queryOleInterface(REFIID riid, void** object);
     HRESULT typeInfo(ITypeInfo** info);
@@ -133,6 +180,11 @@ private:
     int32_t columnCount_ = 0;
     std::string headingString_;
     bool editingActive_ = false;
-    HDC drawingSurface_ = nullptr;  // the memory DC of the latest paint, owned by the painter
-    HFONT gridFont_ = nullptr;
+    HDC drawingSurface_ = nullptr;  // the memory DC of the latest paint, owned by paintBuffer_
+    quor::Font gridFont_;
+    quor::Pen gridLinePen_;
+    PaintBuffer paintBuffer_;
+    quor::QuorColumnHeaderObj columnHeader_;
+    quor::QuorRowHeaderObj rowHeader_;
+    bool windowClassAcquired_ = false;
 };

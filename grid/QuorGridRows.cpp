@@ -49,6 +49,7 @@ HRESULT QuorGridControl::appendRowText(const std::string& rowText, VARIANT_BOOL 
     if (isVariantTrue(scrollToRow) && rowCount > view_.firstVisibleRow + view_.visibleRowCount - 2)
         setUpperLeftCell(rowCount - 1, 0);
     autoSizeColumnsFor(added);
+    addRowButtonsForRows();
     return S_OK;
 }
 
@@ -59,7 +60,7 @@ void QuorGridControl::autoSizeColumnsFor(const GridRow& row)
             continue;
         const int32_t width = textWidth(cellOrEmpty(row.rowText, column));
         if (width > columns_.width(column))
-            columns_.setWidth(column, width);
+            setColumnWidthEverywhere(column, width);
     }
 }
 
@@ -76,6 +77,7 @@ STDMETHODIMP QuorGridControl::appendBlankRows(LONG nRows)
             if (FAILED(rows_.append(row)))
                 return S_FALSE;
         }
+        addRowButtonsForRows();
         return S_OK;
     }, S_FALSE);
 }

@@ -1,0 +1,345 @@
+// The grid control's window: its creation with the child windows, the
+// message table, painting through the off-screen buffer, scrolling and the
+// row button commands.
+#include "QuorGridControl.h"
+
+#include <commctrl.h>
+#include <windowsx.h>
+
+#include <new>
+#include <utility>
+
+#include "GridScroller.h"
+#include "WindowClass.h"
+
+namespace {
+
+const char kGridClassName[] = "QuorGridControlWindow";
+constexpr DWORD kGridStyle = WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS | WS_HSCROLL | WS_VSCROLL;
+constexpr int kHeaderBandHeight = 20;
+
+quor::WindowClassUse& gridClass(WNDPROC procedure)
+{
+    static quor::WindowClassUse use = [procedure] {
+        WNDCLASSEXA prototype{};
+        prototype.style = CS_DBLCLKS;
+        prototype.lpfnWndProc = procedure;
+        prototype.hCursor = LoadCursor(nullptr, IDC_ARROW);
+        return quor::WindowClassUse(kGridClassName, prototype);
+    }();
+    return use;
+}
+
+bool shown(VARIANT_BOOL flag) { return flag == VARIANT_TRUE; }
+
+}  // namespace
+
+// ---- creation and destruction ----
+
+HWND QuorGridControl::createControlWindow(HWND parent, const RECT& pos)
+{
+    if (!windowClassAcquired_)
+        windowClassAcquired_ = gridClass(windowProc).acquire();
+    if (!windowClassAcquired_)
+        return nullptr;
+    return CreateWindowExA(0, kGridClassName, "", kGridStyle, pos.left, pos.top, pos.right - pos.left,
+                           pos.bottom - pos.top, parent, nullptr, quor::codeModule(), this);
+}
+
+void QuorGridControl::releaseWindowClass()
+{
+    if (std::exchange(windowClassAcquired_, false))
+        gridClass(windowProc).release();
+}
+
+LRESULT CALLBACK QuorGridControl::windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_NCCREATE) {
+        auto* self = static_cast<QuorGridControl*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
+        self->view_.window = window;
+        SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    }
+    auto* self = reinterpret_cast<QuorGridControl*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+    if (!self)
+        return DefWindowProcA(window, message, wParam, lParam);
+    if (message == WM_NCDESTROY) {
+        SetWindowLongPtrA(window, GWLP_USERDATA, 0);
+        return DefWindowProcA(window, message, wParam, lParam);
+    }
+    return self->handleMessage(message, wParam, lParam);
+}
+
+LRESULT QuorGridControl::handleMessage(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    HWND window = view_.window;
+    switch (message) {
+    case WM_CREATE:
+        return onCreate();
+    case WM_DESTROY:
+        onDestroy();
+        return 0;
+    case WM_SIZE:
+        onSize();
+        return 0;
+    case WM_PAINT:
+        onPaint();
+        return 0;
+    case WM_ERASEBKGND:
+        return 1;  // the paint covers everything: erasing would only flicker
+    case WM_VSCROLL:
+        onVerticalScroll(LOWORD(wParam));
+        return 0;
+    case WM_HSCROLL:
+        onHorizontalScroll(LOWORD(wParam));
+        return 0;
+    case WM_MOUSEWHEEL:
+        onMouseWheel(GET_WHEEL_DELTA_WPARAM(wParam));
+        return 0;
+    case WM_COMMAND:
+        return onCommand(wParam, lParam);
+    case WM_NOTIFY:
+        return onNotify(*reinterpret_cast<const NMHDR*>(lParam));
+    default:
+        return DefWindowProcA(window, message, wParam, lParam);
+    }
+}
+
+LRESULT QuorGridControl::onCreate()
+{
+    HWND window = view_.window;
+    if (!columnHeader_.create(window, *this) || !rowHeader_.create(window))
+        return -1;
+    columnHeader_.mirror(columns_);
+    columnHeader_.allowReorder(columns_.reorderAllowed() == VARIANT_TRUE);
+    columnHeader_.setFont(gridFont_.get());
+    columnHeader_.show(shown(view_.columnHeaderShown));
+    rowHeader_.show(shown(view_.rowButtonsShown));
+    view_.firstVisibleRow = 0;
+    view_.firstVisibleColumn = 0;
+    setUpScrollBars();
+    SetFocus(window);
+    return 0;
+}
+
+void QuorGridControl::onDestroy()
+{
+    paintBuffer_.release();
+    drawingSurface_ = nullptr;
+    view_.window = nullptr;
+    onControlWindowDestroyed();
+}
+
+// ---- layout ----
+
+void QuorGridControl::onSize()
+{
+    const RECT client = view_.clientRect();
+    rowHeader_.layout(client.bottom, view_.rowHeight, shown(view_.columnHeaderShown));
+    rowHeader_.renumber(view_.firstVisibleRow);
+    placeHeaderBand();
+    recomputeView();
+}
+
+void QuorGridControl::placeHeaderBand()
+{
+    HWND header = columnHeader_.window();
+    if (!header || !view_.window)
+        return;
+    int64_t offset = 0;
+    for (int32_t c = 0; c < view_.firstVisibleColumn; ++c)
+        offset += columns_.width(c);
+    const RECT client = view_.clientRect();
+    const bool buttons = shown(view_.rowButtonsShown);
+    const int strip = buttons ? GridView::kRowButtonWidth : 0;
+    const int64_t width = client.right - client.left + offset - strip;
+    if (shown(view_.columnHeaderShown)) {
+        SetWindowPos(header, nullptr, static_cast<int>(strip - offset), 0, static_cast<int>(width),
+                     kHeaderBandHeight, SWP_SHOWWINDOW | SWP_NOZORDER | SWP_NOACTIVATE);
+        // The row buttons cover the part of the header scrolled off to the left.
+        if (buttons && rowHeader_.window())
+            SetWindowPos(rowHeader_.window(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    }
+    view_.invalidate();
+}
+
+// ---- painting ----
+
+void QuorGridControl::onPaint()
+{
+    quor::PaintDC validated(view_.window);  // the DC it offers is not drawn into
+    try {
+        paintInto(nullptr, view_.clientRect());
+    } catch (const std::bad_alloc&) {
+        // Abandoned for now; the next WM_PAINT tries again.
+    }
+}
+
+void QuorGridControl::paintInto(HDC target, const RECT& client)
+{
+    if (columns_.selectionAnchor() >= 0)
+        selection_.clearRowSelection();
+    HDC memory = target;
+    if (!memory) {
+        memory = paintBuffer_.prepare(view_.window, client);
+        if (!memory)
+            return;
+        drawingSurface_ = memory;
+    }
+    const RECT cells = cellAreaOf(view_, client);
+    view_.visibleRowCount = (cells.bottom + view_.rowHeight - 1) / view_.rowHeight + 1;
+    const std::vector<GridRow*> rows = rows_.snapshot();
+    const PaintScene scene{view_, columns_, columnCount_, rows, gridFont_.get(), gridLinePen_.get()};
+    paintCells(memory, cells, scene);
+    if (!target)
+        paintBuffer_.present(cells);
+}
+
+// An inactive control is drawn by its container: the same picture, made
+// off-screen and copied into the container's DC at the bounds.
+void QuorGridControl::drawContent(HDC dc, const RECT& bounds)
+{
+    const RECT client{0, 0, bounds.right - bounds.left, bounds.bottom - bounds.top};
+    if (client.right <= 0 || client.bottom <= 0)
+        return;
+    quor::MemoryDC memory(dc);
+    quor::Bitmap bitmap(CreateCompatibleBitmap(dc, client.right + 1, client.bottom + 1));
+    if (!memory.get() || !bitmap)
+        return;
+    quor::SelectedObject selected(memory.get(), bitmap.get());
+    RECT all{0, 0, client.right + 1, client.bottom + 1};
+    FillRect(memory.get(), &all, GetSysColorBrush(COLOR_BTNFACE));
+    paintInto(memory.get(), client);
+    BitBlt(dc, bounds.left, bounds.top, client.right, client.bottom, memory.get(), 0, 0, SRCCOPY);
+}
+
+// ---- scrolling ----
+
+void QuorGridControl::setUpScrollBars()
+{
+    scrollRowsTo(view_.firstVisibleRow);
+    scrollColumnsTo(view_.firstVisibleColumn);
+}
+
+void QuorGridControl::scrollRowsTo(int32_t index)
+{
+    view_.firstVisibleRow = applyScrollBar(view_.window, SB_VERT, verticalGeometry(rows_.rowCount()), index);
+    rowHeader_.renumber(view_.firstVisibleRow);
+    view_.invalidate();
+}
+
+void QuorGridControl::scrollColumnsTo(int32_t index)
+{
+    view_.firstVisibleColumn = applyScrollBar(view_.window, SB_HORZ, horizontalGeometry(columnCount_), index);
+    placeHeaderBand();
+}
+
+void QuorGridControl::onVerticalScroll(int code)
+{
+    recomputeView();
+    const int32_t thumb = trackedThumb(view_.window, SB_VERT);
+    scrollRowsTo(verticalScrollTarget(code, thumb, view_.firstVisibleRow, rows_.rowCount()));
+}
+
+void QuorGridControl::onHorizontalScroll(int code)
+{
+    recomputeView();
+    const int32_t thumb = trackedThumb(view_.window, SB_HORZ);
+    scrollColumnsTo(horizontalScrollTarget(code, thumb, view_.firstVisibleColumn, columnCount_));
+}
+
+void QuorGridControl::onMouseWheel(int delta)
+{
+    const int32_t lines = wheelLines(delta);
+    const WPARAM code = lines > 0 ? SB_LINEUP : SB_LINEDOWN;
+    for (int32_t i = 0; i < (lines > 0 ? lines : -lines); ++i)
+        SendMessageA(view_.window, WM_VSCROLL, code, 0);
+}
+
+// ---- commands from the children ----
+
+LRESULT QuorGridControl::onCommand(WPARAM wParam, LPARAM)
+{
+    if (quor::isRowButtonCommand(wParam))
+        rowButtonCommand(quor::rowButtonIndex(wParam), quor::currentRowButtonModifiers());
+    return 0;
+}
+
+void QuorGridControl::rowButtonCommand(int32_t k, quor::RowButtonModifiers keys)
+{
+    const int32_t row = k + view_.firstVisibleRow;
+    if (row > rows_.rowCount())
+        return;
+    columns_.deselectAll();
+    const int32_t anchor = selection_.anchorRow();
+    if (k == 0) {
+        selection_.selectAllRows();
+    } else if (keys.shift && anchor >= 0 && row != anchor) {
+        selection_.setRowSelectRange(anchor, row, Selected);
+    } else if (keys.control) {
+        selection_.setRowSelect(row, Toggle);
+    } else {
+        const GridRow* clicked = rows_.rowByNumber(row);
+        const bool wasSelected = clicked && clicked->selected == VARIANT_TRUE;
+        selection_.deselectAllRows();
+        selection_.setRowSelect(row, wasSelected ? Unselected : Toggle);
+    }
+    view_.invalidate();
+}
+
+LRESULT QuorGridControl::onNotify(const NMHDR& header)
+{
+    if (header.hwndFrom != columnHeader_.window())
+        return 0;
+    switch (header.code) {
+    case HDN_ITEMCHANGEDA:
+    case HDN_ITEMCHANGEDW: {
+        // Divider drags land in the column table, which the cells follow.
+        const auto& change = reinterpret_cast<const NMHEADERA&>(header);
+        if (change.pitem && (change.pitem->mask & HDI_WIDTH) && columns_.contains(change.iItem)) {
+            columns_.setWidth(change.iItem, change.pitem->cxy);
+            view_.invalidate();
+        }
+        return 0;
+    }
+    case HDN_BEGINDRAG:
+        return reinterpret_cast<const NMHEADERA&>(header).iItem == 0 ? TRUE : FALSE;
+    default:
+        return 0;
+    }
+}
+
+void QuorGridControl::addRowButtonsForRows()
+{
+    while (rowHeader_.buttonCount() < quor::QuorRowHeaderObj::kMaxButtons &&
+           rows_.rowCount() > rowHeader_.buttonCount()) {
+        rowHeader_.addButton();
+    }
+}
+
+void QuorGridControl::setColumnWidthEverywhere(int32_t column, int32_t width)
+{
+    if (columns_.setWidth(column, width))
+        columnHeader_.mirrorWidth(column, width);
+}
+
+// ---- ColumnHeaderOwner ----
+
+void QuorGridControl::beforeHeaderClick()
+{
+    CompleteEdit();
+}
+
+void QuorGridControl::sortByColumn(int32_t column, int32_t style)
+{
+    sortGrid(column, static_cast<SortStyle>(style));
+}
+
+void QuorGridControl::resizeColumnToFit(int32_t column)
+{
+    autoResizeColumn(column);
+}
+
+void QuorGridControl::setColumnWidthFromMenu(int32_t column, int32_t width)
+{
+    setColumnWidthEverywhere(column, width);
+}

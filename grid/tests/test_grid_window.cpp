@@ -1,0 +1,350 @@
+// The control in a container: activation creates the window and its
+// children, the scroll bars and the wheel move the view, row button
+// commands select rows, and nothing of GDI is left behind.
+#include <gtest/gtest.h>
+
+#include <ole2.h>
+#include <windows.h>
+#include <commctrl.h>
+#include <wrl/client.h>
+
+#include <string>
+
+#include "GridDll.h"
+#include "OleHostSite.h"
+#include "OleTestSupport.h"
+#include "RowButtonCommand.h"
+
+using Microsoft::WRL::ComPtr;
+
+namespace {
+
+LRESULT CALLBACK hostProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+void setKeys(bool shift, bool control)
+{
+    BYTE keys[256];
+    GetKeyboardState(keys);
+    keys[VK_SHIFT] = shift ? 0x80 : 0;
+    keys[VK_CONTROL] = control ? 0x80 : 0;
+    SetKeyboardState(keys);
+}
+
+// A grid hosted in place, 300 x 200 pixels, with 40 rows of 12 columns.
+class HostedGrid {
+public:
+    HostedGrid()
+    {
+        grid = createGrid();
+        if (!grid)
+            return;
+        site = quor::OleHostSite::make(host.get());
+        ComPtr<IOleObject> object;
+        grid.As(&object);
+        attached = site->attach(object.Get());
+        if (SUCCEEDED(attached))
+            attached = site->activate(RECT{0, 0, 300, 200});
+    }
+    ~HostedGrid()
+    {
+        if (site)
+            site->close();
+    }
+    HostedGrid(const HostedGrid&) = delete;
+    HostedGrid& operator=(const HostedGrid&) = delete;
+
+    void fill(int rows)
+    {
+        Bstr headings(L"A|B|C|D|E|F|G|H|I|J|K|L");
+        grid->setColumnHeadings(headings);
+        for (int i = 1; i <= rows; ++i) {
+            const std::wstring text = L"r" + std::to_wstring(i) + L"|b|c|d|e|f|g|h|i|j|k|l";
+            Bstr row(text.c_str()), tag(L"");
+            grid->appendRow(row, VARIANT_FALSE, tag, VARIANT_FALSE);
+        }
+        grid->redraw();
+    }
+
+    HWND window() const { return site->controlWindow(); }
+
+    // The top row: the first whose line starts at the top of the cells.
+    LONG topRow() const
+    {
+        LONG count = 0;
+        grid->getNumberOfRows(&count);
+        for (LONG n = 0; n <= count; ++n) {
+            VARIANT_BOOL visible = VARIANT_FALSE;
+            grid->rowIsVisible(n, &visible);
+            if (visible == VARIANT_TRUE)
+                return n;
+        }
+        return -1;
+    }
+
+    void scroll(UINT message, int code, int times = 1)
+    {
+        for (int i = 0; i < times; ++i)
+            SendMessageA(window(), message, MAKEWPARAM(code, 0), 0);
+    }
+
+    void clickRowButton(int k, bool shift = false, bool control = false)
+    {
+        setKeys(shift, control);
+        quor::postRowButtonCommand(window(), k);
+        quortest::pumpMessages();
+        setKeys(false, false);
+    }
+
+    // The first cells of the selected rows, joined by ','.
+    std::wstring selectedRows() const
+    {
+        std::wstring names;
+        grid->resetToFirstSelectedRow();
+        Bstr row;
+        while (grid->getNextSelectedRow(row.out()) == S_OK) {
+            const std::wstring text = row.text();
+            names += (names.empty() ? L"" : L",") + text.substr(0, text.find(L'|'));
+        }
+        return names;
+    }
+
+    quortest::TestWindow host{"QuorGridWindowTestHost", hostProcedure, 400, 300};
+    ComPtr<IQuorGridControl> grid;
+    ComPtr<quor::OleHostSite> site;
+    HRESULT attached = E_FAIL;
+};
+
+class GridWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(apartment.ok()); }
+    quortest::OleApartment apartment;
+};
+
+TEST_F(GridWindowTest, ActivationCreatesTheWindowAndItsChildren)
+{
+    HostedGrid hosted;
+    ASSERT_EQ(S_OK, hosted.attached);
+    ASSERT_TRUE(IsWindow(hosted.window()));
+    HWND header = FindWindowExA(hosted.window(), nullptr, "QuorColumnHeaderObj", nullptr);
+    HWND buttons = FindWindowExA(hosted.window(), nullptr, "QuorRowHeaderObj", nullptr);
+    ASSERT_TRUE(header);
+    ASSERT_TRUE(buttons);
+    const RECT headerRect = quortest::rectInParent(header);
+    EXPECT_EQ(39, headerRect.left);
+    EXPECT_EQ(0, headerRect.top);
+    EXPECT_EQ(20, headerRect.bottom - headerRect.top);
+    EXPECT_EQ(39, quortest::rectInParent(buttons).right);
+    EXPECT_EQ(1, SendMessageA(hosted.window(), WM_ERASEBKGND, 0, 0));
+}
+
+int headerItemWidth(HWND header, int column)
+{
+    HDITEMA item{};
+    item.mask = HDI_WIDTH;
+    SendMessageA(header, HDM_GETITEMA, column, reinterpret_cast<LPARAM>(&item));
+    return item.cxy;
+}
+
+TEST_F(GridWindowTest, ColumnTableAndHeaderItemsAgreeBothWays)
+{
+    HostedGrid hosted;
+    ASSERT_EQ(S_OK, hosted.attached);
+    hosted.fill(2);
+    HWND header = FindWindowExA(hosted.window(), nullptr, "QuorColumnHeaderObj", nullptr);
+    ASSERT_EQ(12, Header_GetItemCount(header));
+    ASSERT_EQ(S_OK, hosted.grid->setColumnWidth(1, 77));
+    EXPECT_EQ(77, headerItemWidth(header, 1));
+
+    // A divider drag ends as a width change of the item, reported to the grid.
+    HDITEMA item{};
+    item.mask = HDI_WIDTH;
+    item.cxy = 120;
+    SendMessageA(header, HDM_SETITEMA, 2, reinterpret_cast<LPARAM>(&item));
+    SHORT width = 0;
+    hosted.grid->getColumnWidth(2, &width);
+    EXPECT_EQ(120, width);
+
+    Bstr headings(L"One|Two");
+    hosted.grid->setColumnHeadings(headings);
+    EXPECT_EQ(2, Header_GetItemCount(header));
+    EXPECT_EQ(8 * 3 + 24, headerItemWidth(header, 1));
+}
+
+// The column menu's Auto Resize on column 0: the menu is dismissed as soon
+// as it opens, then its command arrives as it would from the menu.
+void autoResizeFromMenu(HWND header)
+{
+    PostMessageA(header, WM_KEYDOWN, VK_ESCAPE, 0);
+    SendMessageA(header, WM_RBUTTONUP, 0, MAKELPARAM(20, 10));
+    SendMessageA(header, WM_COMMAND, 3291, 0);
+    quortest::pumpMessages();
+}
+
+TEST_F(GridWindowTest, AutoResizeMeasuresTheLongestTextOnceTheGridHasPainted)
+{
+    HostedGrid hosted;
+    ASSERT_EQ(S_OK, hosted.attached);
+    Bstr headings(L"Name|Value"), thin(L"iiiiiiii|x"), wide(L"aaaaaaaaa|x"), tag(L"");
+    hosted.grid->setColumnHeadings(headings);
+    hosted.grid->appendRow(thin, VARIANT_FALSE, tag, VARIANT_FALSE);
+    hosted.grid->appendRow(wide, VARIANT_FALSE, tag, VARIANT_FALSE);
+    HWND header = FindWindowExA(hosted.window(), nullptr, "QuorColumnHeaderObj", nullptr);
+    SHORT width = 0;
+
+    // Before the first paint there is no surface to measure on.
+    autoResizeFromMenu(header);
+    hosted.grid->getColumnWidth(0, &width);
+    EXPECT_EQ(8 * 4 + 24, width);
+    autoResizeFromMenu(header);
+
+    SendMessageA(hosted.window(), WM_PAINT, 0, 0);
+    autoResizeFromMenu(header);  // the mark goes on, and the column is measured
+    hosted.grid->getColumnWidth(0, &width);
+    EXPECT_GT(width, 20);
+    EXPECT_LT(width, 8 * 4 + 24);
+    EXPECT_EQ(width, headerItemWidth(header, 0));
+
+    autoResizeFromMenu(header);  // the mark goes off: the width stays
+    SHORT after = 0;
+    hosted.grid->getColumnWidth(0, &after);
+    EXPECT_EQ(width, after);
+}
+
+TEST_F(GridWindowTest, LineAndPageStepsMoveTheView)
+{
+    HostedGrid hosted;
+    ASSERT_EQ(S_OK, hosted.attached);
+    hosted.fill(40);
+    EXPECT_EQ(0, hosted.topRow());
+    hosted.scroll(WM_VSCROLL, SB_LINEDOWN);
+    EXPECT_EQ(1, hosted.topRow());
+    hosted.scroll(WM_VSCROLL, SB_PAGEDOWN);
+    EXPECT_EQ(6, hosted.topRow());
+    hosted.scroll(WM_VSCROLL, SB_LINEUP);
+    EXPECT_EQ(5, hosted.topRow());
+    hosted.scroll(WM_VSCROLL, SB_PAGEUP, 3);
+    EXPECT_EQ(0, hosted.topRow());
+    EXPECT_EQ(0, GetScrollPos(hosted.window(), SB_VERT));
+}
+
+TEST_F(GridWindowTest, LineStepAfterSetUpperLeftCellMovesByOne)
+{
+    HostedGrid hosted;
+    ASSERT_EQ(S_OK, hosted.attached);
+    hosted.fill(40);
+    ASSERT_EQ(S_OK, hosted.grid->setUpperLeftCell(10, 0));
+    EXPECT_EQ(10, GetScrollPos(hosted.window(), SB_VERT));
+    hosted.scroll(WM_VSCROLL, SB_LINEDOWN);
+    EXPECT_EQ(11, hosted.topRow());
+    hosted.scroll(WM_VSCROLL, SB_LINEUP, 2);
+    EXPECT_EQ(9, hosted.topRow());
+    EXPECT_EQ(S_FALSE, hosted.grid->setUpperLeftCell(40, 0));
+    EXPECT_EQ(S_FALSE, hosted.grid->setUpperLeftCell(0, 12));
+}
+
+TEST_F(GridWindowTest, HorizontalPagesAreFourColumns)
+{
+    HostedGrid hosted;
+    ASSERT_EQ(S_OK, hosted.attached);
+    hosted.fill(3);
+    hosted.scroll(WM_HSCROLL, SB_PAGERIGHT);
+    EXPECT_EQ(4, GetScrollPos(hosted.window(), SB_HORZ));
+    hosted.scroll(WM_HSCROLL, SB_LINERIGHT);
+    EXPECT_EQ(5, GetScrollPos(hosted.window(), SB_HORZ));
+    // The header band moves left by the widths of the columns scrolled off.
+    HWND header = FindWindowExA(hosted.window(), nullptr, "QuorColumnHeaderObj", nullptr);
+    EXPECT_EQ(39 - 5 * 32, quortest::rectInParent(header).left);
+    hosted.scroll(WM_HSCROLL, SB_PAGELEFT, 2);
+    EXPECT_EQ(0, GetScrollPos(hosted.window(), SB_HORZ));
+}
+
+TEST_F(GridWindowTest, WheelNotchesScrollRows)
+{
+    HostedGrid hosted;
+    ASSERT_EQ(S_OK, hosted.attached);
+    hosted.fill(40);
+    hosted.grid->setUpperLeftCell(5, 0);
+    SendMessageA(hosted.window(), WM_MOUSEWHEEL, MAKEWPARAM(0, 240), 0);
+    EXPECT_EQ(3, hosted.topRow());
+    SendMessageA(hosted.window(), WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-120)), 0);
+    EXPECT_EQ(4, hosted.topRow());
+}
+
+TEST_F(GridWindowTest, RowButtonCommandsSelectRows)
+{
+    HostedGrid hosted;
+    ASSERT_EQ(S_OK, hosted.attached);
+    hosted.fill(40);
+    hosted.grid->setUpperLeftCell(10, 0);
+    hosted.clickRowButton(3);
+    EXPECT_EQ(L"r13", hosted.selectedRows());
+    hosted.clickRowButton(3);
+    EXPECT_EQ(L"", hosted.selectedRows());
+
+    hosted.clickRowButton(1);
+    hosted.clickRowButton(4, false, true);
+    EXPECT_EQ(L"r11,r14", hosted.selectedRows());
+    // The anchor is the row selected last (r14): Shift extends from there.
+    hosted.clickRowButton(2, true, false);
+    EXPECT_EQ(L"r11,r12,r13,r14", hosted.selectedRows());
+    hosted.clickRowButton(31);  // row 41 does not exist
+    EXPECT_EQ(L"r11,r12,r13,r14", hosted.selectedRows());
+}
+
+TEST_F(GridWindowTest, CornerButtonAlternatesSelectAll)
+{
+    HostedGrid hosted;
+    ASSERT_EQ(S_OK, hosted.attached);
+    hosted.fill(3);
+    hosted.grid->setRowSelect(2, Selected);
+    hosted.clickRowButton(0);  // on a new control: every row deselected
+    EXPECT_EQ(L"", hosted.selectedRows());
+    hosted.clickRowButton(0);
+    EXPECT_EQ(L"r1,r2,r3", hosted.selectedRows());
+    hosted.clickRowButton(0);
+    EXPECT_EQ(L"", hosted.selectedRows());
+}
+
+TEST_F(GridWindowTest, InactiveControlDrawsItsCellsIntoTheContainersDC)
+{
+    ComPtr<IQuorGridControl> grid = createGrid();
+    ASSERT_TRUE(grid);
+    quortest::TestWindow host{"QuorGridInactiveHost", hostProcedure};
+    ComPtr<quor::OleHostSite> site = quor::OleHostSite::make(host.get());
+    ComPtr<IOleObject> object;
+    grid.As(&object);
+    ASSERT_EQ(S_OK, site->attach(object.Get()));
+    Bstr headings(L"Name|Value"), row(L"a|b"), tag(L"");
+    grid->setColumnHeadings(headings);
+    grid->appendRow(row, VARIANT_FALSE, tag, VARIANT_FALSE);
+    grid->setRowSelect(1, Selected);
+    site->resize(RECT{10, 10, 210, 110});
+    quortest::PixelCanvas canvas(300, 200);
+    ASSERT_EQ(S_OK, site->drawInactive(canvas.dc()));
+    // Row 1 lies under the header band and right of the row buttons.
+    EXPECT_EQ(GetSysColor(COLOR_HIGHLIGHT), canvas.at(10 + 39 + 50, 10 + 20 + 3));
+    EXPECT_EQ(RGB(255, 255, 255), canvas.at(10 + 39 + 50, 10 + 40 + 5));
+    EXPECT_EQ(RGB(255, 255, 255), canvas.at(5, 5));  // nothing outside the bounds
+    site->close();
+}
+
+TEST_F(GridWindowTest, CreatingAndDestroyingLeavesNoGdiObjects)
+{
+    { HostedGrid warmUp; warmUp.fill(5); UpdateWindow(warmUp.window()); }
+    const unsigned long before = quortest::liveGdiObjects();
+    for (int i = 0; i < 10; ++i) {
+        HostedGrid hosted;
+        ASSERT_EQ(S_OK, hosted.attached);
+        hosted.fill(20);
+        hosted.grid->setGridLineColor(RGB(i, 0, 0), VARIANT_TRUE);
+        hosted.scroll(WM_VSCROLL, SB_LINEDOWN);
+        UpdateWindow(hosted.window());
+        quortest::pumpMessages();
+    }
+    EXPECT_EQ(before, quortest::liveGdiObjects());
+}
+
+}  // namespace
