@@ -1,0 +1,192 @@
+#include "CsvExport.h"
+
+#include <cstring>
+#include <memory>
+#include <new>
+
+#include "SampleTime.h"
+#include "TimeText.h"
+#include "ValueText.h"
+
+void FileExportSink::write(const char* bytes, size_t count)
+{
+    std::fwrite(bytes, 1, count, file_);
+}
+
+namespace {
+
+// Turns one composed line into bytes with the export's CR LF line end.
+class CsvLines {
+public:
+    explicit CsvLines(ExportSink& sink) : sink_(sink) {}
+
+    void emit(const QuorText& line)
+    {
+        sink_.write(line.c_str(), static_cast<size_t>(line.length()));
+        sink_.write("\r\n", 2);
+    }
+    void emit(const char* line)
+    {
+        sink_.write(line, std::strlen(line));
+        sink_.write("\r\n", 2);
+    }
+
+private:
+    ExportSink& sink_;
+};
+
+const int32_t kTimeDecimals = 3;
+
+// A block that fills all 64 bytes has no NUL; it must not be read past.
+int versionLength(const DataFileHeader& header)
+{
+    const void* nul = std::memchr(header.version, 0, sizeof header.version);
+    return nul ? static_cast<int>(static_cast<const char*>(nul) - header.version)
+               : static_cast<int>(sizeof header.version);
+}
+
+void emitTimeLine(CsvLines& out, const char* label, int64_t time, uint64_t period)
+{
+    QuorText timeText;
+    formatTime(time, kTimeDecimals, true, timeText);
+    QuorText line;
+    line.format("%s,%lld,%lld,%s", label, static_cast<long long>(time),
+                static_cast<long long>(divideByPeriod(time, period)), timeText.c_str());
+    out.emit(line);
+}
+
+void emitHeaderLines(CsvLines& out, const ExportPage& page, uint64_t period)
+{
+    const DataFileHeader& h = *page.header;
+    const char* formatName = nullptr;
+    const char* typeName = nullptr;
+    dataFormatName(h.dataFormat, &formatName);
+    dataTypeName(h.dataType, &typeName);
+    int64_t elements = h.dataSize > 0 ? page.fileSize / h.dataSize : 0;
+
+    QuorText line;
+    out.emit(line.format("Version,%.*s", versionLength(h), h.version));
+    out.emit(line.format("Tag Id,%d", h.tagId));
+    out.emit(line.format("Sample Rate,%lf", h.sampleRate));
+    emitTimeLine(out, "Start Time", h.startTime, period);
+    emitTimeLine(out, "End Time", h.endTime, period);
+    out.emit(line.format("Data Format,%d,%s", h.dataFormat, formatName));
+    out.emit(line.format("Data Size(bytes),%d", h.dataSize));
+    out.emit(line.format("Data Type,%d,%s", h.dataType, typeName));
+    out.emit(line.format("Byte Order,%d,%s", h.byteOrder, byteOrderName(h.byteOrder)));
+    out.emit(line.format("File Size(bytes),%lld", static_cast<long long>(page.fileSize)));
+    out.emit(line.format("Total Data Elements,%lld", static_cast<long long>(elements)));
+}
+
+// The third field repeats the start time text under the "Byte Offset"
+// heading; viewers of these files expect exactly that layout.
+void emitSegmentBlock(CsvLines& out, const ExportPage& page, uint64_t period)
+{
+    if (page.header->dataType != typePeriodic || page.segmentCount <= 0 || !page.segments)
+        return;
+    out.emit("--MultiPeriodic Info--");
+    out.emit("Start Index,End Index,Byte Offset");
+    const int64_t step = static_cast<int64_t>(period);
+    QuorText line, startText, endText;
+    for (int32_t s = 0; s < page.segmentCount; ++s) {
+        int64_t start = page.segments[s].startIndex * step;
+        int64_t end = page.segments[s].endIndex * step;
+        formatTime(start, kTimeDecimals, true, startText);
+        formatTime(end, kTimeDecimals, true, endText);
+        out.emit(line.format("%lld,%lld,%s,%s", static_cast<long long>(start), static_cast<long long>(end),
+                             startText.c_str(), endText.c_str()));
+    }
+}
+
+// The page's values and their times, read in one call.
+class PageBuffers {
+public:
+    bool allocate(int32_t pageSize, int32_t dataSize)
+    {
+        values_.reset(new (std::nothrow) uint8_t[static_cast<size_t>(pageSize) * static_cast<size_t>(dataSize)]);
+        times_.reset(new (std::nothrow) int64_t[static_cast<size_t>(pageSize)]);
+        return values_ && times_;
+    }
+    uint8_t* values() const { return values_.get(); }
+    int64_t* times() const { return times_.get(); }
+
+private:
+    std::unique_ptr<uint8_t[]> values_;
+    std::unique_ptr<int64_t[]> times_;
+};
+
+bool pageReadable(const ExportPage& page)
+{
+    const DataFileHeader& h = *page.header;
+    return page.pageSize > 0 && h.dataSize > 0 &&
+           (h.dataType == typePeriodic || h.dataType == typeAsynchronous);
+}
+
+void emitNoData(CsvLines& out, int64_t currentTime)
+{
+    QuorText timeText;
+    formatTime(currentTime, kTimeDecimals, true, timeText);
+    QuorText line;
+    out.emit("");
+    out.emit("");
+    out.emit(line.format("**No Data at this time,%s", timeText.c_str()));
+}
+
+void emitSegmentEnds(CsvLines& out, const ExportPage& page, int64_t index)
+{
+    for (int32_t s = 0; s < page.segmentCount; ++s) {
+        if (page.segments[s].endIndex == index)
+            out.emit("-End Segment-");
+    }
+}
+
+// Row times come from the read's time buffer for every kind of file: for a
+// multi-periodic read that starts later than asked they are the true times
+// of the samples returned, not the times that were asked for.
+void emitSamples(CsvLines& out, const ExportPage& page, const PageBuffers& buffers, int32_t count)
+{
+    const DataFileHeader& h = *page.header;
+    QuorText line;
+    for (int32_t i = 0; i < count; ++i) {
+        int64_t t = buffers.times()[i];
+        line.clear();
+        appendSampleRow(line, t, buffers.values() + static_cast<size_t>(i) * h.dataSize, h.dataSize,
+                        h.dataFormat, ValueStyle::exportCsv);
+        out.emit(line);
+        if (page.segments)
+            emitSegmentEnds(out, page, timeToIndex(t, h.sampleRate));
+    }
+}
+
+}  // namespace
+
+void writeExportHeader(const ExportPage& page, ExportSink& sink)
+{
+    CsvLines out(sink);
+    const uint64_t period = samplePeriod(page.header->sampleRate);
+    emitHeaderLines(out, page, period);
+    emitSegmentBlock(out, page, period);
+}
+
+HRESULT writeCsvExport(const ExportPage& page, DataFile& file, ExportSink& sink)
+{
+    PageBuffers buffers;
+    bool readable = pageReadable(page);
+    if (readable && !buffers.allocate(page.pageSize, page.header->dataSize))
+        return E_OUTOFMEMORY;
+
+    writeExportHeader(page, sink);
+    CsvLines out(sink);
+    out.emit("");
+    out.emit("");
+    out.emit("--Begin Data--");
+
+    int32_t count = 0;
+    if (!readable || FAILED(file.readSamples(page.currentTime, page.pageSize, buffers.values(), &count,
+                                             buffers.times()))) {
+        emitNoData(out, page.currentTime);
+        return S_OK;
+    }
+    emitSamples(out, page, buffers, count);
+    return S_OK;
+}

@@ -1,0 +1,108 @@
+// The CSV export writer on cases the sample set does not reach: rates
+// without a period, odd Data Sizes, other Data Types, the goto time text.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+#include "CsvExport.h"
+#include "GotoTime.h"
+#include "TestFiles.h"
+
+namespace {
+
+DataFileHeader makeHeader(double rate, int32_t format, int32_t size, int32_t type)
+{
+    DataFileHeader h = nativeHeader(format, size, rate, type);
+    h.startTime = 3000000000;
+    h.endTime = 5000000000;
+    return h;
+}
+
+std::string exportOf(const DataFileHeader& h, int64_t fileSize, const Segment* segments = nullptr,
+                     int32_t segmentCount = 0)
+{
+    ExportPage page;
+    page.header = &h;
+    page.fileSize = fileSize;
+    page.segments = segments;
+    page.segmentCount = segmentCount;
+    page.currentTime = h.startTime;
+    DataFile notOpen;
+    BufferExportSink sink;
+    EXPECT_EQ(writeCsvExport(page, notOpen, sink), S_OK);
+    return sink.bytes();
+}
+
+TEST(ExportCsv, UnreadablePageWritesHeaderAndNoDataLineWithCrLf)
+{
+    DataFileHeader h = makeHeader(10.0, formatInt, 4, typePeriodic);
+    EXPECT_EQ(exportOf(h, 1064),
+              "Version,QuorDataFileVersion1.0\r\n"
+              "Tag Id,42\r\n"
+              "Sample Rate,10.000000\r\n"
+              "Start Time,3000000000,30,000:00:00:03.000\r\n"
+              "End Time,5000000000,50,000:00:00:05.000\r\n"
+              "Data Format,0,int\r\n"
+              "Data Size(bytes),4\r\n"
+              "Data Type,0,Periodic\r\n"
+              "Byte Order,1,Little Endian\r\n"
+              "File Size(bytes),1064\r\n"
+              "Total Data Elements,266\r\n"
+              "\r\n\r\n--Begin Data--\r\n"
+              "\r\n\r\n**No Data at this time,000:00:00:03.000\r\n");
+}
+
+// A rate above 10^9 per second gives no period: index figures are 0, not a
+// division fault; a Data Size of 0 gives no element count.
+TEST(ExportCsv, NoPeriodAndNoDataSizeYieldZero)
+{
+    DataFileHeader h = makeHeader(2e9, 99, 0, 5);
+    Segment segment;
+    segment.startIndex = 4;
+    segment.endIndex = 9;
+    std::string text = exportOf(h, 5000000000LL, &segment, 1);
+    EXPECT_NE(text.find("Start Time,3000000000,0,"), std::string::npos);
+    EXPECT_NE(text.find("End Time,5000000000,0,"), std::string::npos);
+    EXPECT_NE(text.find("Data Format,99,none\r\n"), std::string::npos);
+    EXPECT_NE(text.find("Data Type,5,Unknown\r\n"), std::string::npos);
+    EXPECT_NE(text.find("File Size(bytes),5000000000\r\nTotal Data Elements,0\r\n"), std::string::npos);
+    EXPECT_EQ(text.find("MultiPeriodic"), std::string::npos);  // only periodic files have segments
+}
+
+TEST(ExportCsv, SegmentBlockShowsTimesOfTheSegmentIndices)
+{
+    DataFileHeader h = makeHeader(1.0, formatFloat, 4, typePeriodic);
+    Segment segments[2];
+    segments[0].startIndex = 0;
+    segments[0].endIndex = 9;
+    segments[1].startIndex = 20;
+    segments[1].endIndex = 29;
+    std::string text = exportOf(h, 1104, segments, 2);
+    EXPECT_NE(text.find("--MultiPeriodic Info--\r\nStart Index,End Index,Byte Offset\r\n"
+                        "0,9000000000,000:00:00:00.000,000:00:00:09.000\r\n"
+                        "20000000000,29000000000,000:00:00:20.000,000:00:00:29.000\r\n\r\n\r\n--Begin Data--"),
+              std::string::npos);
+}
+
+// A Version that fills its 64 bytes has no NUL: it is cut there.
+TEST(ExportCsv, VersionWithoutTerminatorStopsAtItsField)
+{
+    DataFileHeader h = makeHeader(10.0, formatInt, 4, typePeriodic);
+    std::memset(h.version, 'V', sizeof h.version);
+    std::string text = exportOf(h, 0);
+    EXPECT_EQ(text.substr(0, text.find("\r\n")), "Version," + std::string(64, 'V'));
+}
+
+TEST(GotoTime, TextForms)
+{
+    EXPECT_EQ(parseGotoTime("001:01:01:01.5"), 90061500000000LL);
+    EXPECT_EQ(parseGotoTime("1.55"), 1550000000LL);
+    EXPECT_EQ(parseGotoTime("1234"), 1234);
+    EXPECT_EQ(parseGotoTime("abc"), 0);
+    EXPECT_EQ(parseGotoTime("1e300."), INT64_MAX);  // saturates instead of overflowing
+    EXPECT_EQ(gotoPageStart(1550000000LL, typePeriodic, 10.0), 1500000000LL);
+    EXPECT_EQ(gotoPageStart(1550000000LL, typeAsynchronous, 10.0), 1550000000LL);
+}
+
+}  // namespace

@@ -1,0 +1,126 @@
+// Writes each input as a data file with an index file beside it, opens it
+// and reads it the ways the viewer does: pages at the start, the end and
+// around them, the export and the index report.
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "CsvExport.h"
+#include "DataFile.h"
+#include "FuzzInput.h"
+#include "IndexReport.h"
+
+namespace {
+
+// Big enough for any page the viewer shows, small enough that a hostile
+// Data Size cannot ask for gigabytes.
+const size_t kPageBytesLimit = 1 << 20;
+
+std::string& scratchDirName()
+{
+    static std::string dir;
+    return dir;
+}
+
+void removeScratchDir()
+{
+    const std::string& dir = scratchDirName();
+    for (const char* ext : kFuzzExtensions)
+        std::remove((dir + "/fuzz" + ext).c_str());
+    std::remove((dir + "/fuzz.quorIndex").c_str());
+    rmdir(dir.c_str());
+}
+
+const std::string& scratchDir()
+{
+    std::string& dir = scratchDirName();
+    if (dir.empty()) {
+        char pattern[] = "/tmp/quorfuzz.XXXXXX";
+        const char* made = mkdtemp(pattern);
+        if (!made)
+            std::abort();
+        dir = made;
+        std::atexit(removeScratchDir);
+    }
+    return dir;
+}
+
+bool writeFile(const std::string& path, const std::string& bytes)
+{
+    FILE* f = std::fopen(path.c_str(), "wb");
+    if (!f)
+        return false;
+    bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
+    return std::fclose(f) == 0 && ok;
+}
+
+int32_t pageCount(int32_t dataSize)
+{
+    if (dataSize <= 0)
+        return 500;
+    size_t fit = kPageBytesLimit / static_cast<size_t>(dataSize);
+    return fit >= 500 ? 500 : static_cast<int32_t>(fit);
+}
+
+void readPages(DataFile& file, const DataFileHeader& header)
+{
+    int32_t count = pageCount(header.dataSize);
+    if (count < 1 || header.dataSize <= 0)
+        return;
+    std::vector<uint8_t> values(static_cast<size_t>(count) * static_cast<size_t>(header.dataSize));
+    std::vector<int64_t> times(static_cast<size_t>(count));
+    const int64_t period = static_cast<int64_t>(file.getSamplePeriod());
+    const int64_t starts[] = {header.startTime, header.endTime, header.startTime - 5 * period,
+                              header.startTime + 17 * period, (header.startTime / 2) + (header.endTime / 2),
+                              INT64_MIN, INT64_MAX, -1, 0};
+    for (int64_t start : starts) {
+        int32_t got = 0;
+        file.readSamples(start, count, values.data(), &got, times.data());
+        file.readSamples(start, 1, values.data(), &got, nullptr);
+    }
+}
+
+void exportAndReport(DataFile& file, const DataFileHeader& header, const std::string& path)
+{
+    ExportPage page;
+    page.header = &header;
+    page.fileSize = file.getFileSize();
+    page.segments = file.getSegments(&page.segmentCount);
+    page.pageSize = pageCount(header.dataSize);
+    page.currentTime = header.startTime;
+    BufferExportSink sink;
+    writeCsvExport(page, file, sink);
+
+    IndexReportInput input = {path, header.startTime, header.endTime, header.dataType};
+    QuorText report;
+    buildIndexReport(input, &report);
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size)
+{
+    FuzzFiles files;
+    if (!splitFuzzInput(bytes, size, &files))
+        return 0;
+    const std::string base = scratchDir() + "/fuzz";
+    const std::string path = base + kFuzzExtensions[files.kind];
+    if (!writeFile(path, files.data) || !writeFile(base + ".quorIndex", files.index))
+        std::abort();
+
+    DataFile file;
+    if (SUCCEEDED(file.open(path.c_str(), 1))) {
+        DataFileHeader header;
+        std::memset(&header, 0, sizeof header);
+        file.getHeader(&header);
+        readPages(file, header);
+        exportAndReport(file, header, path);
+    }
+    file.close();
+    std::remove(path.c_str());
+    return 0;
+}
