@@ -1,0 +1,31 @@
+// The file name prompt of the CSV commands. The grid sees only FileDialog;
+// CommonFileDialog fulfils it with the platform's Open and Save dialogs, and
+// an outside component can take its place behind the same interface.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+struct FileDialogRequest {
+    std::string title;
+    std::string filter;            // "|Name|pattern|Name|pattern|"
+    std::string defaultExtension;  // ".csv"
+};
+
+class FileDialog {
+public:
+    virtual ~FileDialog() = default;
+    // True with a non-empty path when the user confirmed a file.
+    virtual bool askOpen(HWND owner, const FileDialogRequest& request, std::string& path) = 0;
+    virtual bool askSave(HWND owner, const FileDialogRequest& request, std::string& path) = 0;
+};
+
+class CommonFileDialog final : public FileDialog {
+public:
+    bool askOpen(HWND owner, const FileDialogRequest& request, std::string& path) override;
+    bool askSave(HWND owner, const FileDialogRequest& request, std::string& path) override;
+};
+
+// "|A|a|B|b|" as the dialogs want it: "A\0a\0B\0b\0\0".
+std::string dialogFilter(const std::string& filter);
