@@ -19,3 +19,21 @@ echo "== quordata info $SAMPLE"
 echo
 echo "== quordata export $SAMPLE --count 20"
 "$QUORDATA" export "$SAMPLE" --count 20
+
+# == the viewer under Wine: register the grid in the private prefix, start
+# the viewer on a sample file, save a screenshot of the display.
+WINE_ENV=$ROOT/scripts/wine-env.sh
+"$WINE_ENV" wine regsvr32 /s "$ROOT/build/win/bin/QuorGrid.dll"
+VIEW_SAMPLE=$SAMPLES/multiperiodic_float.quorData
+VIEW_PATH=$("$WINE_ENV" winepath -w "$VIEW_SAMPLE")
+"$WINE_ENV" wine "$ROOT/build/win/bin/QuorDataViewer.exe" "$VIEW_PATH" &
+VIEWER_PID=$!
+sleep 8
+SCREENSHOT=$ROOT/build/viewer-screenshot.png
+DISPLAY=${DISPLAY:-:$(cat "$ROOT/build/xvfb.display")} import -window root "$SCREENSHOT"
+echo
+# Under Xvfb nobody can use the window: the viewer is ended after the shot.
+kill "$VIEWER_PID" 2>/dev/null || true
+wait "$VIEWER_PID" 2>/dev/null || true
+echo "== QuorDataViewer on $VIEW_SAMPLE"
+echo "screenshot: $SCREENSHOT"

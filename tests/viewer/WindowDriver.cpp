@@ -1,0 +1,117 @@
+#include "WindowDriver.h"
+
+#include <vector>
+
+namespace {
+
+struct DialogSearch {
+    const std::string* caption;
+    DWORD processId;
+    HWND found;
+};
+
+BOOL CALLBACK matchDialog(HWND window, LPARAM param)
+{
+    auto* search = reinterpret_cast<DialogSearch*>(param);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(window, &pid);
+    char className[64] = {};
+    GetClassNameA(window, className, sizeof className);
+    if (pid == search->processId && IsWindowVisible(window) && std::string(className) == "#32770" &&
+        windowText(window) == *search->caption) {
+        search->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+BOOL CALLBACK collectStatic(HWND window, LPARAM param)
+{
+    char className[64] = {};
+    GetClassNameA(window, className, sizeof className);
+    auto* text = reinterpret_cast<std::string*>(param);
+    std::string mine = windowText(window);
+    if (lstrcmpiA(className, "Static") == 0 && mine.size() > text->size())
+        *text = mine;
+    return TRUE;
+}
+
+}  // namespace
+
+std::string windowText(HWND window)
+{
+    int length = GetWindowTextLengthA(window);
+    std::string text(static_cast<size_t>(length) + 1, '\0');
+    GetWindowTextA(window, &text[0], length + 1);
+    text.resize(static_cast<size_t>(length));
+    return text;
+}
+
+HWND findDialog(const std::string& caption, DWORD processId)
+{
+    DialogSearch search{&caption, processId, nullptr};
+    EnumWindows(matchDialog, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+DialogAnswerer::DialogAnswerer(const std::string& caption, Action action, int count, DWORD timeoutMs)
+    : caption_(caption), action_(std::move(action)), thread_([this, count, timeoutMs] { watch(count, timeoutMs); })
+{
+}
+
+DialogAnswerer::~DialogAnswerer() { wait(); }
+
+bool DialogAnswerer::wait()
+{
+    if (thread_.joinable())
+        thread_.join();
+    return answered_;
+}
+
+void DialogAnswerer::watch(int count, DWORD timeoutMs)
+{
+    const DWORD start = GetTickCount();
+    while (count > 0 && GetTickCount() - start < timeoutMs) {
+        HWND dialog = findDialog(caption_, GetCurrentProcessId());
+        if (!dialog) {
+            Sleep(20);
+            continue;
+        }
+        Sleep(100);  // let it finish its own initialisation
+        std::string text;
+        EnumChildWindows(dialog, collectStatic, reinterpret_cast<LPARAM>(&text));
+        text_ += text + "\n";
+        action_(dialog);
+        while (IsWindow(dialog) && GetTickCount() - start < timeoutMs)
+            Sleep(20);
+        --count;
+    }
+    answered_ = count == 0;
+}
+
+DialogAnswerer::Action pressButton(int id)
+{
+    return [id](HWND dialog) { PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0); };
+}
+
+// The explorer-style dialogs take a typed name in their file-name box
+// (cmb13, or edt1 in the older layout) and act on it at OK.
+DialogAnswerer::Action chooseFile(const std::string& path)
+{
+    return [path](HWND dialog) {
+        HWND box = GetDlgItem(dialog, 0x47C);
+        if (!box)
+            box = GetDlgItem(dialog, 0x480);
+        SendMessageA(box, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()));
+        PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    };
+}
+
+void clickButton(HWND dialog, int id)
+{
+    SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
+}
+
+void sendCommand(HWND dialog, int id) { SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, 0), 0); }
+
+void typeText(HWND dialog, int id, const std::string& text) { SetDlgItemTextA(dialog, id, text.c_str()); }

@@ -1,0 +1,45 @@
+// Driving the viewer as a user would: clicking, typing and answering the
+// boxes and file dialogs it shows, by finding their windows.
+#pragma once
+
+#include <windows.h>
+
+#include <atomic>
+#include <functional>
+#include <string>
+#include <thread>
+
+// Waits on its own thread for a dialog window of this process with the
+// given caption, reads its text and answers it with the action.
+class DialogAnswerer {
+public:
+    using Action = std::function<void(HWND)>;
+    // With count > 1 it answers that many such dialogs one after the other.
+    DialogAnswerer(const std::string& caption, Action action, int count = 1, DWORD timeoutMs = 10000);
+    ~DialogAnswerer();
+    DialogAnswerer(const DialogAnswerer&) = delete;
+    DialogAnswerer& operator=(const DialogAnswerer&) = delete;
+
+    // Joins the thread; true when every dialog was found and answered.
+    bool wait();
+    const std::string& text() { wait(); return text_; }
+
+private:
+    void watch(int count, DWORD timeoutMs);
+
+    std::string caption_;
+    Action action_;
+    std::string text_;
+    std::atomic<bool> answered_{false};
+    std::thread thread_;
+};
+
+// Answers: a message box button, or a file dialog filled with a path.
+DialogAnswerer::Action pressButton(int id);
+DialogAnswerer::Action chooseFile(const std::string& path);
+
+HWND findDialog(const std::string& caption, DWORD processId);
+std::string windowText(HWND window);
+void clickButton(HWND dialog, int id);
+void sendCommand(HWND dialog, int id);
+void typeText(HWND dialog, int id, const std::string& text);

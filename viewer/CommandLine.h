@@ -1,0 +1,17 @@
+// What the viewer takes from its command line: a registration switch, or the
+// path of the data file to open.
+#pragma once
+
+#include "QuorText.h"
+
+enum class RegistrationSwitch { none, regServer, unregServer };
+
+// A switch counts only as the last thing on the line: "-" or "/" followed by
+// exactly "RegServer" or "UnregServer", in any case.
+RegistrationSwitch findRegistrationSwitch(const char* commandLine);
+
+// The first argument after the program name. When the rest of the line holds
+// no double quote it is taken whole (trimmed), so that `"program" a b.quorData`
+// still names "a b.quorData"; otherwise the standard Windows argument rules
+// apply (quotes group, backslashes escape only before a quote).
+QuorText dataFileNameFromCommandLine(const char* commandLine);

@@ -1,0 +1,173 @@
+#include "DataPager.h"
+
+#include <algorithm>
+#include <limits>
+#include <new>
+
+#include "GotoTime.h"
+#include "HeaderRows.h"
+#include "SampleTime.h"
+#include "ValueText.h"
+
+namespace {
+
+// No page is worth more than this; a header whose Data Size asks for more is
+// treated as a failed allocation rather than left to the allocator's mercy.
+const uint64_t kMaxPageBytes = uint64_t(1) << 31;
+
+const char kNoDataRow[] = "** No Data at this time||";
+const char kStartMarker[] = "-Start Segment-||";
+const char kEndMarker[] = "-End Segment-||";
+
+int64_t periodNs(double sampleRate)
+{
+    const uint64_t period = samplePeriod(sampleRate);
+    return period > static_cast<uint64_t>(std::numeric_limits<int64_t>::max())
+               ? std::numeric_limits<int64_t>::max()
+               : static_cast<int64_t>(period);
+}
+
+bool readsPages(int32_t dataType) { return dataType == typePeriodic || dataType == typeAsynchronous; }
+
+}  // namespace
+
+HRESULT PageBuffers::allocate(int32_t pageSize, int32_t dataSize)
+{
+    if (pageSize < 1 || dataSize < 0)
+        return E_OUTOFMEMORY;
+    const uint64_t valueBytes = static_cast<uint64_t>(pageSize) * static_cast<uint64_t>(dataSize);
+    const uint64_t timeBytes = static_cast<uint64_t>(pageSize) * sizeof(int64_t);
+    if (valueBytes > kMaxPageBytes || timeBytes > kMaxPageBytes)
+        return E_OUTOFMEMORY;
+    std::unique_ptr<uint8_t[]> values(new (std::nothrow) uint8_t[std::max<uint64_t>(valueBytes, 1)]);
+    std::unique_ptr<int64_t[]> times(new (std::nothrow) int64_t[pageSize]());
+    if (!values || !times)
+        return E_OUTOFMEMORY;
+    values_ = std::move(values);
+    times_ = std::move(times);
+    return S_OK;
+}
+
+HRESULT DataPager::open(const DataFileHeader& header, const Segment* segments, int32_t segmentCount)
+{
+    HRESULT hr = buffers_.allocate(pageSize_, header.dataSize);
+    header_ = header;
+    currentTime_ = header.startTime;
+    previousPageStart_ = header.startTime;
+    lastCount_ = 0;
+    if (header.sampleRate > 0)
+        samplePeriodNs_ = periodNs(header.sampleRate);
+    refreshSegments(segments, segmentCount);
+    return hr;
+}
+
+void DataPager::refreshSegments(const Segment* segments, int32_t segmentCount)
+{
+    segments_ = segments;
+    segmentCount_ = segments ? segmentCount : 0;
+}
+
+int64_t DataPager::pageSpan() const { return saturatingMultiply(pageSize_, samplePeriodNs_); }
+
+int64_t DataPager::segmentStart(int32_t index) const
+{
+    return saturatingMultiply(segments_[index].startIndex, samplePeriodNs_);
+}
+
+int32_t DataPager::clampedSegmentIndex() const
+{
+    return std::min(std::max(segmentIndex_, 0), segmentCount_ - 1);
+}
+
+void DataPager::pageBack()
+{
+    if (header_.dataType == typePeriodic) {
+        currentTime_ = saturatingAdd(currentTime_, -pageSpan());
+        if (segmentCount_ > 0) {
+            segmentIndex_ = std::max(clampedSegmentIndex() - 1, 0);
+            currentTime_ = segmentStart(segmentIndex_);
+        }
+    } else if (header_.dataType == typeAsynchronous) {
+        currentTime_ = previousPageStart_;
+        previousPageStart_ = std::max(saturatingAdd(previousPageStart_, -pageSpan()), header_.startTime);
+    }
+}
+
+void DataPager::pageForward(bool bySegment)
+{
+    if (header_.dataType == typePeriodic) {
+        if (segmentCount_ > 0 && bySegment) {
+            segmentIndex_ = std::min(clampedSegmentIndex() + 1, segmentCount_ - 1);
+            currentTime_ = segmentStart(segmentIndex_);
+        } else {
+            currentTime_ = saturatingAdd(currentTime_, pageSpan());
+        }
+    } else if (header_.dataType == typeAsynchronous && lastCount_ > 0) {
+        // The next page starts with the last sample of a full page; after a
+        // short page there is nothing further to show yet, so it stays.
+        previousPageStart_ = buffers_.times()[0];
+        if (lastCount_ == pageSize_)
+            currentTime_ = buffers_.times()[pageSize_ - 1];
+    }
+}
+
+HRESULT DataPager::setPageSize(int32_t pageSize)
+{
+    if (pageSize < 1)
+        return S_FALSE;
+    if (pageSize == pageSize_)
+        return S_OK;
+    HRESULT hr = buffers_.allocate(pageSize, header_.dataSize);
+    if (FAILED(hr))
+        return hr;
+    pageSize_ = pageSize;
+    lastCount_ = 0;
+    return S_OK;
+}
+
+void DataPager::goTo(int64_t time)
+{
+    currentTime_ = gotoPageStart(time, header_.dataType, header_.sampleRate);
+}
+
+bool DataPager::fillPage(DataFile& file, RowSink& rows)
+{
+    if (!buffers_.allocated())
+        return false;
+    int32_t count = 0;
+    lastCount_ = 0;
+    if (!readsPages(header_.dataType) ||
+        FAILED(file.readSamples(currentTime_, pageSize_, buffers_.values(), &count, buffers_.times()))) {
+        rows.appendRow(kNoDataRow, true);
+        return true;
+    }
+    lastCount_ = std::min(std::max(count, 0), pageSize_);
+    appendRows(lastCount_, rows);
+    return true;
+}
+
+void DataPager::appendMarkers(int64_t index, bool starts, RowSink& rows) const
+{
+    for (int32_t s = 0; s < segmentCount_; ++s) {
+        const int64_t edge = starts ? segments_[s].startIndex : segments_[s].endIndex;
+        if (edge == index)
+            rows.appendRow(starts ? kStartMarker : kEndMarker, false);
+    }
+}
+
+// Row times come from the read's time buffer for every kind of file, so that
+// a read that starts later than asked shows the true times of its samples.
+void DataPager::appendRows(int32_t count, RowSink& rows) const
+{
+    QuorText row;
+    for (int32_t i = 0; i < count; ++i) {
+        const int64_t t = buffers_.times()[i];
+        const int64_t index = timeToIndex(t, header_.sampleRate);
+        appendMarkers(index, true, rows);
+        row.clear();
+        appendSampleRow(row, t, buffers_.values() + static_cast<size_t>(i) * header_.dataSize,
+                        header_.dataSize, header_.dataFormat, ValueStyle::grid);
+        rows.appendRow(row, false);
+        appendMarkers(index, false, rows);
+    }
+}

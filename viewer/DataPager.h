@@ -1,0 +1,77 @@
+// The viewer's position in the samples and its page buffers: where "<<",
+// ">>" and "Goto:" move, and which rows one page turns into. It knows no
+// windows; rows go to a RowSink.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+
+#include "DataFile.h"
+#include "QuorStatus.h"
+#include "QuorText.h"
+
+class RowSink {
+public:
+    virtual ~RowSink() = default;
+    virtual void appendRow(const QuorText& text, bool markEdited) = 0;
+};
+
+// The raw values and the times of one page, allocated once per open and per
+// page-size change.
+class PageBuffers {
+public:
+    // E_OUTOFMEMORY (and the old buffers kept) when the sizes cannot be had.
+    HRESULT allocate(int32_t pageSize, int32_t dataSize);
+    bool allocated() const { return values_ != nullptr; }
+    uint8_t* values() const { return values_.get(); }
+    int64_t* times() const { return times_.get(); }
+
+private:
+    std::unique_ptr<uint8_t[]> values_;
+    std::unique_ptr<int64_t[]> times_;
+};
+
+class DataPager {
+public:
+    static const int32_t kDefaultPageSize = 500;
+
+    // A fresh start on a newly opened file; E_OUTOFMEMORY when its buffers
+    // cannot be had. The segment table stays owned by the data file.
+    HRESULT open(const DataFileHeader& header, const Segment* segments, int32_t segmentCount);
+    void refreshSegments(const Segment* segments, int32_t segmentCount);
+    void resetPageSize() { pageSize_ = kDefaultPageSize; }
+
+    void pageBack();
+    void pageForward(bool bySegment);
+    // A new page size below 1 is not taken (S_FALSE); one whose buffers
+    // cannot be had keeps the old size and buffers (E_OUTOFMEMORY).
+    HRESULT setPageSize(int32_t pageSize);
+    void goTo(int64_t time);
+
+    // Reads the page at the current time and turns it into rows; false when
+    // there are no buffers to read into.
+    bool fillPage(DataFile& file, RowSink& rows);
+
+    int64_t currentTime() const { return currentTime_; }
+    int32_t pageSize() const { return pageSize_; }
+    int32_t segmentIndex() const { return segmentIndex_; }
+    int64_t previousPageStart() const { return previousPageStart_; }
+
+private:
+    int64_t pageSpan() const;
+    int64_t segmentStart(int32_t index) const;
+    int32_t clampedSegmentIndex() const;
+    void appendRows(int32_t count, RowSink& rows) const;
+    void appendMarkers(int64_t index, bool starts, RowSink& rows) const;
+
+    DataFileHeader header_{};
+    const Segment* segments_ = nullptr;
+    int32_t segmentCount_ = 0;
+    int32_t segmentIndex_ = 0;
+    int32_t pageSize_ = kDefaultPageSize;
+    int64_t currentTime_ = 0;
+    int64_t samplePeriodNs_ = 0;
+    int64_t previousPageStart_ = 0;
+    int32_t lastCount_ = 0;  // samples of the page last read
+    PageBuffers buffers_;
+};

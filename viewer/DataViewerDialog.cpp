@@ -1,0 +1,332 @@
+#include "DataViewerDialog.h"
+
+#include <commdlg.h>
+
+#include "CommandLine.h"
+#include "GridCalls.h"
+#include "TimeText.h"
+#include "resource.h"
+
+namespace {
+
+const wchar_t kGridProgId[] = L"QuorGrid.QuorGridControl.1";
+const char kTitle[] = "QUOR Data Viewer";
+const char kOpenCaption[] = "Open QUOR Data File";
+const char kDataFilter[] = "*.QuorData;*ZIBdata";
+const int32_t kOpenModeRead = 1;
+const int32_t kOpenModeReadWrite = 2;
+const COLORREF kPaleYellow = 0xE6FFFF;
+
+}  // namespace
+
+DataViewerDialog::DataViewerDialog(HINSTANCE instance) : instance_(instance) {}
+
+DataViewerDialog::~DataViewerDialog()
+{
+    if (window_ && IsWindow(window_))
+        DestroyWindow(window_);
+    dataFile_.close();
+}
+
+void DataViewerDialog::setFileNameFromCommandLine(const char* commandLine)
+{
+    dataFilePath_ = dataFileNameFromCommandLine(commandLine);
+}
+
+INT_PTR DataViewerDialog::runModal(HWND owner)
+{
+    mode_ = Mode::modal;
+    return DialogBoxParamA(instance_, MAKEINTRESOURCEA(IDD_DATAVIEWER), owner, dialogProc,
+                           reinterpret_cast<LPARAM>(this));
+}
+
+HWND DataViewerDialog::createModeless(HWND owner)
+{
+    mode_ = Mode::modeless;
+    return CreateDialogParamA(instance_, MAKEINTRESOURCEA(IDD_DATAVIEWER), owner, dialogProc,
+                              reinterpret_cast<LPARAM>(this));
+}
+
+INT_PTR CALLBACK DataViewerDialog::dialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_INITDIALOG) {
+        SetWindowLongPtrA(window, DWLP_USER, lParam);
+        reinterpret_cast<DataViewerDialog*>(lParam)->window_ = window;
+    }
+    auto* self = reinterpret_cast<DataViewerDialog*>(GetWindowLongPtrA(window, DWLP_USER));
+    return self ? self->handleMessage(message, wParam, lParam) : FALSE;
+}
+
+INT_PTR DataViewerDialog::handleMessage(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_INITDIALOG:
+        initDialog();
+        return TRUE;
+    case WM_KEYDOWN:
+        SetWindowLongPtrA(window_, DWLP_MSGRESULT, 0);
+        return TRUE;
+    case WM_DESTROY:
+        // The controls go while their windows still exist.
+        headerGrid_.Reset();
+        dataGrid_.Reset();
+        headerHost_.reset();
+        dataHost_.reset();
+        SetWindowLongPtrA(window_, DWLP_MSGRESULT, 1);
+        return TRUE;
+    case WM_NCDESTROY:
+        window_ = nullptr;
+        return FALSE;
+    case WM_SHOWWINDOW:
+        // Only the first showing opens the command line's file: a later one
+        // must not reload it and lose header edits and the page position.
+        if (wParam && !shown_) {
+            shown_ = true;
+            openDataFile(false);
+        }
+        return FALSE;
+    case WM_COMMAND:
+        return handleCommand(LOWORD(wParam), HIWORD(wParam)) ? TRUE : FALSE;
+    default:
+        (void)lParam;
+        return FALSE;
+    }
+}
+
+bool DataViewerDialog::handleCommand(WORD id, WORD notification)
+{
+    const bool clicked = notification == BN_CLICKED;
+    switch (id) {
+    case IDOK: completeGridEdits(); return true;
+    case IDCANCEL: exitViewer(); return true;
+    case IDC_PREVIOUS_PAGE: if (clicked) pageBack(); return clicked;
+    case IDC_NEXT_PAGE: if (clicked) pageForward(); return clicked;
+    case IDC_GOTO: if (clicked) goToTypedTime(); return clicked;
+    case ID_FILE_OPEN: openDataFile(true); return true;
+    case ID_FILE_CLOSE: closeDataFile(); return true;
+    case ID_FILE_SAVE: saveHeaderChanges(true); return true;
+    case ID_EXPORT_CSV: exportCsvFile(); return true;
+    case ID_FILE_EXIT: exitViewer(); return true;
+    case ID_TOOLS_VALIDATE_INDEX: validateIndexFile(); return true;
+    default: return false;
+    }
+}
+
+void DataViewerDialog::initDialog()
+{
+    EnableWindow(GetDlgItem(window_, IDC_BY_SEGMENT), FALSE);
+    ShowWindow(GetDlgItem(window_, IDOK), SW_HIDE);
+    hostGrid(IDC_HEADER_GRID, headerHost_, headerGrid_);
+    hostGrid(IDC_DATA_GRID, dataHost_, dataGrid_);
+    if (haveGrids())
+        setupGrids();
+    menu_ = LoadMenuA(instance_, "AppMenu");
+    SetMenu(window_, menu_);
+}
+
+void DataViewerDialog::hostGrid(int placeholderId, std::unique_ptr<ControlHost>& host,
+                                Microsoft::WRL::ComPtr<IQuorGridControl>& grid)
+{
+    if (SUCCEEDED(ControlHost::create(GetDlgItem(window_, placeholderId), kGridProgId, host)))
+        host->control()->QueryInterface(IID_IQuorGridControl, reinterpret_cast<void**>(grid.GetAddressOf()));
+}
+
+void DataViewerDialog::setupGrids()
+{
+    IQuorGridControl* data = dataGrid_.Get();
+    IQuorGridControl* head = headerGrid_.Get();
+    data->setColumnHeadings(Bstr("IRIG Time  |IRIG Time  |Value                                 ").get());
+    data->SetColumnEditable(0, VARIANT_FALSE);
+    data->SetColumnEditable(1, VARIANT_FALSE);
+    data->SetColumnEditable(2, VARIANT_TRUE);
+    data->autoResizeColumn(2);
+    data->setGridBackgroundColor(kPaleYellow, VARIANT_TRUE);
+    data->setAllVisible();
+    data->setEditability(VARIANT_TRUE);
+    data->showRowButtons(VARIANT_FALSE);
+    data->AutoSizeEditBox(VARIANT_FALSE);
+    head->setColumnHeadings(Bstr("Property  |Value1      |Value2   |Value3     ").get());
+    head->SetColumnEditable(0, VARIANT_FALSE);
+    head->SetColumnEditable(1, VARIANT_TRUE);
+    head->SetColumnEditable(2, VARIANT_TRUE);
+    head->SetColumnEditable(3, VARIANT_TRUE);
+    head->showRowButtons(VARIANT_FALSE);
+    head->setGridBackgroundColor(kPaleYellow, VARIANT_TRUE);
+    head->setAllVisible();
+    head->setEditability(VARIANT_TRUE);
+    head->AutoSizeEditBox(VARIANT_FALSE);
+    data->redraw();
+    head->redraw();
+}
+
+void DataViewerDialog::completeGridEdits()
+{
+    if (dataGrid_)
+        dataGrid_->CompleteEdit();
+    if (headerGrid_)
+        headerGrid_->CompleteEdit();
+}
+
+void DataViewerDialog::openDataFile(bool askForFile)
+{
+    if (askForFile) {
+        // Another file replaces this one: its header edits are offered first.
+        saveHeaderChanges(true);
+        if (!askForDataFile())
+            return;
+    }
+    if (dataFilePath_.empty())
+        return;
+    if (!loadDataFile()) {
+        QuorText text;
+        showMessage(text.format("Unable to Open File: %s\n", dataFilePath_.c_str()), kOpenCaption,
+                    MB_OK | MB_ICONSTOP);
+        return;
+    }
+    fillHeaderGrid();
+    showCurrentTime();
+    showPageSize();
+    fillDataPage();
+}
+
+bool DataViewerDialog::askForDataFile()
+{
+    char name[MAX_PATH] = {};
+    lstrcpynA(name, kDataFilter, sizeof name);
+    static const char filter[] = "*.QuorData;*ZIBdata\0*.QuorData;*ZIBdata\0";
+    OPENFILENAMEA ofn = {};
+    ofn.lStructSize = sizeof ofn;
+    ofn.hwndOwner = window_;
+    ofn.lpstrFilter = filter;
+    ofn.nFilterIndex = 1;
+    ofn.lpstrFile = name;
+    ofn.nMaxFile = sizeof name;
+    ofn.lpstrInitialDir = ".\\ ";
+    ofn.lpstrTitle = "Select QUOR Data File";
+    ofn.Flags = OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_NOCHANGEDIR;
+    if (!GetOpenFileNameA(&ofn))
+        return false;
+    dataFilePath_ = name;
+    return true;
+}
+
+bool DataViewerDialog::loadDataFile()
+{
+    if (dataFilePath_.empty() || !openFileObject())
+        return false;
+    if (FAILED(dataFile_.getHeader(&header_))) {
+        appendHeaderProblem("Unable to Read Header");
+        dataFile_.close();
+        return false;
+    }
+    fileSize_ = dataFile_.getFileSize();
+    segments_ = dataFile_.getSegments(&segmentCount_);
+    if (FAILED(pager_.open(header_, segments_, segmentCount_))) {
+        appendHeaderProblem("Unable to Allocate Memory");
+        return false;
+    }
+    QuorText title;
+    SetWindowTextA(window_, title.format("%s - %s", kTitle, dataFilePath_.c_str()).c_str());
+    EnableWindow(GetDlgItem(window_, IDC_BY_SEGMENT), TRUE);
+    return true;
+}
+
+// A legacy file's header cannot be written back, so Save is grayed for it
+// as for a read-only file.
+bool DataViewerDialog::openFileObject()
+{
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA(dataFilePath_.c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return false;
+    FindClose(search);
+    const bool readOnly = (found.dwFileAttributes & FILE_ATTRIBUTE_READONLY) != 0;
+    if (dataFile_.isOpen())
+        dataFile_.close();
+    if (FAILED(dataFile_.open(dataFilePath_.c_str(), readOnly ? kOpenModeRead : kOpenModeReadWrite))) {
+        setSaveEnabled(!readOnly);
+        QuorText text;
+        showMessage(text.format("Unable to Open: %s", dataFilePath_.c_str()), kOpenCaption, MB_OK | MB_ICONSTOP);
+        return false;
+    }
+    setSaveEnabled(!readOnly && dataFile_.getKind() == kindNative);
+    return true;
+}
+
+void DataViewerDialog::appendHeaderProblem(const char* text)
+{
+    if (headerGrid_)
+        headerGrid_->appendRow(Bstr(text).get(), VARIANT_TRUE, Bstr("").get(), VARIANT_TRUE);
+}
+
+void DataViewerDialog::refreshSegments()
+{
+    segments_ = dataFile_.getSegments(&segmentCount_);
+    pager_.refreshSegments(segments_, segmentCount_);
+}
+
+void DataViewerDialog::closeDataFile()
+{
+    saveHeaderChanges(true);
+    for (IQuorGridControl* grid : {headerGrid_.Get(), dataGrid_.Get()}) {
+        if (!grid)
+            continue;
+        clearGrid(grid);
+        grid->setUpperLeftCell(0, 0);
+        grid->redraw();
+    }
+    dataFile_.close();
+    refreshSegments();
+    pager_.resetPageSize();
+    SetWindowTextA(window_, kTitle);
+}
+
+void DataViewerDialog::exitViewer()
+{
+    saveHeaderChanges(true);
+    endDialog();
+}
+
+void DataViewerDialog::endDialog()
+{
+    if (mode_ == Mode::modal) {
+        EndDialog(window_, IDCANCEL);
+        PostQuitMessage(0);
+    } else {
+        DestroyWindow(window_);
+    }
+}
+
+void DataViewerDialog::showCurrentTime()
+{
+    QuorText text;
+    formatTime(pager_.currentTime(), 3, true, text);
+    SetDlgItemTextA(window_, IDC_GOTO_TIME, text.c_str());
+}
+
+void DataViewerDialog::showPageSize()
+{
+    QuorText text;
+    SetDlgItemTextA(window_, IDC_PAGE_SIZE, text.format("%d", pager_.pageSize()).c_str());
+}
+
+void DataViewerDialog::setSaveEnabled(bool enabled)
+{
+    if (menu_)
+        EnableMenuItem(menu_, ID_FILE_SAVE, MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED));
+}
+
+int DataViewerDialog::showMessage(const QuorText& text, const char* caption, UINT flags) const
+{
+    return MessageBoxA(window_, text.c_str(), caption, flags);
+}
+
+QuorText DataViewerDialog::itemText(int id) const
+{
+    HWND item = GetDlgItem(window_, id);
+    const int length = item ? GetWindowTextLengthA(item) : 0;
+    std::string text(static_cast<size_t>(length) + 1, '\0');
+    if (length > 0)
+        GetWindowTextA(item, &text[0], length + 1);
+    return QuorText(text.c_str());
+}

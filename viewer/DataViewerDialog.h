@@ -1,0 +1,101 @@
+// The viewer's only window: the dialog with the header grid above and the
+// data grid below, the file it has open and the commands of its menu and
+// buttons. Paging lives in DataPager, the header rows in HeaderRows.
+#pragma once
+
+#include <windows.h>
+#include <wrl/client.h>
+
+#include <memory>
+
+#include "ControlHost.h"
+#include "CsvExport.h"
+#include "DataFile.h"
+#include "DataPager.h"
+#include "QuorGrid_h.h"
+#include "QuorText.h"
+
+class DataViewerDialog {
+public:
+    // How the dialog ends: the program runs it modally and quits after it;
+    // a test creates it modeless in its own thread and keeps running.
+    enum class Mode { modal, modeless };
+
+    explicit DataViewerDialog(HINSTANCE instance);
+    ~DataViewerDialog();
+    DataViewerDialog(const DataViewerDialog&) = delete;
+    DataViewerDialog& operator=(const DataViewerDialog&) = delete;
+
+    void setFileNameFromCommandLine(const char* commandLine);
+    INT_PTR runModal(HWND owner);
+    HWND createModeless(HWND owner);
+
+    HWND window() const { return window_; }
+    IQuorGridControl* headerGrid() const { return headerGrid_.Get(); }
+    IQuorGridControl* dataGrid() const { return dataGrid_.Get(); }
+    const DataPager& pager() const { return pager_; }
+    const char* dataFilePath() const { return dataFilePath_.c_str(); }
+
+private:
+    static INT_PTR CALLBACK dialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    INT_PTR handleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    bool handleCommand(WORD id, WORD notification);
+
+    void initDialog();
+    void hostGrid(int placeholderId, std::unique_ptr<ControlHost>& host,
+                  Microsoft::WRL::ComPtr<IQuorGridControl>& grid);
+    void setupGrids();
+    bool haveGrids() const { return headerGrid_ && dataGrid_; }
+    void completeGridEdits();
+    void openDataFile(bool askForFile);
+    bool askForDataFile();
+    bool loadDataFile();
+    bool openFileObject();
+    void closeDataFile();
+    void exitViewer();
+    void endDialog();
+    void showCurrentTime();
+    void showPageSize();
+    void setSaveEnabled(bool enabled);
+    void appendHeaderProblem(const char* text);
+    void refreshSegments();
+
+    // Header rows and saving.
+    void fillHeaderGrid();
+    HRESULT saveHeaderChanges(bool confirm);
+    HRESULT writeEditedRows();
+
+    // Paging.
+    void fillDataPage();
+    void pageBack();
+    void pageForward();
+    void goToTypedTime();
+    void applyTypedPageSize();
+    bool bySegmentChecked() const;
+
+    // Export and index check.
+    ExportPage shownPage() const;
+    HRESULT exportCsvFile();
+    bool askForExportFile(QuorText& path);
+    HRESULT validateIndexFile();
+
+    int showMessage(const QuorText& text, const char* caption, UINT flags) const;
+    QuorText itemText(int id) const;
+
+    HINSTANCE instance_;
+    Mode mode_ = Mode::modal;
+    HWND window_ = nullptr;
+    HMENU menu_ = nullptr;
+    bool shown_ = false;
+    QuorText dataFilePath_;
+    DataFile dataFile_;
+    DataFileHeader header_{};
+    int64_t fileSize_ = 0;
+    const Segment* segments_ = nullptr;
+    int32_t segmentCount_ = 0;
+    DataPager pager_;
+    std::unique_ptr<ControlHost> headerHost_;
+    std::unique_ptr<ControlHost> dataHost_;
+    Microsoft::WRL::ComPtr<IQuorGridControl> headerGrid_;
+    Microsoft::WRL::ComPtr<IQuorGridControl> dataGrid_;
+};

@@ -1,0 +1,55 @@
+// The header grid: filling it from the open file and writing its edited
+// rows back into the file's header.
+#include "DataViewerDialog.h"
+#include "GridCalls.h"
+#include "HeaderRows.h"
+
+void DataViewerDialog::fillHeaderGrid()
+{
+    if (!headerGrid_)
+        return;
+    clearGrid(headerGrid_.Get());
+    refreshSegments();
+    Bstr tag("");
+    for (const HeaderRow& row : buildHeaderRows(shownPage()))
+        headerGrid_->appendRow(Bstr(row.text).get(), vb(row.scrollTo), tag.get(), vb(row.markEdited));
+    headerGrid_->resetAllEditedRows();
+    headerGrid_->setUpperLeftCell(0, 0);
+    headerGrid_->redraw();
+}
+
+HRESULT DataViewerDialog::saveHeaderChanges(bool confirm)
+{
+    if (!headerGrid_)
+        return E_FAIL;
+    LONG edited = 0;
+    headerGrid_->getNumberOfEditedRows(&edited);
+    if (edited < 1)
+        return S_OK;
+    if (confirm && showMessage("Save Header Changes ?", "", MB_YESNO) != IDYES)
+        return S_OK;
+    HRESULT hr = writeEditedRows();
+    if (FAILED(hr)) {
+        // The user must never believe that edits were written when they were not.
+        QuorText text;
+        showMessage(text.format("Unable to Save Header Changes: %s", dataFilePath_.c_str()), "Save Header",
+                    MB_OK | MB_ICONSTOP);
+        return hr;
+    }
+    headerGrid_->resetAllEditedRows();
+    return S_OK;
+}
+
+HRESULT DataViewerDialog::writeEditedRows()
+{
+    headerGrid_->resetToFirstEditedRow();
+    DataFileHeader record = header_;
+    for (;;) {
+        Bstr row, tag;
+        LONG index = 0;
+        if (headerGrid_->getNextEditedRow(row.out(), tag.out(), &index) != S_OK)
+            break;
+        applyEditedRow(row.text().c_str(), record);
+    }
+    return dataFile_.saveHeader(record);
+}

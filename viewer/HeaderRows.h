@@ -1,0 +1,30 @@
+// The header grid's rows and the way an edited row is read back into a
+// header record. Free of windows, so that tests can check them directly.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "CsvExport.h"
+#include "DataFile.h"
+#include "QuorText.h"
+
+struct HeaderRow {
+    QuorText text;
+    bool scrollTo = false;
+    bool markEdited = false;
+};
+
+// What the header grid shows is what the export writes before its page: the
+// header copy, the file size and the segment table (the page fields unused).
+using HeaderFacts = ExportPage;
+
+std::vector<HeaderRow> buildHeaderRows(const HeaderFacts& facts);
+
+// Sets the field that the row's label names from the row's second cell.
+// false (and the record untouched) when the row names no field.
+bool applyEditedRow(const char* rowText, DataFileHeader& record);
+
+// a * b, held at the int64 limits instead of overflowing.
+int64_t saturatingMultiply(int64_t a, int64_t b);
+int64_t saturatingAdd(int64_t a, int64_t b);

@@ -1,0 +1,162 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "DataPager.h"
+#include "SampleDir.h"
+
+namespace {
+
+struct Row {
+    std::string text;
+    bool markEdited;
+};
+
+class RowList final : public RowSink {
+public:
+    void appendRow(const QuorText& text, bool markEdited) override { rows.push_back({text.str(), markEdited}); }
+    std::vector<Row> rows;
+};
+
+class PagerTest : public ::testing::Test {
+protected:
+    void open(const char* name)
+    {
+        ASSERT_EQ(file.open(samplePath(name).c_str(), 1), S_OK) << name;
+        ASSERT_EQ(file.getHeader(&header), S_OK);
+        int32_t count = 0;
+        const Segment* segments = file.getSegments(&count);
+        ASSERT_EQ(pager.open(header, segments, count), S_OK);
+    }
+    std::vector<Row> page()
+    {
+        RowList list;
+        EXPECT_TRUE(pager.fillPage(file, list));
+        return list.rows;
+    }
+    static size_t indexOf(const std::vector<Row>& rows, const std::string& text)
+    {
+        for (size_t i = 0; i < rows.size(); ++i)
+            if (rows[i].text == text)
+                return i;
+        return rows.size();
+    }
+
+    DataFile file;
+    DataFileHeader header{};
+    DataPager pager;
+};
+
+}  // namespace
+
+TEST_F(PagerTest, PeriodicForwardAndBackRoundTrip)
+{
+    open("periodic_int.quorData");
+    auto first = page();
+    ASSERT_EQ(first.size(), 500u);
+    EXPECT_EQ(first[0].text.rfind("045:12:30:00.000|3933000000000000|", 0), 0u);
+    pager.pageForward(false);
+    EXPECT_EQ(pager.currentTime(), header.startTime + 500 * 20000000LL);
+    pager.pageBack();
+    EXPECT_EQ(pager.currentTime(), header.startTime);
+    EXPECT_EQ(page()[499].text, first[499].text);
+}
+
+TEST_F(PagerTest, BeforeTheStartGivesTheNoDataRow)
+{
+    open("periodic_int.quorData");
+    pager.pageBack();
+    auto rows = page();
+    ASSERT_EQ(rows.size(), 1u);
+    EXPECT_EQ(rows[0].text, "** No Data at this time||");
+    EXPECT_TRUE(rows[0].markEdited);
+}
+
+TEST_F(PagerTest, BySegmentStopsAtTheLastSegmentAndBackAlwaysStepsSegments)
+{
+    open("multiperiodic_float.quorData");
+    int32_t count = 0;
+    const Segment* segments = file.getSegments(&count);
+    ASSERT_GE(count, 3);
+    const int64_t period = 10000000;
+    for (int press = 1; press <= count + 1; ++press) {
+        pager.pageForward(true);
+        const int32_t expected = press < count ? press : count - 1;
+        EXPECT_EQ(pager.currentTime(), segments[expected].startIndex * period) << press;
+    }
+    pager.pageBack();
+    EXPECT_EQ(pager.currentTime(), segments[count - 2].startIndex * period);
+    pager.pageForward(false);
+    EXPECT_EQ(pager.currentTime(), segments[count - 2].startIndex * period + 500 * period);
+}
+
+TEST_F(PagerTest, SegmentMarkersSurroundTheirSamples)
+{
+    open("multiperiodic_float.quorData");
+    int32_t count = 0;
+    const Segment* segments = file.getSegments(&count);
+    auto rows = page();
+    ASSERT_GT(rows.size(), 2u);
+    EXPECT_EQ(rows[0].text, "-Start Segment-||");
+    EXPECT_FALSE(rows[0].markEdited);
+    const std::string lastOfFirst = std::to_string(segments[0].endIndex * 10000000LL);
+    size_t end = indexOf(rows, "-End Segment-||");
+    ASSERT_LT(end, rows.size());
+    EXPECT_NE(rows[end - 1].text.find("|" + lastOfFirst + "|"), std::string::npos);
+}
+
+TEST_F(PagerTest, AsynchronousPagesShareTheirEdgeSampleAndStopAtTheEnd)
+{
+    open("async_double.quorData");
+    EXPECT_EQ(pager.previousPageStart(), header.startTime);
+    ASSERT_EQ(pager.setPageSize(100), S_OK);
+    auto first = page();
+    ASSERT_EQ(first.size(), 100u);
+    pager.pageForward(false);
+    auto second = page();
+    EXPECT_EQ(second[0].text, first[99].text);
+    pager.pageBack();
+    EXPECT_EQ(pager.currentTime(), header.startTime);
+
+    // Walk to the short last page: ">>" there stays where it is.
+    int64_t before = -1;
+    for (int i = 0; i < 50 && before != pager.currentTime(); ++i) {
+        before = pager.currentTime();
+        page();
+        pager.pageForward(false);
+    }
+    EXPECT_EQ(before, pager.currentTime());
+    EXPECT_FALSE(page().empty());
+}
+
+TEST_F(PagerTest, PageSizeBelowOneOrTooLargeIsNotTaken)
+{
+    open("periodic_int.quorData");
+    EXPECT_EQ(pager.setPageSize(0), S_FALSE);
+    EXPECT_EQ(pager.setPageSize(-5), S_FALSE);
+    EXPECT_EQ(pager.pageSize(), 500);
+    EXPECT_EQ(pager.setPageSize(0x7fffffff), E_OUTOFMEMORY);
+    EXPECT_EQ(pager.pageSize(), 500);
+    EXPECT_EQ(page().size(), 500u);
+    ASSERT_EQ(pager.setPageSize(10), S_OK);
+    EXPECT_EQ(page().size(), 10u);
+}
+
+TEST_F(PagerTest, HugeDataSizeFailsTheAllocationInsteadOfCrashing)
+{
+    DataFileHeader huge{};
+    huge.dataSize = 0x7fffffff;
+    huge.sampleRate = 1;
+    DataPager fresh;
+    EXPECT_EQ(fresh.open(huge, nullptr, 0), E_OUTOFMEMORY);
+    RowList rows;
+    EXPECT_FALSE(fresh.fillPage(file, rows));
+}
+
+TEST_F(PagerTest, GotoAlignsPeriodicTimesToTheSampleGrid)
+{
+    open("periodic_int.quorData");
+    pager.goTo(header.startTime + 25000001);
+    EXPECT_EQ(pager.currentTime(), header.startTime + 20000000);
+}
