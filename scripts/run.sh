@@ -23,6 +23,7 @@ echo "== quordata export $SAMPLE --count 20"
 # == the viewer under Wine: register the grid in the private prefix, start
 # the viewer on a sample file, save a screenshot of the display.
 WINE_ENV=$ROOT/scripts/wine-env.sh
+trap '"$WINE_ENV" --stop' EXIT
 "$WINE_ENV" wine regsvr32 /s "$ROOT/build/win/bin/QuorGrid.dll"
 VIEW_SAMPLE=$SAMPLES/multiperiodic_float.quorData
 VIEW_PATH=$("$WINE_ENV" winepath -w "$VIEW_SAMPLE")
