@@ -55,3 +55,6 @@ protected:
 // edited; false (row unchanged) when the row string has too few cells.
 struct GridRow;
 bool writeCellMarkingEdited(GridRow& row, int32_t column, const std::string& text);
+// appendBlankRows of the control and of the model grid: `count` rows of
+// empty cells, one per column; S_FALSE when memory runs out part way.
+HRESULT appendBlankRowsTo(RowModel& rows, int32_t columnCount, int32_t count);

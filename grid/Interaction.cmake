@@ -28,3 +28,14 @@ quor_add_gtest(NAME grid_interaction_tests
   TIMEOUT 120)
 # The clipboard is one per desktop: never beside another test that uses it.
 set_tests_properties(grid_interaction_tests PROPERTIES RESOURCE_LOCK quor_clipboard)
+
+# The same pieces wired into the control, driven through its window.
+quor_add_gtest(NAME grid_interaction_window_tests
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/tests/GridDll.cpp
+          ${CMAKE_CURRENT_LIST_DIR}/tests/test_grid_interaction.cpp
+          ${QUORGRID_GEN}/QuorGrid_i.c
+  LIBS quorolehost ole32 oleaut32 uuid
+  TIMEOUT 120)
+add_dependencies(grid_interaction_window_tests QuorGrid)
+target_include_directories(grid_interaction_window_tests PRIVATE ${QUORGRID_GEN} ${CMAKE_CURRENT_LIST_DIR})
+set_tests_properties(grid_interaction_window_tests PROPERTIES RESOURCE_LOCK quor_clipboard)

@@ -24,17 +24,7 @@ HRESULT ModelGrid::appendRow(const std::string& rowText, VARIANT_BOOL markEdited
 
 HRESULT ModelGrid::appendBlankRows(int32_t count)
 {
-    const std::string blank = blankRowText(columnCount_);
-    for (int32_t i = 0; i < count; ++i) {
-        std::unique_ptr<GridRow> row(new (std::nothrow) GridRow);
-        if (!row)
-            return S_FALSE;
-        row->blankRow = 1;
-        row->rowText = blank;
-        if (FAILED(rows_.append(row)))
-            return S_FALSE;
-    }
-    return S_OK;
+    return appendBlankRowsTo(rows_, columnCount_, count);
 }
 
 void ModelGrid::deleteAllRows()

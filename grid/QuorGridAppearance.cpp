@@ -78,7 +78,7 @@ STDMETHODIMP QuorGridControl::setGridLineColor(ULONG color, VARIANT_BOOL redraw)
 
 STDMETHODIMP QuorGridControl::setEditability(VARIANT_BOOL editable)
 {
-    view_.gridEditable = editable;
+    interaction_.setEditability(editable != VARIANT_FALSE);
     return S_OK;
 }
 

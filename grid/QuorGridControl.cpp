@@ -140,3 +140,20 @@ STDMETHODIMP QuorGridControl::Invoke(DISPID member, REFIID riid, LCID, WORD flag
         return E_OUTOFMEMORY;
     }
 }
+
+// ---- the grid as the interaction classes see it ----
+
+HRESULT QuorGridControl::Access::appendRow(const std::string& rowText, VARIANT_BOOL markEdited)
+{
+    return control_.appendRowText(rowText, VARIANT_FALSE, std::string(), markEdited);
+}
+
+HRESULT QuorGridControl::Access::appendBlankRows(int32_t count)
+{
+    return control_.appendBlankRows(static_cast<LONG>(count));
+}
+
+void QuorGridControl::Access::setUpperLeftCell(int32_t row, int32_t column)
+{
+    control_.setUpperLeftCell(static_cast<LONG>(row), static_cast<LONG>(column));
+}

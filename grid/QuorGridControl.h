@@ -11,10 +11,15 @@
 #include <wrl/client.h>
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
+#include "CellMenuResource.h"
 #include "ColumnTable.h"
+#include "FileDialogs.h"
 #include "GdiHandles.h"
+#include "GridAccess.h"
+#include "GridInteraction.h"
 #include "GridPainter.h"
 #include "OleControl.h"
 #include "QuorColumnHeaderObj.h"
@@ -116,6 +121,31 @@ public:
     void rowButtonCommand(int32_t k, quor::RowButtonModifiers keys);
 
 private:
+    // The grid as the interaction classes see it. A member of its own, not
+    // a base: GridAccess::redraw and the automation redraw differ only in
+    // their result, and one class cannot carry both.
+    class Access final : public GridAccess {
+    public:
+        explicit Access(QuorGridControl& control) : control_(control) {}
+        RowModel& rows() override { return control_.rows_; }
+        ColumnTable& columns() override { return control_.columns_; }
+        GridSelection& selection() override { return control_.selection_; }
+        GridView& view() override { return control_.view_; }
+        CellPositions& cells() override { return control_.cells_; }
+        int32_t columnCount() override { return control_.columnCount_; }
+        std::string headingString() override { return control_.headingString_; }
+        HRESULT appendRow(const std::string& rowText, VARIANT_BOOL markEdited) override;
+        HRESULT appendBlankRows(int32_t count) override;
+        void deleteAllRows() override { control_.deleteAllRows(VARIANT_FALSE); }
+        void setUpperLeftCell(int32_t row, int32_t column) override;
+        int32_t textWidth(const std::string& text) override { return control_.textWidth(text); }
+        void relayout() override { control_.redraw(); }
+        void redraw() override { control_.redraw(); }
+
+    private:
+        QuorGridControl& control_;
+    };
+
     ~QuorGridControl();
 
     // OleControlBase
@@ -144,6 +174,8 @@ private:
     void onHorizontalScroll(int code);
     void onMouseWheel(int delta);
     LRESULT onCommand(WPARAM wParam, LPARAM lParam);
+    LRESULT onKeyDown(WPARAM key, LPARAM lParam);
+    void endEditBeforeScrolling();
     LRESULT onNotify(const NMHDR& header);
     void paintInto(HDC dc, const RECT& client);
     void placeHeaderBand();
@@ -179,7 +211,7 @@ private:
     GridView view_;
     int32_t columnCount_ = 0;
     std::string headingString_;
-    bool editingActive_ = false;
+    CellPositions cells_;
     HDC drawingSurface_ = nullptr;  // the memory DC of the latest paint, owned by paintBuffer_
     quor::Font gridFont_;
     quor::Pen gridLinePen_;
@@ -187,4 +219,8 @@ private:
     quor::QuorColumnHeaderObj columnHeader_;
     quor::QuorRowHeaderObj rowHeader_;
     bool windowClassAcquired_ = false;
+    CellMenuResource cellMenu_;
+    Access access_{*this};
+    // Last: it refers to the model members above while it goes.
+    GridInteraction interaction_{access_, std::make_unique<CommonFileDialog>()};
 };

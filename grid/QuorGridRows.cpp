@@ -67,18 +67,9 @@ void QuorGridControl::autoSizeColumnsFor(const GridRow& row)
 STDMETHODIMP QuorGridControl::appendBlankRows(LONG nRows)
 {
     return guarded([&] {
-        const std::string blank = blankRowText(columnCount_);
-        for (LONG i = 0; i < nRows; ++i) {
-            std::unique_ptr<GridRow> row(new (std::nothrow) GridRow);
-            if (!row)
-                return S_FALSE;
-            row->blankRow = 1;
-            row->rowText = blank;
-            if (FAILED(rows_.append(row)))
-                return S_FALSE;
-        }
+        const HRESULT hr = appendBlankRowsTo(rows_, columnCount_, nRows);
         addRowButtonsForRows();
-        return S_OK;
+        return hr;
     }, S_FALSE);
 }
 

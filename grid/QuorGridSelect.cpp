@@ -73,6 +73,10 @@ void QuorGridControl::scrollCellIntoView(int32_t rowNumber, int32_t column)
 {
     CompleteEdit();
     view_.scrollCellIntoView(rowNumber, column, rows_.rowCount(), columns_, columnCount_);
+    // The bars, the row buttons and the header band follow the new origin;
+    // a hit in the last row is scrolled to like any other.
+    setUpScrollBars();
+    recomputeView();
 }
 
 STDMETHODIMP QuorGridControl::resetFind()
@@ -93,7 +97,6 @@ STDMETHODIMP QuorGridControl::sortGrid(LONG column, SortStyle style)
 
 STDMETHODIMP QuorGridControl::CompleteEdit()
 {
-    // The cell editor commits here once the control has a window and an editor.
-    editingActive_ = false;
+    interaction_.completeEdit();
     return S_OK;
 }

@@ -87,11 +87,27 @@ LRESULT QuorGridControl::handleMessage(UINT message, WPARAM wParam, LPARAM lPara
     case WM_ERASEBKGND:
         return 1;  // the paint covers everything: erasing would only flicker
     case WM_VSCROLL:
+        endEditBeforeScrolling();
         onVerticalScroll(LOWORD(wParam));
         return 0;
     case WM_HSCROLL:
+        endEditBeforeScrolling();
         onHorizontalScroll(LOWORD(wParam));
         return 0;
+    case WM_LBUTTONDOWN:
+        interaction_.onLButtonDown(POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}, (wParam & MK_SHIFT) != 0);
+        return 0;
+    case WM_MOUSEMOVE:
+        interaction_.onMouseMove(POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}, (wParam & MK_LBUTTON) != 0);
+        return 0;
+    case WM_LBUTTONUP:
+        interaction_.onLButtonUp(POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+        return 0;
+    case WM_RBUTTONUP:
+        interaction_.onRButtonUp(POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+        return 0;
+    case WM_KEYDOWN:
+        return onKeyDown(wParam, lParam);
     case WM_MOUSEWHEEL:
         onMouseWheel(GET_WHEEL_DELTA_WPARAM(wParam));
         return 0;
@@ -114,6 +130,12 @@ LRESULT QuorGridControl::onCreate()
     columnHeader_.setFont(gridFont_.get());
     columnHeader_.show(shown(view_.columnHeaderShown));
     rowHeader_.show(shown(view_.rowButtonsShown));
+    if (!interaction_.create(window, gridFont_.get()))
+        return -1;
+    cellMenu_.load(quor::codeModule());
+    interaction_.setCellMenu(cellMenu_.menu());
+    // Editability set before the window existed greys the new menu too.
+    interaction_.setEditability(view_.gridEditable == VARIANT_TRUE);
     view_.firstVisibleRow = 0;
     view_.firstVisibleColumn = 0;
     setUpScrollBars();
@@ -172,6 +194,9 @@ void QuorGridControl::onPaint()
     } catch (const std::bad_alloc&) {
         // Abandoned for now; the next WM_PAINT tries again.
     }
+    // A repaint can follow a click elsewhere in the grid: typing goes on in the cell.
+    if (interaction_.editor().isEditing())
+        SetFocus(interaction_.editor().editWindow());
 }
 
 void QuorGridControl::paintInto(HDC target, const RECT& client)
@@ -255,10 +280,28 @@ void QuorGridControl::onMouseWheel(int delta)
         SendMessageA(view_.window, WM_VSCROLL, code, 0);
 }
 
+// A scroll moves the cells away from under the edit box and the list.
+void QuorGridControl::endEditBeforeScrolling()
+{
+    interaction_.completeEdit();
+    interaction_.hideList();
+}
+
+// ---- keys ----
+
+LRESULT QuorGridControl::onKeyDown(WPARAM key, LPARAM lParam)
+{
+    if (interaction_.onKeyDown(key, GetKeyState(VK_SHIFT) < 0))
+        return 0;
+    return DefWindowProcA(view_.window, WM_KEYDOWN, key, lParam);
+}
+
 // ---- commands from the children ----
 
-LRESULT QuorGridControl::onCommand(WPARAM wParam, LPARAM)
+LRESULT QuorGridControl::onCommand(WPARAM wParam, LPARAM lParam)
 {
+    if (interaction_.onCommand(wParam, lParam))
+        return 0;
     if (quor::isRowButtonCommand(wParam))
         rowButtonCommand(quor::rowButtonIndex(wParam), quor::currentRowButtonModifiers());
     return 0;
@@ -326,7 +369,7 @@ void QuorGridControl::setColumnWidthEverywhere(int32_t column, int32_t width)
 
 void QuorGridControl::beforeHeaderClick()
 {
-    CompleteEdit();
+    endEditBeforeScrolling();
 }
 
 void QuorGridControl::sortByColumn(int32_t column, int32_t style)

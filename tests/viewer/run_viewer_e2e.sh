@@ -4,6 +4,9 @@
 set -eu
 GRID_DLL=$1
 TESTS=$2
-WRAP="$(dirname "${BASH_SOURCE[0]}")/../../scripts/wine-env.sh"
-"$WRAP" wine regsvr32 /s "$GRID_DLL"
-exec "$WRAP" wine "$TESTS" --gtest_brief=1
+SCRIPTS="$(dirname "${BASH_SOURCE[0]}")/../../scripts"
+"$SCRIPTS/wine-env.sh" --start
+# wine-run.sh passes the output on through a file: Wine processes that the
+# tests start may outlive them, and must not hold CTest's pipe open.
+"$SCRIPTS/wine-run.sh" regsvr32 /s "$GRID_DLL"
+exec "$SCRIPTS/wine-run.sh" "$TESTS" --gtest_brief=1

@@ -290,10 +290,17 @@ TEST_F(ViewerTest, AFileThatCannotBeOpenedShowsBothMessages)
 
 TEST_F(ViewerTest, AHeaderWithAHugeDataSizeCannotBeAllocated)
 {
-    // This native file's header fields are big-endian: read as they are,
-    // its Data Size is 134217728 bytes.
+    // A copy of a sample whose header claims 134217728 bytes per value.
+    const std::string huge = samplePath("huge_data_size.quorData");
+    ASSERT_TRUE(CopyFileA(samplePath("periodic_double.quorData").c_str(), huge.c_str(), FALSE));
+    {
+        std::fstream file(huge, std::ios::in | std::ios::out | std::ios::binary);
+        const int32_t dataSize = 134217728;
+        file.seekp(96);
+        file.write(reinterpret_cast<const char*>(&dataSize), sizeof dataSize);
+    }
     DialogAnswerer box("Open QUOR Data File", pressButton(IDOK));
-    start(samplePath("bigendian_double.quorData"));
+    start(huge);
     EXPECT_NE(box.text().find("Unable to Open File: "), std::string::npos);
     auto rows = header();
     ASSERT_FALSE(rows.empty());

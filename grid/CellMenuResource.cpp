@@ -1,0 +1,48 @@
+#include "CellMenuResource.h"
+
+#include "CellMenuCommands.h"
+
+namespace {
+
+constexpr int kCellMenuResource = 24999;
+constexpr int kCopyBitmap = 205;
+constexpr int kCutBitmap = 206;
+constexpr int kPasteBitmap = 207;
+
+}  // namespace
+
+CellMenuResource::~CellMenuResource()
+{
+    // The menu goes first: it must not refer to the bitmaps once they are deleted.
+    if (menu_)
+        DestroyMenu(menu_);
+}
+
+void CellMenuResource::load(HINSTANCE module)
+{
+    if (menu_)
+        return;
+    menu_ = LoadMenuA(module, MAKEINTRESOURCEA(kCellMenuResource));
+    if (!menu_) {
+        OutputDebugStringA("Failed to load right click menu\n");
+        return;
+    }
+    HMENU popup = GetSubMenu(menu_, 0);
+    if (!popup) {
+        OutputDebugStringA("Failed to load Popup menu\n");
+        DestroyMenu(menu_);
+        menu_ = nullptr;
+        return;
+    }
+    attachBitmap(popup, kCutCommand, module, kCutBitmap, cut_);
+    attachBitmap(popup, kCopyCommand, module, kCopyBitmap, copy_);
+    attachBitmap(popup, kPasteCommand, module, kPasteBitmap, paste_);
+}
+
+void CellMenuResource::attachBitmap(HMENU popup, UINT command, HINSTANCE module, int resource,
+                                    quor::Bitmap& bitmap)
+{
+    bitmap.reset(static_cast<HBITMAP>(LoadImageA(module, MAKEINTRESOURCEA(resource), IMAGE_BITMAP, 0, 0, 0)));
+    if (bitmap)
+        SetMenuItemBitmaps(popup, command, MF_BYCOMMAND, bitmap.get(), bitmap.get());
+}

@@ -1,0 +1,29 @@
+// The control's right-click cell menu as loaded from the module's
+// resources, with the bitmaps of Cut, Copy and Paste; all of it is given
+// back when the control goes.
+#pragma once
+
+#include <windows.h>
+
+#include "GdiHandles.h"
+
+class CellMenuResource {
+public:
+    CellMenuResource() = default;
+    ~CellMenuResource();
+    CellMenuResource(const CellMenuResource&) = delete;
+    CellMenuResource& operator=(const CellMenuResource&) = delete;
+
+    // Once, at window creation. Without the resource the grid works
+    // without a menu: menu() stays null.
+    void load(HINSTANCE module);
+    HMENU menu() const { return menu_; }
+
+private:
+    void attachBitmap(HMENU popup, UINT command, HINSTANCE module, int resource, quor::Bitmap& bitmap);
+
+    HMENU menu_ = nullptr;
+    quor::Bitmap cut_;
+    quor::Bitmap copy_;
+    quor::Bitmap paste_;
+};
