@@ -128,4 +128,12 @@ private:
     int saved_;
 };
 
+// The screen's vertical pixels per logical inch, for point-size fonts.
+inline int screenPixelsPerInchY()
+{
+    WindowDC screen(nullptr);
+    const int perInch = screen.get() ? GetDeviceCaps(screen.get(), LOGPIXELSY) : 0;
+    return perInch > 0 ? perInch : 96;
+}
+
 }  // namespace quor

@@ -1,16 +1,10 @@
 #include "QuorEditBoxObj.h"
 
+#include "WindowClass.h"
+
 namespace {
 
 const char kClassName[] = "QuorEditBoxObj";
-
-HINSTANCE thisModule()
-{
-    HMODULE module = nullptr;
-    GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                       reinterpret_cast<LPCSTR>(&thisModule), &module);
-    return module;
-}
 
 bool controlHeld()
 {
@@ -39,7 +33,7 @@ bool QuorEditBoxObj::registerClass()
         return false;
     editProc_ = edit.lpfnWndProc;
     edit.lpfnWndProc = windowProc;
-    edit.hInstance = thisModule();
+    edit.hInstance = quor::codeModule();
     edit.lpszClassName = kClassName;
     if (!RegisterClassExA(&edit) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) {
         editProc_ = nullptr;
@@ -58,7 +52,7 @@ bool QuorEditBoxObj::create(HWND grid, HFONT font)
 {
     if (!registerClass())
         return false;
-    window_ = CreateWindowExA(0, kClassName, "", kStyle & ~WS_VISIBLE, 0, 0, 0, 0, grid, nullptr, thisModule(),
+    window_ = CreateWindowExA(0, kClassName, "", kStyle & ~WS_VISIBLE, 0, 0, 0, 0, grid, nullptr, quor::codeModule(),
                               nullptr);
     if (!window_)
         return false;

@@ -5,16 +5,9 @@
 
 namespace {
 
-int screenPixelsPerInchY()
-{
-    quor::WindowDC screen(nullptr);
-    const int perInch = screen.get() ? GetDeviceCaps(screen.get(), LOGPIXELSY) : 0;
-    return perInch > 0 ? perInch : 96;
-}
-
 HFONT makeGridFont()
 {
-    return CreateFontA(-MulDiv(8, screenPixelsPerInchY(), 72), 0, 0, 0, 500, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+    return CreateFontA(-MulDiv(8, quor::screenPixelsPerInchY(), 72), 0, 0, 0, 500, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
                        OUT_TT_PRECIS, CLIP_DEFAULT_PRECIS, DRAFT_QUALITY, DEFAULT_PITCH, "MS Sans Serif");
 }
 

@@ -1,6 +1,7 @@
 #include "QuorRowHeaderObj.h"
 
 #include "RowButtonCommand.h"
+#include "WindowClass.h"
 
 #include <windowsx.h>
 
@@ -14,55 +15,21 @@ namespace {
 const char kClassName[] = "QuorRowHeaderObj";
 constexpr DWORD kWindowStyle = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN;
 
-HINSTANCE thisModule()
+// The class lives while row headers do (see WindowClass.h).
+WindowClassUse& rowHeaderClass(WNDPROC procedure)
 {
-    HMODULE module = nullptr;
-    GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                       reinterpret_cast<LPCSTR>(&thisModule), &module);
-    return module;
+    static WindowClassUse use = [procedure] {
+        WNDCLASSEXA prototype{};
+        prototype.style = CS_DBLCLKS;
+        prototype.lpfnWndProc = procedure;
+        prototype.hCursor = LoadCursor(nullptr, IDC_ARROW);
+        prototype.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+        return WindowClassUse(kClassName, prototype);
+    }();
+    return use;
 }
-
-// The class lives while row headers do: a DLL's classes outlive an unload
-// otherwise, and a reload at another address would find a dangling one.
-class WindowClassUse {
-public:
-    static bool acquire(WNDPROC procedure)
-    {
-        if (users_ == 0) {
-            WNDCLASSEXA wc{};
-            wc.cbSize = sizeof wc;
-            wc.style = CS_DBLCLKS;
-            wc.lpfnWndProc = procedure;
-            wc.hInstance = thisModule();
-            wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-            wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-            wc.lpszClassName = kClassName;
-            if (!RegisterClassExA(&wc) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS)
-                return false;
-        }
-        ++users_;
-        return true;
-    }
-    static void release()
-    {
-        if (users_ > 0 && --users_ == 0)
-            UnregisterClassA(kClassName, thisModule());
-    }
-
-private:
-    static int users_;
-};
-
-int WindowClassUse::users_ = 0;
 
 Pen systemPen(int colorIndex) { return Pen(CreatePen(PS_SOLID, 1, GetSysColor(colorIndex))); }
-
-int screenPixelsPerInchY()
-{
-    WindowDC screen(nullptr);
-    const int perInch = screen.get() ? GetDeviceCaps(screen.get(), LOGPIXELSY) : 0;
-    return perInch > 0 ? perInch : 96;
-}
 
 // One edge line: three points, the last one not drawn.
 struct EdgeLine {
@@ -161,19 +128,19 @@ QuorRowHeaderObj::~QuorRowHeaderObj()
     if (window_)
         DestroyWindow(window_);
     if (grid_)
-        WindowClassUse::release();
+        rowHeaderClass(&QuorRowHeaderObj::windowProc).release();
 }
 
 bool QuorRowHeaderObj::create(HWND grid)
 {
-    if (window_ || !grid || !WindowClassUse::acquire(&QuorRowHeaderObj::windowProc))
+    if (window_ || !grid || !rowHeaderClass(&QuorRowHeaderObj::windowProc).acquire())
         return false;
     grid_ = grid;
     painter_ = std::make_unique<RowButtonPainter>();
     RECT client{};
     GetClientRect(grid, &client);
     CreateWindowExA(0, kClassName, "", kWindowStyle, 0, 0, kButtonWidth, client.bottom, grid, nullptr,
-                    thisModule(), this);
+                    codeModule(), this);
     return window_ != nullptr;
 }
 
