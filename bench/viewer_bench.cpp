@@ -5,6 +5,7 @@
 #include <psapi.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 
 #include "DataViewerDialog.h"
@@ -14,7 +15,7 @@
 namespace {
 
 const int kTimedTurns = 200;
-const int kMemoryTurns = 10000;  // page turns, each a ">>" or a "<<"
+int kMemoryTurns = 10000;  // page turns, each a ">>" or a "<<"; argv[1] overrides
 
 std::string writeSamples()
 {
@@ -125,8 +126,10 @@ void benchFile(const std::string& path, bool measureMemory)
 
 }  // namespace
 
-int main()
+int main(int argc, char** argv)
 {
+    if (argc > 1 && std::atoi(argv[1]) > 0)
+        kMemoryTurns = std::atoi(argv[1]);
     CoInitialize(nullptr);
     const std::string dir = writeSamples();
     benchFile(dir + "\\periodic_double.quorData", true);

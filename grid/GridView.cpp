@@ -23,6 +23,12 @@ RECT GridView::clientRect() const
 
 void GridView::recomputeVisibleCounts(const ColumnTable& columns, int32_t columnCount)
 {
+    countVisible(columns, columnCount);
+    invalidate();
+}
+
+void GridView::countVisible(const ColumnTable& columns, int32_t columnCount)
+{
     const RECT client = clientRect();
     int32_t total = 0;
     visibleColumnCount = 0;
@@ -33,7 +39,6 @@ void GridView::recomputeVisibleCounts(const ColumnTable& columns, int32_t column
         ++visibleColumnCount;
     }
     visibleRowCount = (client.bottom + rowHeight - 1) / rowHeight;
-    invalidate();
 }
 
 void GridView::invalidate() const

@@ -36,6 +36,9 @@ struct GridView {
 
     RECT clientRect() const;
     void recomputeVisibleCounts(const ColumnTable& columns, int32_t columnCount);
+    // The same counts without a repaint: appendRow only counts, and an
+    // invalidation per appended row costs more than the row itself.
+    void countVisible(const ColumnTable& columns, int32_t columnCount);
     void invalidate() const;
     void resetOrigin();
 

@@ -35,7 +35,7 @@ STDMETHODIMP QuorGridControl::appendRow(BSTR rowStr, VARIANT_BOOL scrollToRow, B
 HRESULT QuorGridControl::appendRowText(const std::string& rowText, VARIANT_BOOL scrollToRow, const std::string& tag,
                                        VARIANT_BOOL markEdited)
 {
-    recomputeView();
+    view_.countVisible(columns_, columnCount_);
     std::unique_ptr<GridRow> row(new (std::nothrow) GridRow);
     if (!row)
         return S_FALSE;
