@@ -73,9 +73,12 @@ void readPages(DataFile& file, const DataFileHeader& header)
         return;
     std::vector<uint8_t> values(static_cast<size_t>(count) * static_cast<size_t>(header.dataSize));
     std::vector<int64_t> times(static_cast<size_t>(count));
-    const int64_t period = static_cast<int64_t>(file.getSamplePeriod());
-    const int64_t starts[] = {header.startTime, header.endTime, header.startTime - 5 * period,
-                              header.startTime + 17 * period, (header.startTime / 2) + (header.endTime / 2),
+    // Header times and the period are untrusted, so the probe times wrap
+    // instead of overflowing.
+    const uint64_t start = static_cast<uint64_t>(header.startTime);
+    const uint64_t period = static_cast<uint64_t>(file.getSamplePeriod());
+    const int64_t starts[] = {header.startTime, header.endTime, static_cast<int64_t>(start - 5 * period),
+                              static_cast<int64_t>(start + 17 * period), (header.startTime / 2) + (header.endTime / 2),
                               INT64_MIN, INT64_MAX, -1, 0};
     for (int64_t start : starts) {
         int32_t got = 0;
