@@ -71,6 +71,7 @@ public:
     PaintDC(const PaintDC&) = delete;
     PaintDC& operator=(const PaintDC&) = delete;
     HDC get() const { return paint_.hdc; }
+    const RECT& area() const { return paint_.rcPaint; }
 
 private:
     HWND window_;

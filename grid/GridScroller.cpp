@@ -79,6 +79,14 @@ int32_t applyScrollBar(HWND window, int bar, const ScrollGeometry& geometry, int
     info.nMax = geometry.maximum;
     info.nPage = static_cast<UINT>(geometry.page);
     info.nPos = position;
+    // Setting a bar repaints it at once; a page turn sets the same bar over
+    // and over, so an unchanged bar is left alone.
+    SCROLLINFO current{};
+    current.cbSize = sizeof current;
+    current.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
+    if (GetScrollInfo(window, bar, &current) && current.nMin == info.nMin && current.nMax == info.nMax &&
+        current.nPage == info.nPage && current.nPos == info.nPos)
+        return position;
     SetScrollInfo(window, bar, &info, TRUE);
     return position;
 }

@@ -181,11 +181,18 @@ void QuorRowHeaderObj::renumber(int firstVisibleRow)
 {
     // Every numbered button, the last one too: a stale number on a button
     // would name another row than the one its click selects.
+    // Paging sets the same first row again and again: a button whose number
+    // stays is not repainted.
+    bool changed = false;
     for (int i = 1; i < buttonCount(); ++i) {
-        buttons_[i].setLabel(std::to_string(firstVisibleRow + i));
+        std::string number = std::to_string(firstVisibleRow + i);
+        if (buttons_[i].label() == number)
+            continue;
+        buttons_[i].setLabel(number);
         redrawButton(i);
+        changed = true;
     }
-    if (window_)
+    if (window_ && changed)
         UpdateWindow(window_);
 }
 
@@ -265,9 +272,13 @@ LRESULT QuorRowHeaderObj::handleMessage(UINT message, WPARAM wParam, LPARAM lPar
 
 void QuorRowHeaderObj::paint()
 {
+    // Most of the buttons lie below the window's bottom edge.
     PaintDC dc(window_);
-    for (const RowButton& button : buttons_)
-        painter_->draw(dc.get(), button, isPressed(button.index()));
+    RECT overlap;
+    for (const RowButton& button : buttons_) {
+        if (IntersectRect(&overlap, &button.rect(), &dc.area()))
+            painter_->draw(dc.get(), button, isPressed(button.index()));
+    }
 }
 
 void QuorRowHeaderObj::redrawButton(int index)
