@@ -129,6 +129,13 @@ bool GridInteraction::onCommand(WPARAM wParam, LPARAM lParam)
             editor_.onListSelectionChange();
         return true;
     }
+    // An open editor keeps its row number, not the row: once Import has
+    // replaced the rows, its text would land in whichever new row took
+    // that number. The typed text goes to its own row first.
+    if (id == kImportCommand || id == kAppendCommand) {
+        editor_.commit();
+        editor_.hideList();
+    }
     return commands_.execute(id);
 }
 

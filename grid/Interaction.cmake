@@ -33,8 +33,9 @@ set_tests_properties(grid_interaction_tests PROPERTIES RESOURCE_LOCK quor_clipbo
 quor_add_gtest(NAME grid_interaction_window_tests
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/tests/GridDll.cpp
           ${CMAKE_CURRENT_LIST_DIR}/tests/test_grid_interaction.cpp
+          ${CMAKE_CURRENT_LIST_DIR}/tests/test_grid_menu_files.cpp
           ${QUORGRID_GEN}/QuorGrid_i.c
-  LIBS quorolehost ole32 oleaut32 uuid
+  LIBS quorolehost quorwindowdriver ole32 oleaut32 uuid
   TIMEOUT 120)
 add_dependencies(grid_interaction_window_tests QuorGrid)
 target_include_directories(grid_interaction_window_tests PRIVATE ${QUORGRID_GEN} ${CMAKE_CURRENT_LIST_DIR})

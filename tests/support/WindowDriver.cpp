@@ -107,6 +107,54 @@ DialogAnswerer::Action chooseFile(const std::string& path)
     };
 }
 
+MenuChooser::MenuChooser(HWND owner, UINT command, DWORD timeoutMs)
+    : thread_([this, owner, command, timeoutMs] { watch(owner, command, timeoutMs); })
+{
+}
+
+void MenuChooser::wait()
+{
+    if (thread_.joinable())
+        thread_.join();
+}
+
+void MenuChooser::watch(HWND owner, UINT command, DWORD timeoutMs)
+{
+    const DWORD start = GetTickCount();
+    while (!chose_ && GetTickCount() - start < timeoutMs) {
+        HWND popup = FindWindowExA(nullptr, nullptr, "#32768", nullptr);
+        DWORD pid = 0;
+        if (popup)
+            GetWindowThreadProcessId(popup, &pid);
+        if (popup && pid == GetCurrentProcessId() && IsWindowVisible(popup))
+            choose(owner, reinterpret_cast<HMENU>(SendMessageA(popup, MN_GETHMENU, 0, 0)), command);
+        Sleep(20);
+    }
+    if (!chose_) {
+        PostMessageA(owner, WM_KEYDOWN, VK_ESCAPE, 0);
+        PostMessageA(owner, WM_CANCELMODE, 0, 0);
+    }
+}
+
+// The keys go to the owner's thread, whose menu loop reads them.
+void MenuChooser::choose(HWND owner, HMENU menu, UINT command)
+{
+    items_ = menu ? GetMenuItemCount(menu) : -1;
+    int downs = 0;
+    for (int position = 0; position < items_; ++position) {
+        if (GetMenuState(menu, position, MF_BYPOSITION) & MF_SEPARATOR)
+            continue;
+        ++downs;
+        if (GetMenuItemID(menu, position) != command)
+            continue;
+        for (int i = 0; i < downs; ++i)
+            PostMessageA(owner, WM_KEYDOWN, VK_DOWN, 0);
+        PostMessageA(owner, WM_KEYDOWN, VK_RETURN, 0);
+        chose_ = true;
+        return;
+    }
+}
+
 void clickButton(HWND dialog, int id)
 {
     SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));

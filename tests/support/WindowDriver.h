@@ -34,6 +34,29 @@ private:
     std::thread thread_;
 };
 
+// Waits on its own thread for this process's popup menu and picks the
+// command with the keyboard, down the items and Enter, as a user would; the
+// owner is the window that tracks the menu. Gives up with Escape.
+class MenuChooser {
+public:
+    MenuChooser(HWND owner, UINT command, DWORD timeoutMs = 4000);
+    ~MenuChooser() { wait(); }
+    MenuChooser(const MenuChooser&) = delete;
+    MenuChooser& operator=(const MenuChooser&) = delete;
+
+    void wait();
+    bool chose() const { return chose_; }
+    int items() const { return items_; }  // of the menu that was found
+
+private:
+    void watch(HWND owner, UINT command, DWORD timeoutMs);
+    void choose(HWND owner, HMENU menu, UINT command);
+
+    std::atomic<bool> chose_{false};
+    std::atomic<int> items_{0};
+    std::thread thread_;
+};
+
 // Answers: a message box button, or a file dialog filled with a path.
 DialogAnswerer::Action pressButton(int id);
 DialogAnswerer::Action chooseFile(const std::string& path);

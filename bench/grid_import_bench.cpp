@@ -1,0 +1,265 @@
+// Import and Export of 100,000 CSV lines through the real control hosted in
+// a window: the cell menu's own commands arrive as WM_COMMAND, and a thread
+// answers the confirmation box and the file dialogs the way a user would.
+// The seconds are those the wait cursor holds the mouse (the file work),
+// and from the dialog's OK to the command's return (Wine without a window
+// manager spends about two of them closing the dialog).
+// It also checks the wait cursor: shown and holding the mouse during the
+// work, the mouse and the previous cursor given back afterwards.
+#include <windows.h>
+#include <dlgs.h>
+#include <oleauto.h>
+#include <wrl/client.h>
+
+#include <atomic>
+#include <cstdio>
+#include <string>
+#include <thread>
+
+#include "CellMenuCommands.h"
+#include "OleHostSite.h"
+#include "QuorGrid_h.h"
+
+using Microsoft::WRL::ComPtr;
+
+namespace {
+
+constexpr int kLines = 100000;
+
+bool writeSource(const std::string& path)
+{
+    FILE* file = fopen(path.c_str(), "w");
+    if (!file)
+        return false;
+    fputs("Time,Nanoseconds,Value\n", file);
+    for (int i = 0; i < kLines; ++i)
+        fprintf(file, "123:04:05:%02d.%06d,%d,\"%d,5\"\n", i % 60, i, i * 1000, i);
+    return fclose(file) == 0;
+}
+
+long countLines(const std::string& path)
+{
+    FILE* file = fopen(path.c_str(), "r");
+    if (!file)
+        return -1;
+    long lines = 0;
+    for (int c; (c = fgetc(file)) != EOF;)
+        lines += c == '\n';
+    fclose(file);
+    return lines;
+}
+
+ComPtr<IQuorGridControl> createGrid(HMODULE module)
+{
+    using GetClassObject = HRESULT(WINAPI*)(REFCLSID, REFIID, void**);
+    auto getClassObject =
+        reinterpret_cast<GetClassObject>(reinterpret_cast<void*>(GetProcAddress(module, "DllGetClassObject")));
+    ComPtr<IClassFactory> factory;
+    ComPtr<IQuorGridControl> grid;
+    if (getClassObject && SUCCEEDED(getClassObject(CLSID_QuorGridControl, IID_PPV_ARGS(&factory))))
+        factory->CreateInstance(nullptr, IID_PPV_ARGS(&grid));
+    return grid;
+}
+
+// Only this process's windows: another program may show the same title.
+HWND findOwnWindow(const char* title)
+{
+    for (HWND window = nullptr; (window = FindWindowExA(nullptr, window, nullptr, title)) != nullptr;) {
+        DWORD process = 0;
+        GetWindowThreadProcessId(window, &process);
+        if (process == GetCurrentProcessId())
+            return window;
+    }
+    return nullptr;
+}
+
+HWND waitForWindow(const char* title)
+{
+    for (int i = 0; i < 400; ++i) {
+        if (HWND window = findOwnWindow(title))
+            return window;
+        Sleep(25);
+    }
+    return nullptr;
+}
+
+// Answers what one command shows, on its own thread, then watches who holds
+// the mouse on the grid's thread until the command is over.
+class CommandAnswerer {
+public:
+    CommandAnswerer(const char* confirmTitle, const char* dialogTitle, const std::string& path, HWND grid)
+        : gridThread_(GetCurrentThreadId()),
+          thread_([this, confirmTitle, dialogTitle, path, grid] {
+              if (confirmTitle) {
+                  HWND box = waitForWindow(confirmTitle);
+                  Sleep(100);  // let the box finish its set-up
+                  PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDYES, BN_CLICKED), 0);
+              }
+              HWND dialog = waitForWindow(dialogTitle);
+              Sleep(100);
+              SetDlgItemTextA(dialog, cmb13, path.c_str());
+              answered_ = dialog != nullptr;
+              QueryPerformanceCounter(&confirmed_);
+              PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+              while (!done_) {
+                  GUITHREADINFO gui{};
+                  gui.cbSize = sizeof gui;
+                  if (GetGUIThreadInfo(gridThread_, &gui) && gui.hwndCapture == grid) {
+                      if (!gridHeldTheMouse_)
+                          QueryPerformanceCounter(&waitStarted_);
+                      QueryPerformanceCounter(&waitLastSeen_);
+                      gridHeldTheMouse_ = true;
+                      CURSORINFO cursor{};
+                      cursor.cbSize = sizeof cursor;
+                      if (GetCursorInfo(&cursor) && cursor.hCursor == LoadCursorA(nullptr, IDC_WAIT))
+                          waitCursorShown_ = true;
+                  }
+                  Sleep(1);
+              }
+          })
+    {
+    }
+    ~CommandAnswerer() { finish(); }
+    CommandAnswerer(const CommandAnswerer&) = delete;
+    CommandAnswerer& operator=(const CommandAnswerer&) = delete;
+
+    void finish()
+    {
+        done_ = true;
+        if (thread_.joinable())
+            thread_.join();
+    }
+    bool answered() const { return answered_; }
+    bool gridHeldTheMouse() const { return gridHeldTheMouse_; }
+    bool waitCursorShown() const { return waitCursorShown_; }
+    LARGE_INTEGER confirmed() const { return confirmed_; }
+    LARGE_INTEGER waitStarted() const { return waitStarted_; }
+    LARGE_INTEGER waitLastSeen() const { return waitLastSeen_; }
+
+private:
+    DWORD gridThread_;
+    std::atomic<bool> done_{false};
+    std::atomic<bool> answered_{false};
+    std::atomic<bool> gridHeldTheMouse_{false};
+    std::atomic<bool> waitCursorShown_{false};
+    LARGE_INTEGER confirmed_{};
+    LARGE_INTEGER waitStarted_{};
+    LARGE_INTEGER waitLastSeen_{};
+    std::thread thread_;
+};
+
+double seconds(LARGE_INTEGER from, LARGE_INTEGER to)
+{
+    LARGE_INTEGER frequency;
+    QueryPerformanceFrequency(&frequency);
+    return static_cast<double>(to.QuadPart - from.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+struct CommandRun {
+    bool answered = false;
+    bool heldTheMouse = false;
+    bool waitCursorShown = false;
+    bool mouseGivenBack = false;
+    bool cursorBack = false;
+    double seconds = 0;      // from the dialog's OK to the command's return
+    double waitSeconds = 0;  // while the wait cursor held the mouse: the file work
+};
+
+CommandRun runCommand(HWND grid, UINT command, const char* confirmTitle, const char* dialogTitle,
+                      const std::string& path)
+{
+    HCURSOR wait = LoadCursorA(nullptr, IDC_WAIT);
+    SetCursor(LoadCursorA(nullptr, IDC_ARROW));
+    CommandRun run;
+    CommandAnswerer answerer(confirmTitle, dialogTitle, path, grid);
+    SendMessageA(grid, WM_COMMAND, MAKEWPARAM(command, 0), 0);
+    LARGE_INTEGER returned;
+    QueryPerformanceCounter(&returned);
+    answerer.finish();
+    run.seconds = seconds(answerer.confirmed(), returned);
+    run.answered = answerer.answered();
+    run.heldTheMouse = answerer.gridHeldTheMouse();
+    run.waitCursorShown = answerer.waitCursorShown();
+    if (run.heldTheMouse)
+        run.waitSeconds = seconds(answerer.waitStarted(), answerer.waitLastSeen());
+    run.mouseGivenBack = GetCapture() == nullptr;
+    run.cursorBack = GetCursor() != wait;
+    return run;
+}
+
+const char* yesNo(bool flag) { return flag ? "yes" : "NO"; }
+
+void report(const char* what, const CommandRun& run)
+{
+    printf("%s: %.3f s under the wait cursor, %.3f s from the dialog's OK (the dialog's closing included)\n", what,
+           run.waitSeconds, run.seconds);
+    printf("  answered %s, wait cursor shown %s, held the mouse %s, gave it back %s, cursor restored %s\n",
+           yesNo(run.answered), yesNo(run.waitCursorShown), yesNo(run.heldTheMouse), yesNo(run.mouseGivenBack),
+           yesNo(run.cursorBack));
+}
+
+bool fine(const CommandRun& run)
+{
+    return run.answered && run.waitCursorShown && run.heldTheMouse && run.mouseGivenBack && run.cursorBack;
+}
+
+}  // namespace
+
+int main()
+{
+    char folder[MAX_PATH];
+    GetTempPathA(MAX_PATH, folder);
+    const std::string source = std::string(folder) + "quor_import_bench_in.csv";
+    const std::string target = std::string(folder) + "quor_import_bench_out.csv";
+    DeleteFileA(target.c_str());
+    if (!writeSource(source)) {
+        fprintf(stderr, "cannot write %s\n", source.c_str());
+        return 1;
+    }
+    HMODULE module = LoadLibraryW(L"QuorGrid.dll");
+    if (!module || FAILED(OleInitialize(nullptr))) {
+        fprintf(stderr, "cannot load QuorGrid.dll\n");
+        return 1;
+    }
+    int status = 1;
+    {
+        WNDCLASSA type{};
+        type.lpfnWndProc = DefWindowProcA;
+        type.hInstance = GetModuleHandleA(nullptr);
+        type.lpszClassName = "QuorImportBenchHost";
+        RegisterClassA(&type);
+        // Hidden: Wine without a window manager is slow to unmap a shown window.
+        HWND host = CreateWindowExA(0, type.lpszClassName, "host", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 0, 0,
+                                    640, 480, nullptr, nullptr, type.hInstance, nullptr);
+        ComPtr<IQuorGridControl> grid = createGrid(module);
+        ComPtr<quor::OleHostSite> site = quor::OleHostSite::make(host);
+        ComPtr<IOleObject> object;
+        if (grid)
+            grid.As(&object);
+        if (object && SUCCEEDED(site->attach(object.Get())) && SUCCEEDED(site->activate(RECT{0, 0, 600, 400}))) {
+            HWND window = site->controlWindow();
+            BSTR headings = SysAllocString(L"Time|Nanoseconds|Value");
+            grid->setColumnHeadings(headings);
+            SysFreeString(headings);
+            const CommandRun imported =
+                runCommand(window, kImportCommand, "Import CSV File", "Load Excel CSV File", source);
+            LONG rows = 0;
+            grid->getNumberOfRows(&rows);
+            const CommandRun exported = runCommand(window, kExportCommand, nullptr, "Save As Excel CSV File", target);
+            const long lines = countLines(target);
+            report(("import " + std::to_string(kLines) + " lines (" + std::to_string(rows) + " rows)").c_str(),
+                   imported);
+            report(("export " + std::to_string(rows) + " rows (" + std::to_string(lines) + " lines)").c_str(),
+                   exported);
+            status = fine(imported) && fine(exported) && rows == kLines && lines == kLines + 1 ? 0 : 1;
+        } else {
+            fprintf(stderr, "cannot host the grid\n");
+        }
+        site->close();
+        DestroyWindow(host);
+    }
+    OleUninitialize();
+    DeleteFileA(source.c_str());
+    DeleteFileA(target.c_str());
+    return status;
+}
