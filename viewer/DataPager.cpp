@@ -102,12 +102,13 @@ void DataPager::pageForward(bool bySegment)
         } else {
             currentTime_ = saturatingAdd(currentTime_, pageSpan());
         }
-    } else if (header_.dataType == typeAsynchronous && lastCount_ > 0) {
-        // The next page starts with the last sample of a full page; after a
-        // short page there is nothing further to show yet, so it stays.
+    } else if (header_.dataType == typeAsynchronous && lastCount_ == pageSize_) {
+        // The next page starts with the last sample of a full page. After a
+        // short page there is nothing further to show yet: the page stays,
+        // is read again (a recording may have grown meanwhile), and "<<"
+        // still leads to the page before it.
         previousPageStart_ = buffers_.times()[0];
-        if (lastCount_ == pageSize_)
-            currentTime_ = buffers_.times()[pageSize_ - 1];
+        currentTime_ = buffers_.times()[pageSize_ - 1];
     }
 }
 

@@ -1,5 +1,6 @@
 #include "WindowDriver.h"
 
+#include <cstdio>
 #include <vector>
 
 namespace {
@@ -107,8 +108,9 @@ DialogAnswerer::Action chooseFile(const std::string& path)
     };
 }
 
-MenuChooser::MenuChooser(HWND owner, UINT command, DWORD timeoutMs)
-    : thread_([this, owner, command, timeoutMs] { watch(owner, command, timeoutMs); })
+MenuChooser::MenuChooser(HWND owner, UINT command, std::function<void(HMENU)> whenShown, DWORD timeoutMs)
+    : whenShown_(std::move(whenShown)),
+      thread_([this, owner, command, timeoutMs] { watch(owner, command, timeoutMs); })
 {
 }
 
@@ -140,6 +142,15 @@ void MenuChooser::watch(HWND owner, UINT command, DWORD timeoutMs)
 void MenuChooser::choose(HWND owner, HMENU menu, UINT command)
 {
     items_ = menu ? GetMenuItemCount(menu) : -1;
+    if (whenShown_) {
+        Sleep(200);  // let the menu and its bitmaps finish painting
+        whenShown_(menu);
+    }
+    if (command == 0) {
+        PostMessageA(owner, WM_KEYDOWN, VK_ESCAPE, 0);
+        chose_ = true;
+        return;
+    }
     int downs = 0;
     for (int position = 0; position < items_; ++position) {
         if (GetMenuState(menu, position, MF_BYPOSITION) & MF_SEPARATOR)
@@ -152,6 +163,70 @@ void MenuChooser::choose(HWND owner, HMENU menu, UINT command)
         PostMessageA(owner, WM_KEYDOWN, VK_RETURN, 0);
         chose_ = true;
         return;
+    }
+}
+
+namespace {
+
+// Screen pixels bottom-up, 24 bits each, rows padded to four bytes.
+bool readScreen(int width, int height, std::vector<unsigned char>* pixels)
+{
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
+    HGDIOBJ previous = SelectObject(memory, bitmap);
+    bool ok = BitBlt(memory, 0, 0, width, height, screen, 0, 0, SRCCOPY) != FALSE;
+    SelectObject(memory, previous);
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 24;
+    info.bmiHeader.biCompression = BI_RGB;
+    pixels->resize(static_cast<size_t>((width * 3 + 3) & ~3) * height);
+    ok = ok && GetDIBits(memory, bitmap, 0, height, pixels->data(), &info, DIB_RGB_COLORS) == height;
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    return ok;
+}
+
+}  // namespace
+
+bool saveScreen(const std::string& path)
+{
+    const int width = GetSystemMetrics(SM_CXSCREEN);
+    const int height = GetSystemMetrics(SM_CYSCREEN);
+    std::vector<unsigned char> pixels;
+    if (!readScreen(width, height, &pixels))
+        return false;
+    BITMAPINFOHEADER info{};
+    info.biSize = sizeof info;
+    info.biWidth = width;
+    info.biHeight = height;
+    info.biPlanes = 1;
+    info.biBitCount = 24;
+    info.biCompression = BI_RGB;
+    BITMAPFILEHEADER file{};
+    file.bfType = 0x4D42;  // "BM"
+    file.bfOffBits = sizeof file + sizeof info;
+    file.bfSize = static_cast<DWORD>(file.bfOffBits + pixels.size());
+    FILE* out = std::fopen(path.c_str(), "wb");
+    if (!out)
+        return false;
+    bool ok = std::fwrite(&file, sizeof file, 1, out) == 1 && std::fwrite(&info, sizeof info, 1, out) == 1 &&
+              std::fwrite(pixels.data(), 1, pixels.size(), out) == pixels.size();
+    return std::fclose(out) == 0 && ok;
+}
+
+// Runs what the window procedures posted to themselves.
+void pumpMessages()
+{
+    MSG message;
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
     }
 }
 

@@ -36,10 +36,12 @@ private:
 
 // Waits on its own thread for this process's popup menu and picks the
 // command with the keyboard, down the items and Enter, as a user would; the
-// owner is the window that tracks the menu. Gives up with Escape.
+// owner is the window that tracks the menu. Command 0 looks at the menu and
+// closes it with Escape; so does giving up. whenShown sees the open menu
+// first.
 class MenuChooser {
 public:
-    MenuChooser(HWND owner, UINT command, DWORD timeoutMs = 4000);
+    MenuChooser(HWND owner, UINT command, std::function<void(HMENU)> whenShown = nullptr, DWORD timeoutMs = 4000);
     ~MenuChooser() { wait(); }
     MenuChooser(const MenuChooser&) = delete;
     MenuChooser& operator=(const MenuChooser&) = delete;
@@ -52,6 +54,7 @@ private:
     void watch(HWND owner, UINT command, DWORD timeoutMs);
     void choose(HWND owner, HMENU menu, UINT command);
 
+    std::function<void(HMENU)> whenShown_;
     std::atomic<bool> chose_{false};
     std::atomic<int> items_{0};
     std::thread thread_;
@@ -63,6 +66,9 @@ DialogAnswerer::Action chooseFile(const std::string& path);
 
 HWND findDialog(const std::string& caption, DWORD processId);
 std::string windowText(HWND window);
+void pumpMessages();
+// The whole screen, as a 24-bit BMP file; false when it cannot be written.
+bool saveScreen(const std::string& path);
 void clickButton(HWND dialog, int id);
 void sendCommand(HWND dialog, int id);
 void typeText(HWND dialog, int id, const std::string& text);

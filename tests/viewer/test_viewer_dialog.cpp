@@ -1,17 +1,18 @@
 // The real dialog with the real grids, driven through window messages in
 // this process; the grids are read through IQuorGridControl.
 #include <windows.h>
+#include <wrl/client.h>
 
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstring>
 #include <fstream>
 #include <memory>
 #include <sstream>
 #include <string>
 #include <vector>
 
-#include "CsvExport.h"
 #include "DataViewerDialog.h"
 #include "GridCalls.h"
 #include "SampleDir.h"
@@ -58,6 +59,55 @@ std::string fileBytes(const std::string& path)
     return out.str();
 }
 
+void appendBytes(const std::string& path, const std::string& bytes)
+{
+    std::ofstream(path, std::ios::binary | std::ios::app) << bytes;
+}
+
+template <typename T> std::string bytesOf(T value)
+{
+    return std::string(reinterpret_cast<const char*>(&value), sizeof value);
+}
+
+// What `quordata` (beside this test program) writes to its standard output
+// for the arguments.
+std::string quordataOutput(const std::string& arguments)
+{
+    char program[MAX_PATH];
+    GetModuleFileNameA(nullptr, program, MAX_PATH);
+    std::string folder(program);
+    folder.resize(folder.find_last_of('\\'));
+    const std::string outPath = sampleDir() + "\\quordata.out";
+    SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+    HANDLE out = CreateFileA(outPath.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS, 0, nullptr);
+    if (out == INVALID_HANDLE_VALUE)
+        return std::string();
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdOutput = out;
+    startup.hStdError = out;
+    PROCESS_INFORMATION process{};
+    std::string command = "\"" + folder + "\\quordata.exe\" " + arguments;
+    if (CreateProcessA(nullptr, &command[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &process)) {
+        WaitForSingleObject(process.hProcess, 30000);
+        CloseHandle(process.hThread);
+        CloseHandle(process.hProcess);
+    }
+    CloseHandle(out);
+    return fileBytes(outPath);
+}
+
+// The grid control's own window, where the mouse works on the cells.
+HWND gridWindow(IQuorGridControl* grid)
+{
+    Microsoft::WRL::ComPtr<IOleWindow> window;
+    HWND handle = nullptr;
+    if (SUCCEEDED(grid->QueryInterface(IID_PPV_ARGS(&window))))
+        window->GetWindow(&handle);
+    return handle;
+}
+
 class ViewerTest : public ::testing::Test {
 protected:
     void SetUp() override { CoInitialize(nullptr); }
@@ -102,6 +152,33 @@ protected:
         grid->updateRow(Bstr(rowText.c_str()).get(), tag.get(), VARIANT_TRUE, VARIANT_TRUE);
     }
 
+    // The middle of a header grid cell (row counted from 1, as the grid's
+    // cell calls count); the column header band is the first line and there
+    // are no row buttons.
+    LPARAM headerCellPoint(long row, long column)
+    {
+        IQuorGridControl* grid = dialog->headerGrid();
+        int left = 0;
+        SHORT width = 0;
+        for (long c = 0; c < column; ++c) {
+            grid->getColumnWidth(c, &width);
+            left += width;
+        }
+        grid->getColumnWidth(column, &width);
+        return MAKELPARAM(left + width / 2, kGridRowHeight * row + kGridRowHeight / 2);
+    }
+    HWND openHeaderCellEditor(long row, long column)
+    {
+        HWND grid = gridWindow(dialog->headerGrid());
+        SendMessageA(grid, WM_LBUTTONDOWN, MK_LBUTTON, headerCellPoint(row, column));
+        HWND edit = FindWindowExA(grid, nullptr, "QuorEditBoxObj", nullptr);
+        // The open box holds the mouse: the release is its own.
+        if (edit)
+            SendMessageA(edit, WM_LBUTTONUP, 0, 0);
+        return edit;
+    }
+
+    static const int kGridRowHeight = 20;
     std::unique_ptr<DataViewerDialog> dialog;
     HWND window = nullptr;
 };
@@ -328,9 +405,10 @@ TEST_F(ViewerTest, OpenDialogChoosesAnotherFileAndCloseEmptiesTheGrids)
     EXPECT_EQ(data(), std::vector<std::string>{"** No Data at this time||"});
 }
 
-TEST_F(ViewerTest, ExportWritesTheSameBytesAsTheLibraryForTheSamePage)
+TEST_F(ViewerTest, ExportWritesTheSameBytesAsQuordataForTheSamePage)
 {
-    start(samplePath("multiperiodic_float.quorData"));
+    const std::string source = samplePath("multiperiodic_float.quorData");
+    start(source);
     typeText(window, IDC_PAGE_SIZE, "40");
     typeText(window, IDC_GOTO_TIME, "045:12:30:01.900");
     clickButton(window, IDC_GOTO);
@@ -343,20 +421,9 @@ TEST_F(ViewerTest, ExportWritesTheSameBytesAsTheLibraryForTheSamePage)
         EXPECT_TRUE(save.wait());
         EXPECT_NE(done.text().find("File is: "), std::string::npos);
     }
-    DataFile file;
-    ASSERT_EQ(file.open(samplePath("multiperiodic_float.quorData").c_str(), 1), S_OK);
-    DataFileHeader h{};
-    file.getHeader(&h);
-    ExportPage page;
-    page.header = &h;
-    page.fileSize = file.getFileSize();
-    page.segments = file.getSegments(&page.segmentCount);
-    page.pageSize = 40;
-    page.currentTime = 3933001900000000;
-    BufferExportSink expected;
-    ASSERT_EQ(writeCsvExport(page, file, expected), S_OK);
-    EXPECT_EQ(fileBytes(target), expected.bytes());
-    EXPECT_NE(expected.bytes().find("-End Segment-"), std::string::npos);
+    const std::string expected = quordataOutput("export \"" + source + "\" --from 045:12:30:01.900 --count 40");
+    EXPECT_NE(expected.find("-End Segment-"), std::string::npos);
+    EXPECT_EQ(fileBytes(target), expected);
 }
 
 TEST_F(ViewerTest, ValidationReportsAGoodAndABadIndex)
@@ -396,4 +463,95 @@ TEST_F(ViewerTest, ALaterShowingDoesNotReloadTheFile)
     ShowWindow(window, SW_HIDE);
     ShowWindow(window, SW_SHOW);
     EXPECT_EQ(gotoText(), time);
+}
+
+TEST_F(ViewerTest, AHeaderCellTypedInPlaceIsSaved)
+{
+    const std::string path = copyOf("periodic_int.quorData", "typed.quorData");
+    start(path);
+    ASSERT_EQ(cell(dialog->headerGrid(), 2, 1), "101");
+    HWND edit = openHeaderCellEditor(2, 1);
+    ASSERT_TRUE(edit);
+    EXPECT_EQ(windowText(edit), "101");
+    SetWindowTextA(edit, "4343");
+    SendMessageA(edit, WM_KEYDOWN, VK_RETURN, 0);
+    pumpMessages();
+    EXPECT_EQ(cell(dialog->headerGrid(), 2, 1), "4343");
+    {
+        DialogAnswerer yes("", pressButton(IDYES));
+        sendCommand(window, ID_FILE_SAVE);
+        EXPECT_TRUE(yes.wait());
+    }
+    DataFile check;
+    DataFileHeader h{};
+    ASSERT_EQ(check.open(path.c_str(), 1), S_OK);
+    check.getHeader(&h);
+    EXPECT_EQ(h.tagId, 4343);
+}
+
+// A recording in progress: samples appended to both files after the open
+// become reachable by paging.
+TEST_F(ViewerTest, AGrowingRecordingIsPagedIntoAsItGrows)
+{
+    const std::string path = copyOf("async_double.quorData", "growing.quorData");
+    const std::string index = copyOf("async_double.quorIndex", "growing.quorIndex");
+    start(path);
+    clickButton(window, IDC_NEXT_PAGE);
+    clickButton(window, IDC_NEXT_PAGE);
+    const std::string lastPageStart = cell(dialog->dataGrid(), 0, 1);
+    ASSERT_EQ(data().size(), 2u);  // samples 998 and 999 of 1000
+
+    // More than the 8000 bytes of index growth after which a seek looks again.
+    const std::string indexBytes = fileBytes(index);
+    int64_t time = 0;
+    std::memcpy(&time, indexBytes.data() + indexBytes.size() - 8, 8);
+    std::string values, times;
+    for (int k = 0; k < 1200; ++k) {
+        time += 7000000;
+        values += bytesOf(static_cast<double>(k));
+        times += bytesOf(time);
+    }
+    appendBytes(path, values);
+    appendBytes(index, times);
+
+    clickButton(window, IDC_NEXT_PAGE);  // the short page stays, read again
+    EXPECT_EQ(cell(dialog->dataGrid(), 0, 1), lastPageStart);
+    auto grown = data();
+    ASSERT_EQ(grown.size(), 500u);
+    clickButton(window, IDC_NEXT_PAGE);
+    EXPECT_EQ(data().front(), grown.back());
+    EXPECT_EQ(data().size(), 500u);
+    clickButton(window, IDC_PREVIOUS_PAGE);
+    EXPECT_EQ(data(), grown);
+}
+
+// The header grid as a user edits it: a cell open in its edit box with the
+// typed text, and the cell menu opened over the grid beside it. With
+// QUOR_SCREENSHOT_DIR set, the screen is saved there while the menu is open.
+TEST_F(ViewerTest, TheHeaderGridKeepsItsEditorOpenUnderTheCellMenu)
+{
+    start(copyOf("periodic_int.quorData", "menu.quorData"));
+    const std::string before = cell(dialog->headerGrid(), 1, 1);
+    HWND edit = openHeaderCellEditor(1, 1);
+    ASSERT_TRUE(edit);
+    SetWindowTextA(edit, "QUOR test header");
+    SendMessageA(edit, EM_SETSEL, 0, -1);
+    char folder[MAX_PATH] = "";
+    const bool wanted = GetEnvironmentVariableA("QUOR_SCREENSHOT_DIR", folder, MAX_PATH) > 0;
+    bool saved = false;
+    {
+        MenuChooser look(gridWindow(dialog->headerGrid()), 0, [&](HMENU) {
+            if (wanted)
+                saved = saveScreen(std::string(folder) + "\\header-edit-menu.bmp");
+        });
+        SendMessageA(gridWindow(dialog->headerGrid()), WM_RBUTTONUP, 0, headerCellPoint(3, 2));
+        look.wait();
+        EXPECT_TRUE(look.chose());
+        EXPECT_EQ(look.items(), 7);
+    }
+    EXPECT_TRUE(saved || !wanted);
+    EXPECT_EQ(windowText(edit), "QUOR test header");
+    SendMessageA(edit, WM_KEYDOWN, VK_ESCAPE, 0);
+    pumpMessages();
+    EXPECT_EQ(cell(dialog->headerGrid(), 1, 1), before);
 }

@@ -127,7 +127,14 @@ TEST_F(PagerTest, AsynchronousPagesShareTheirEdgeSampleAndStopAtTheEnd)
         pager.pageForward(false);
     }
     EXPECT_EQ(before, pager.currentTime());
-    EXPECT_FALSE(page().empty());
+    auto last = page();
+    EXPECT_FALSE(last.empty());
+    EXPECT_LT(last.size(), 100u);
+    // Staying does not make the last page its own predecessor.
+    pager.pageBack();
+    auto previous = page();
+    ASSERT_EQ(previous.size(), 100u);
+    EXPECT_EQ(previous[99].text, last[0].text);
 }
 
 TEST_F(PagerTest, PageSizeBelowOneOrTooLargeIsNotTaken)
