@@ -111,15 +111,23 @@ STDMETHODIMP QuorGridControl::setUpperLeftCell(LONG x, LONG y)
     rowHeader_.renumber(x);
     placeHeaderBand();
     recomputeView();
-    if (x == 0 && y == 0 && view_.window) {
-        for (HWND child : {columnHeader_.window(), rowHeader_.window()}) {
-            if (child) {
-                InvalidateRect(child, nullptr, TRUE);
-                UpdateWindow(child);
-            }
-        }
-    }
+    if (x == 0 && y == 0 && view_.window)
+        repaintHeadersNow();
     return S_OK;
+}
+
+// The header control invalidates its own items when they change, so only
+// what it has pending is painted now: repainting an unchanged column header
+// costs more than the rest of a page turn together under Wine. The row
+// buttons are ours and cheap: they are repainted whole.
+void QuorGridControl::repaintHeadersNow()
+{
+    if (HWND columns = columnHeader_.window())
+        UpdateWindow(columns);
+    if (HWND rows = rowHeader_.window()) {
+        InvalidateRect(rows, nullptr, TRUE);
+        UpdateWindow(rows);
+    }
 }
 
 STDMETHODIMP QuorGridControl::AutoSizeEditBox(VARIANT_BOOL inProp)

@@ -183,6 +183,7 @@ private:
     void scrollRowsTo(int32_t index);
     void scrollColumnsTo(int32_t index);
     void addRowButtonsForRows();
+    void repaintHeadersNow();
     void setColumnWidthEverywhere(int32_t column, int32_t width);
     void releaseWindowClass();
 
