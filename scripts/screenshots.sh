@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Saves a screenshot of the viewer's header grid while a user edits it: a
-# cell open in its edit box and the cell menu open beside it. The viewer's
-# window test takes the shot; this turns it into build/screenshots/*.png.
+# Saves screenshots of the viewer: its header grid while a user edits it (a
+# cell open in its edit box and the cell menu open beside it), and the
+# multi-periodic sample paged "By Segment". The viewer's window tests take
+# the shots; this turns them into build/screenshots/*.png.
 set -euo pipefail
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$ROOT"
@@ -14,7 +15,10 @@ trap '"$WINE_ENV" --stop' EXIT
 "$WINE_ENV" wine regsvr32 /s "$ROOT/build/win/bin/QuorGrid.dll"
 QUOR_SCREENSHOT_DIR=$("$WINE_ENV" winepath -w "$OUT") \
   "$ROOT/scripts/wine-run.sh" "$ROOT/build/win/bin/viewer_e2e_tests.exe" \
-  --gtest_filter='*TheHeaderGridKeepsItsEditorOpenUnderTheCellMenu' --gtest_brief=1
-convert "$OUT/header-edit-menu.bmp" -trim +repage "$OUT/header-edit-menu.png"
-rm -f "$OUT/header-edit-menu.bmp"
-echo "screenshot: $OUT/header-edit-menu.png"
+  --gtest_filter='*TheHeaderGridKeepsItsEditorOpenUnderTheCellMenu:*BySegmentPagesFromSegmentStartToSegmentStart' \
+  --gtest_brief=1
+for shot in header-edit-menu viewer-by-segment; do
+  convert "$OUT/$shot.bmp" -trim +repage "$OUT/$shot.png"
+  rm -f "$OUT/$shot.bmp"
+  echo "screenshot: $OUT/$shot.png"
+done
