@@ -12,7 +12,8 @@
 #include <string>
 #include <vector>
 
-#include "QuorGrid_h.h"
+#define QUOR_BENCH_GRID
+#include "BenchSupport.h"
 
 using Microsoft::WRL::ComPtr;
 
@@ -57,18 +58,6 @@ public:
 private:
     std::vector<BSTR> texts_;
 };
-
-ComPtr<IQuorGridControl> createGrid(HMODULE module)
-{
-    using GetClassObject = HRESULT(WINAPI*)(REFCLSID, REFIID, void**);
-    auto getClassObject =
-        reinterpret_cast<GetClassObject>(reinterpret_cast<void*>(GetProcAddress(module, "DllGetClassObject")));
-    ComPtr<IClassFactory> factory;
-    ComPtr<IQuorGridControl> grid;
-    if (getClassObject && SUCCEEDED(getClassObject(CLSID_QuorGridControl, IID_PPV_ARGS(&factory))))
-        factory->CreateInstance(nullptr, IID_PPV_ARGS(&grid));
-    return grid;
-}
 
 // Sample-like rows: time text, nanoseconds, a value; the tag is the index.
 void makeRows(OwnedBstrs& rows, OwnedBstrs& tags, int count)

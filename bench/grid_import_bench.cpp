@@ -18,24 +18,14 @@
 
 #include "CellMenuCommands.h"
 #include "OleHostSite.h"
-#include "QuorGrid_h.h"
+#define QUOR_BENCH_GRID
+#include "BenchSupport.h"
 
 using Microsoft::WRL::ComPtr;
 
 namespace {
 
 constexpr int kLines = 100000;
-
-bool writeSource(const std::string& path)
-{
-    FILE* file = fopen(path.c_str(), "w");
-    if (!file)
-        return false;
-    fputs("Time,Nanoseconds,Value\n", file);
-    for (int i = 0; i < kLines; ++i)
-        fprintf(file, "123:04:05:%02d.%06d,%d,\"%d,5\"\n", i % 60, i, i * 1000, i);
-    return fclose(file) == 0;
-}
 
 long countLines(const std::string& path)
 {
@@ -47,18 +37,6 @@ long countLines(const std::string& path)
         lines += c == '\n';
     fclose(file);
     return lines;
-}
-
-ComPtr<IQuorGridControl> createGrid(HMODULE module)
-{
-    using GetClassObject = HRESULT(WINAPI*)(REFCLSID, REFIID, void**);
-    auto getClassObject =
-        reinterpret_cast<GetClassObject>(reinterpret_cast<void*>(GetProcAddress(module, "DllGetClassObject")));
-    ComPtr<IClassFactory> factory;
-    ComPtr<IQuorGridControl> grid;
-    if (getClassObject && SUCCEEDED(getClassObject(CLSID_QuorGridControl, IID_PPV_ARGS(&factory))))
-        factory->CreateInstance(nullptr, IID_PPV_ARGS(&grid));
-    return grid;
 }
 
 // Only this process's windows: another program may show the same title.
@@ -148,13 +126,6 @@ private:
     std::thread thread_;
 };
 
-double seconds(LARGE_INTEGER from, LARGE_INTEGER to)
-{
-    LARGE_INTEGER frequency;
-    QueryPerformanceFrequency(&frequency);
-    return static_cast<double>(to.QuadPart - from.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
 struct CommandRun {
     bool answered = false;
     bool heldTheMouse = false;
@@ -176,12 +147,12 @@ CommandRun runCommand(HWND grid, UINT command, const char* confirmTitle, const c
     LARGE_INTEGER returned;
     QueryPerformanceCounter(&returned);
     answerer.finish();
-    run.seconds = seconds(answerer.confirmed(), returned);
+    run.seconds = secondsBetween(answerer.confirmed(), returned);
     run.answered = answerer.answered();
     run.heldTheMouse = answerer.gridHeldTheMouse();
     run.waitCursorShown = answerer.waitCursorShown();
     if (run.heldTheMouse)
-        run.waitSeconds = seconds(answerer.waitStarted(), answerer.waitLastSeen());
+        run.waitSeconds = secondsBetween(answerer.waitStarted(), answerer.waitLastSeen());
     run.mouseGivenBack = GetCapture() == nullptr;
     run.cursorBack = GetCursor() != wait;
     return run;
@@ -212,7 +183,7 @@ int main()
     const std::string source = std::string(folder) + "quor_import_bench_in.csv";
     const std::string target = std::string(folder) + "quor_import_bench_out.csv";
     DeleteFileA(target.c_str());
-    if (!writeSource(source)) {
+    if (!writeCsvSource(source, kLines)) {
         fprintf(stderr, "cannot write %s\n", source.c_str());
         return 1;
     }

@@ -1,0 +1,45 @@
+// What the Windows benchmarks share: the clock, the CSV file they import,
+// and the grid made straight from its DLL without the registry.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdio>
+#include <string>
+
+inline double secondsBetween(LARGE_INTEGER from, LARGE_INTEGER to)
+{
+    LARGE_INTEGER frequency;
+    QueryPerformanceFrequency(&frequency);
+    return static_cast<double>(to.QuadPart - from.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+// A heading line and `lines` sample-like lines, with quoted commas.
+inline bool writeCsvSource(const std::string& path, int lines)
+{
+    FILE* file = std::fopen(path.c_str(), "w");
+    if (!file)
+        return false;
+    std::fputs("Time,Nanoseconds,Value\n", file);
+    for (int i = 0; i < lines; ++i)
+        std::fprintf(file, "123:04:05:%02d.%06d,%d,\"%d,5\"\n", i % 60, i, i * 1000, i);
+    return std::fclose(file) == 0;
+}
+
+#ifdef QUOR_BENCH_GRID
+#include <wrl/client.h>
+
+#include "QuorGrid_h.h"
+
+inline Microsoft::WRL::ComPtr<IQuorGridControl> createGrid(HMODULE module)
+{
+    using GetClassObject = HRESULT(WINAPI*)(REFCLSID, REFIID, void**);
+    auto getClassObject =
+        reinterpret_cast<GetClassObject>(reinterpret_cast<void*>(GetProcAddress(module, "DllGetClassObject")));
+    Microsoft::WRL::ComPtr<IClassFactory> factory;
+    Microsoft::WRL::ComPtr<IQuorGridControl> grid;
+    if (getClassObject && SUCCEEDED(getClassObject(CLSID_QuorGridControl, IID_PPV_ARGS(&factory))))
+        factory->CreateInstance(nullptr, IID_PPV_ARGS(&grid));
+    return grid;
+}
+#endif
