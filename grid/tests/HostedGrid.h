@@ -29,6 +29,25 @@ void setKeys(bool shift, bool control)
     SetKeyboardState(keys);
 }
 
+// Cell geometry of a hosted grid whose columns were set to kColumnWidth.
+constexpr int kColumnWidth = 80;
+constexpr int kRowButtonWidth = 39;
+constexpr int kRowHeight = 20;
+
+// The middle of a cell of the top rows, in client coordinates: rows count
+// from 1, as the cell calls do, below the header band.
+inline LPARAM cellPoint(int row, int column)
+{
+    return MAKELPARAM(kRowButtonWidth + kColumnWidth * column + kColumnWidth / 2, kRowHeight * row + kRowHeight / 2);
+}
+
+// The host window itself is never shown, so IsWindowVisible would say no
+// for every child.
+inline bool hasVisibleStyle(HWND window)
+{
+    return (GetWindowLongA(window, GWL_STYLE) & WS_VISIBLE) != 0;
+}
+
 // A grid hosted in place, 300 x 200 pixels, with 40 rows of 12 columns.
 class HostedGrid {
 public:

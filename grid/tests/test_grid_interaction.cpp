@@ -15,24 +15,6 @@
 
 namespace {
 
-constexpr int kColumnWidth = 80;
-constexpr int kRowButtonWidth = 39;
-constexpr int kRowHeight = 20;
-
-// The middle of a cell of the top rows, in client coordinates (the header
-// band is the first line).
-LPARAM cellPoint(int row, int column)
-{
-    return MAKELPARAM(kRowButtonWidth + kColumnWidth * column + kColumnWidth / 2, kRowHeight * row + kRowHeight / 2);
-}
-
-// The host window itself is never shown, so IsWindowVisible would say no
-// for every child.
-bool hasVisibleStyle(HWND window)
-{
-    return (GetWindowLongA(window, GWL_STYLE) & WS_VISIBLE) != 0;
-}
-
 class GridInteractionTest : public ::testing::Test {
 protected:
     void SetUp() override

@@ -16,20 +16,7 @@
 
 namespace {
 
-constexpr int kColumnWidth = 80;
-constexpr int kRowButtonWidth = 39;
-constexpr int kRowHeight = 20;
 constexpr int kListId = 103;
-
-LPARAM cellPoint(int row, int column)
-{
-    return MAKELPARAM(kRowButtonWidth + kColumnWidth * column + kColumnWidth / 2, kRowHeight * row + kRowHeight / 2);
-}
-
-bool hasVisibleStyle(HWND window)
-{
-    return (GetWindowLongA(window, GWL_STYLE) & WS_VISIBLE) != 0;
-}
 
 std::string tempPath(const char* name)
 {
