@@ -569,3 +569,41 @@ TEST_F(ViewerTest, TheHeaderGridKeepsItsEditorOpenUnderTheCellMenu)
     pumpMessages();
     EXPECT_EQ(cell(dialog->headerGrid(), 1, 1), before);
 }
+
+// Close and Open replace the shown header: its edits are offered first.
+TEST_F(ViewerTest, CloseAndOpenAskAboutHeaderEditsFirst)
+{
+    const std::string path = copyOf("periodic_int.quorData", "closing.quorData");
+    start(path);
+    editHeaderCell(2, "5151");
+    {
+        DialogAnswerer yes("", pressButton(IDYES));
+        sendCommand(window, ID_FILE_CLOSE);
+        EXPECT_NE(yes.text().find("Save Header Changes ?"), std::string::npos);
+    }
+    EXPECT_TRUE(header().empty());
+    DataFile check;
+    DataFileHeader h{};
+    ASSERT_EQ(check.open(path.c_str(), 1), S_OK);
+    check.getHeader(&h);
+    EXPECT_EQ(h.tagId, 5151);
+    check.close();
+
+    {
+        DialogAnswerer open("Select QUOR Data File", chooseFile(path));
+        sendCommand(window, ID_FILE_OPEN);
+        EXPECT_TRUE(open.wait());
+    }
+    editHeaderCell(2, "6262");
+    {
+        DialogAnswerer no("", pressButton(IDNO));
+        DialogAnswerer open("Select QUOR Data File", chooseFile(samplePath("async_double.quorData")));
+        sendCommand(window, ID_FILE_OPEN);
+        EXPECT_TRUE(no.wait());
+        EXPECT_TRUE(open.wait());
+    }
+    EXPECT_EQ(header()[7], "Data Type|1|Asynchronous");
+    ASSERT_EQ(check.open(path.c_str(), 1), S_OK);
+    check.getHeader(&h);
+    EXPECT_EQ(h.tagId, 5151);
+}
