@@ -59,6 +59,16 @@ std::string fileBytes(const std::string& path)
     return out.str();
 }
 
+// The Tag ID the file's header holds on disk, or -1 when it cannot be read.
+int32_t savedTagId(const std::string& path)
+{
+    DataFile file;
+    DataFileHeader header{};
+    if (FAILED(file.open(path.c_str(), 1)) || FAILED(file.getHeader(&header)))
+        return -1;
+    return header.tagId;
+}
+
 void appendBytes(const std::string& path, const std::string& bytes)
 {
     std::ofstream(path, std::ios::binary | std::ios::app) << bytes;
@@ -324,21 +334,13 @@ TEST_F(ViewerTest, HeaderEditIsSavedAfterYesAndLeftAloneAfterNo)
         sendCommand(window, ID_FILE_SAVE);
         EXPECT_NE(no.text().find("Save Header Changes ?"), std::string::npos);
     }
-    DataFile check;
-    DataFileHeader h{};
-    ASSERT_EQ(check.open(path.c_str(), 1), S_OK);
-    check.getHeader(&h);
-    EXPECT_EQ(h.tagId, 101);
-    check.close();
+    EXPECT_EQ(savedTagId(path), 101);
     {
         DialogAnswerer yes("", pressButton(IDYES));
         sendCommand(window, ID_FILE_SAVE);
         EXPECT_TRUE(yes.wait());
     }
-    ASSERT_EQ(check.open(path.c_str(), 1), S_OK);
-    check.getHeader(&h);
-    EXPECT_EQ(h.tagId, 4242);
-    check.close();
+    EXPECT_EQ(savedTagId(path), 4242);
     LONG edited = -1;
     dialog->headerGrid()->getNumberOfEditedRows(&edited);
     EXPECT_EQ(edited, 0);
@@ -499,11 +501,7 @@ TEST_F(ViewerTest, AHeaderCellTypedInPlaceIsSaved)
         sendCommand(window, ID_FILE_SAVE);
         EXPECT_TRUE(yes.wait());
     }
-    DataFile check;
-    DataFileHeader h{};
-    ASSERT_EQ(check.open(path.c_str(), 1), S_OK);
-    check.getHeader(&h);
-    EXPECT_EQ(h.tagId, 4343);
+    EXPECT_EQ(savedTagId(path), 4343);
 }
 
 // A recording in progress: samples appended to both files after the open
@@ -582,12 +580,7 @@ TEST_F(ViewerTest, CloseAndOpenAskAboutHeaderEditsFirst)
         EXPECT_NE(yes.text().find("Save Header Changes ?"), std::string::npos);
     }
     EXPECT_TRUE(header().empty());
-    DataFile check;
-    DataFileHeader h{};
-    ASSERT_EQ(check.open(path.c_str(), 1), S_OK);
-    check.getHeader(&h);
-    EXPECT_EQ(h.tagId, 5151);
-    check.close();
+    EXPECT_EQ(savedTagId(path), 5151);
 
     {
         DialogAnswerer open("Select QUOR Data File", chooseFile(path));
@@ -603,7 +596,5 @@ TEST_F(ViewerTest, CloseAndOpenAskAboutHeaderEditsFirst)
         EXPECT_TRUE(open.wait());
     }
     EXPECT_EQ(header()[7], "Data Type|1|Asynchronous");
-    ASSERT_EQ(check.open(path.c_str(), 1), S_OK);
-    check.getHeader(&h);
-    EXPECT_EQ(h.tagId, 5151);
+    EXPECT_EQ(savedTagId(path), 5151);
 }
