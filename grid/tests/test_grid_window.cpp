@@ -90,7 +90,8 @@ TEST_F(GridWindowTest, AutoResizeMeasuresTheLongestTextOnceTheGridHasPainted)
 {
     HostedGrid hosted;
     ASSERT_EQ(S_OK, hosted.attached);
-    Bstr headings(L"Name|Value"), thin(L"iiiiiiii|x"), wide(L"aaaaaaaaa|x"), tag(L"");
+    // The heading is long enough that nine letters of any 8-point face are narrower.
+    Bstr headings(L"Name column|Value"), thin(L"iiiiiiii|x"), wide(L"aaaaaaaaa|x"), tag(L"");
     hosted.grid->setColumnHeadings(headings);
     hosted.grid->appendRow(thin, VARIANT_FALSE, tag, VARIANT_FALSE);
     hosted.grid->appendRow(wide, VARIANT_FALSE, tag, VARIANT_FALSE);
@@ -100,14 +101,14 @@ TEST_F(GridWindowTest, AutoResizeMeasuresTheLongestTextOnceTheGridHasPainted)
     // Before the first paint there is no surface to measure on.
     autoResizeFromMenu(header);
     hosted.grid->getColumnWidth(0, &width);
-    EXPECT_EQ(8 * 4 + 24, width);
+    EXPECT_EQ(8 * 11 + 24, width);
     autoResizeFromMenu(header);
 
     SendMessageA(hosted.window(), WM_PAINT, 0, 0);
     autoResizeFromMenu(header);  // the mark goes on, and the column is measured
     hosted.grid->getColumnWidth(0, &width);
     EXPECT_GT(width, 20);
-    EXPECT_LT(width, 8 * 4 + 24);
+    EXPECT_LT(width, 8 * 11 + 24);
     EXPECT_EQ(width, headerItemWidth(header, 0));
 
     autoResizeFromMenu(header);  // the mark goes off: the width stays
