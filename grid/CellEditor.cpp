@@ -71,7 +71,13 @@ bool CellEditor::currentCellText(std::string& text)
     return cell.found;
 }
 
-void CellEditor::open(int32_t row, int32_t column)
+void CellEditor::reopen()
+{
+    const CellPositions& cells = grid_.cells();
+    openCell(cells.editRow, cells.editColumn, false);
+}
+
+void CellEditor::openCell(int32_t row, int32_t column, bool takeMouse)
 {
     if (row < 0 || column < 0 || grid_.view().gridEditable != VARIANT_TRUE)
         return;
@@ -88,14 +94,14 @@ void CellEditor::open(int32_t row, int32_t column)
     cells.editColumn = cells.currentColumn = column;
     rect_ = rect;
     switch (grid_.columns().cellKind(column)) {
-    case CellKind::PlainText: openEditBox(column, rect); break;
+    case CellKind::PlainText: openEditBox(column, rect, takeMouse); break;
     case CellKind::DropDownList: openList(column, rect); break;
     case CellKind::ColorButton: break;
     }
     grid_.view().invalidate();
 }
 
-void CellEditor::openEditBox(int32_t column, const CellRect& rect)
+void CellEditor::openEditBox(int32_t column, const CellRect& rect, bool takeMouse)
 {
     if (!currentCellText(openedText_))
         return;
@@ -109,7 +115,7 @@ void CellEditor::openEditBox(int32_t column, const CellRect& rect)
     box.top = rect.y + 1;
     box.bottom = rect.y + view.rowHeight - 2;
     editBox_.setReadOnly(grid_.columns().editable(column) != VARIANT_TRUE);
-    editBox_.show(box, openedText_.c_str());
+    editBox_.show(box, openedText_.c_str(), takeMouse);
     active_ = true;
 }
 

@@ -40,7 +40,10 @@ public:
 
     bool create(HWND gridWindow, HFONT font);
 
-    void open(int32_t row, int32_t column);
+    void open(int32_t row, int32_t column) { openCell(row, column, true); }
+    // After a scroll: the edit box goes back over the cell it was editing,
+    // wherever the cell is now. Nothing is pressed, so it leaves the mouse.
+    void reopen();
     // CompleteEdit: writes a changed text, copies the current cell into the
     // selected rows and ends editing; nothing while no edit is open.
     void commit();
@@ -56,7 +59,8 @@ public:
 
 private:
     bool currentCellText(std::string& text);
-    void openEditBox(int32_t column, const CellRect& rect);
+    void openCell(int32_t row, int32_t column, bool takeMouse);
+    void openEditBox(int32_t column, const CellRect& rect, bool takeMouse);
     void openList(int32_t column, const CellRect& rect);
     void fillList(const std::string& options, const std::string& selection);
     void copyIntoSelectedRows();

@@ -5,6 +5,7 @@
 #include "GridClipboard.h"
 #include "GridSelection.h"
 #include "GridView.h"
+#include "WaitCursor.h"
 
 namespace {
 
@@ -20,27 +21,6 @@ FileDialogRequest csvRequest(const char* title)
 }
 
 }  // namespace
-
-WaitCursor::WaitCursor(HWND window)
-    : previous_(SetCursor(LoadCursorA(nullptr, IDC_WAIT))), captured_(window != nullptr)
-{
-    if (captured_)
-        SetCapture(window);
-}
-
-WaitCursor::~WaitCursor()
-{
-    if (captured_)
-        ReleaseCapture();
-    SetCursor(previous_);
-    POINT pointer;
-    if (!GetCursorPos(&pointer))
-        return;
-    HWND under = WindowFromPoint(pointer);
-    // Another thread's window may be busy: it sets its cursor on its own.
-    if (under && GetWindowThreadProcessId(under, nullptr) == GetCurrentThreadId())
-        SendMessageA(under, WM_SETCURSOR, reinterpret_cast<WPARAM>(under), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
-}
 
 CellMenuCommands::CellMenuCommands(GridAccess& grid, std::unique_ptr<FileDialog> dialog)
     : grid_(grid), dialog_(std::move(dialog))

@@ -43,6 +43,7 @@ public:
 
     // CompleteEdit, and before scrolling or a column header click.
     void completeEdit() { editor_.commit(); }
+    void reopenEdit() { editor_.reopen(); }
     void hideList() { editor_.hideList(); }
     void setEditability(bool editable);
 

@@ -63,11 +63,6 @@ bool GridView::isRowVisible(int32_t rowNumber) const
     return top >= 0 && top + rowHeight <= clientRect().bottom;
 }
 
-bool GridView::isRowOnScreen(int32_t rowNumber) const
-{
-    return rowNumber > firstVisibleRow && rowNumber <= firstVisibleRow + visibleRowCount;
-}
-
 bool GridView::isColumnWhollyVisible(int32_t column, const ColumnTable& columns) const
 {
     const RECT client = clientRect();
@@ -84,7 +79,7 @@ bool GridView::isColumnWhollyVisible(int32_t column, const ColumnTable& columns)
 void GridView::scrollCellIntoView(int32_t rowNumber, int32_t column, int32_t rowCount,
                                   const ColumnTable& columns, int32_t columnCount)
 {
-    if (!isRowOnScreen(rowNumber))
+    if (!isRowVisible(rowNumber))
         firstVisibleRow = clamped(rowNumber - visibleRowCount / 2, 0, std::max(rowCount - 1, 0));
     if (!isColumnWhollyVisible(column, columns))
         firstVisibleColumn = clamped(column - visibleColumnCount / 2, 0, std::max(columnCount - 1, 0));

@@ -44,10 +44,7 @@ struct GridView {
 
     // Whether the row lies wholly inside the client area.
     bool isRowVisible(int32_t rowNumber) const;
+    bool isColumnWhollyVisible(int32_t column, const ColumnTable& columns) const;
     void scrollCellIntoView(int32_t rowNumber, int32_t column, int32_t rowCount,
                             const ColumnTable& columns, int32_t columnCount);
-
-private:
-    bool isRowOnScreen(int32_t rowNumber) const;
-    bool isColumnWhollyVisible(int32_t column, const ColumnTable& columns) const;
 };

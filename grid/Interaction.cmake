@@ -10,6 +10,7 @@ add_library(quorgridinteraction STATIC
   ${CMAKE_CURRENT_LIST_DIR}/GridClipboard.cpp
   ${CMAKE_CURRENT_LIST_DIR}/FileDialogs.cpp
   ${CMAKE_CURRENT_LIST_DIR}/CellMenuCommands.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/WaitCursor.cpp
   ${CMAKE_CURRENT_LIST_DIR}/QuorEditBoxObj.cpp
   ${CMAKE_CURRENT_LIST_DIR}/CellEditor.cpp
   ${CMAKE_CURRENT_LIST_DIR}/GridKeys.cpp

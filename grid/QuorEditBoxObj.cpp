@@ -67,7 +67,7 @@ void QuorEditBoxObj::setReadOnly(bool readOnly)
     SendMessageA(window_, EM_SETREADONLY, readOnly ? TRUE : FALSE, 0);
 }
 
-void QuorEditBoxObj::show(const RECT& rect, const char* text)
+void QuorEditBoxObj::show(const RECT& rect, const char* text, bool takeMouse)
 {
     setText(text);
     SetWindowPos(window_, HWND_TOP, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top,
@@ -76,7 +76,8 @@ void QuorEditBoxObj::show(const RECT& rect, const char* text)
     BringWindowToTop(window_);
     ShowWindow(window_, SW_SHOW);
     SetFocus(window_);
-    SetCapture(window_);
+    if (takeMouse)
+        SetCapture(window_);
 }
 
 void QuorEditBoxObj::hide()

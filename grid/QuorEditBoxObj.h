@@ -21,7 +21,9 @@ public:
     void setReadOnly(bool readOnly);
     // Shows the text over the rectangle, all of it selected, with the focus
     // and the mouse, so that the release of the opening click comes here.
-    void show(const RECT& rect, const char* text);
+    // takeMouse: the press that opened it is still down, and its release
+    // belongs to the edit box.
+    void show(const RECT& rect, const char* text, bool takeMouse);
     void hide();
     void setText(const char* text);
     // At most `capacity` - 1 characters.

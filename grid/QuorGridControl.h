@@ -175,7 +175,7 @@ private:
     void onMouseWheel(int delta);
     LRESULT onCommand(WPARAM wParam, LPARAM lParam);
     LRESULT onKeyDown(WPARAM key, LPARAM lParam);
-    void endEditBeforeScrolling();
+    bool endEditBeforeScrolling();
     LRESULT onNotify(const NMHDR& header);
     void paintInto(HDC dc, const RECT& client);
     void placeHeaderBand();
@@ -199,6 +199,7 @@ private:
     HRESULT nextRowOf(GridRow* (RowModel::*next)(), BSTR* rowStr);
     void recomputeView() { view_.recomputeVisibleCounts(columns_, columnCount_); }
     void redrawIf(VARIANT_BOOL flag);
+    bool isCellWhollyOnScreen(int32_t rowNumber, int32_t column) const;
     void scrollCellIntoView(int32_t rowNumber, int32_t column);
 
     LONG refCount_ = 1;

@@ -2,6 +2,9 @@
 #include "GridGuard.h"
 #include "GridText.h"
 #include "QuorGridControl.h"
+#include "WaitCursor.h"
+
+#include <optional>
 
 STDMETHODIMP QuorGridControl::toggleRowHighlight(LONG)
 {
@@ -49,8 +52,6 @@ STDMETHODIMP QuorGridControl::deselectAllColumns()
 STDMETHODIMP QuorGridControl::find(BSTR text, VARIANT_BOOL wholeCell, VARIANT_BOOL matchCase, VARIANT_BOOL,
                                    VARIANT_BOOL, LONG* row, LONG* column, GridSelectType selectType)
 {
-    if (!row || !column)
-        return E_POINTER;
     return guarded([&] {
         FindRequest request;
         request.text = ansiFromBstr(text);
@@ -59,14 +60,22 @@ STDMETHODIMP QuorGridControl::find(BSTR text, VARIANT_BOOL wholeCell, VARIANT_BO
         request.selectType = selectType;
         const FindHit hit = finder_.find(rows_, selection_, columnCount_, request,
                                          [this](int32_t rowNumber, int32_t hitColumn) {
-                                             scrollCellIntoView(rowNumber, hitColumn);
+                                             if (!isCellWhollyOnScreen(rowNumber, hitColumn))
+                                                 scrollCellIntoView(rowNumber, hitColumn);
                                          });
-        if (hit.row >= 0) {
+        // The result is S_FALSE whatever happens; a host that passes no
+        // place for the hit still gets the search and its selection.
+        if (hit.row >= 0 && row && column) {
             *row = hit.row;
             *column = hit.column;
         }
         return S_FALSE;
     });
+}
+
+bool QuorGridControl::isCellWhollyOnScreen(int32_t rowNumber, int32_t column) const
+{
+    return view_.isRowVisible(rowNumber) && view_.isColumnWhollyVisible(column, columns_);
 }
 
 void QuorGridControl::scrollCellIntoView(int32_t rowNumber, int32_t column)
@@ -89,6 +98,10 @@ STDMETHODIMP QuorGridControl::resetFind()
 STDMETHODIMP QuorGridControl::sortGrid(LONG column, SortStyle style)
 {
     return guarded([&] {
+        // A toggle may reverse or sort every row.
+        std::optional<WaitCursor> busy;
+        if (style == None && column < columnCount_)
+            busy.emplace(view_.window);
         HRESULT hr = sorter_.sortGrid(rows_, column, style, columnCount_);
         view_.invalidate();
         return hr;

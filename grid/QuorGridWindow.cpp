@@ -87,11 +87,9 @@ LRESULT QuorGridControl::handleMessage(UINT message, WPARAM wParam, LPARAM lPara
     case WM_ERASEBKGND:
         return 1;  // the paint covers everything: erasing would only flicker
     case WM_VSCROLL:
-        endEditBeforeScrolling();
         onVerticalScroll(LOWORD(wParam));
         return 0;
     case WM_HSCROLL:
-        endEditBeforeScrolling();
         onHorizontalScroll(LOWORD(wParam));
         return 0;
     case WM_LBUTTONDOWN:
@@ -260,16 +258,22 @@ void QuorGridControl::scrollColumnsTo(int32_t index)
 
 void QuorGridControl::onVerticalScroll(int code)
 {
+    const bool editing = endEditBeforeScrolling();
     recomputeView();
     const int32_t thumb = trackedThumb(view_.window, SB_VERT);
     scrollRowsTo(verticalScrollTarget(code, thumb, view_.firstVisibleRow, rows_.rowCount()));
+    if (editing)
+        interaction_.reopenEdit();
 }
 
 void QuorGridControl::onHorizontalScroll(int code)
 {
+    const bool editing = endEditBeforeScrolling();
     recomputeView();
     const int32_t thumb = trackedThumb(view_.window, SB_HORZ);
     scrollColumnsTo(horizontalScrollTarget(code, thumb, view_.firstVisibleColumn, columnCount_));
+    if (editing)
+        interaction_.reopenEdit();
 }
 
 void QuorGridControl::onMouseWheel(int delta)
@@ -281,10 +285,13 @@ void QuorGridControl::onMouseWheel(int delta)
 }
 
 // A scroll moves the cells away from under the edit box and the list.
-void QuorGridControl::endEditBeforeScrolling()
+// Returns whether the edit box was open, so that it can follow its cell.
+bool QuorGridControl::endEditBeforeScrolling()
 {
+    const bool editing = interaction_.editor().isEditing();
     interaction_.completeEdit();
     interaction_.hideList();
+    return editing;
 }
 
 // ---- keys ----

@@ -1,5 +1,6 @@
-// The COM server surface: class factory, lock count, QueryInterface, the
-// embedded type library and late-bound calls through IDispatch.
+// The COM server surface: class factory, lock count, QueryInterface (the
+// grid's own and the control interfaces), the embedded type library with
+// every method's shape, and late-bound calls through IDispatch.
 #include "GridDll.h"
 
 #include <algorithm>
@@ -64,6 +65,105 @@ VARIANT textArg(const Bstr& text)
     return v;
 }
 
+struct MethodShape {
+    const wchar_t* name;
+    DISPID id;
+    std::vector<VARTYPE> parameters;
+};
+
+// Every method in vtable order: its name, its DISPID and its parameter types
+// (enumerations are user-defined types, OLE_COLOR arrives as its unsigned
+// long, out parameters are pointers).
+const std::vector<MethodShape>& methodShapes()
+{
+    static const std::vector<MethodShape> shapes = {
+        {L"showRowButtons", 10, {VT_BOOL}},
+        {L"appendRow", 20, {VT_BSTR, VT_BOOL, VT_BSTR, VT_BOOL}},
+        {L"deleteRow", 21, {VT_BSTR, VT_BOOL}},
+        {L"deleteAllRows", 22, {VT_BOOL}},
+        {L"getNumberOfRows", 23, {VT_PTR}},
+        {L"getNumberOfEditedRows", 24, {VT_PTR}},
+        {L"resetToFirstRow", 25, {}},
+        {L"getNextRow", 26, {VT_PTR}},
+        {L"getRow", 27, {VT_BSTR, VT_PTR}},
+        {L"resetToFirstEditedRow", 30, {}},
+        {L"getNextEditedRow", 31, {VT_PTR, VT_PTR, VT_PTR}},
+        {L"resetAllEditedRows", 32, {}},
+        {L"markRowAsEdited", 33, {VT_BSTR}},
+        {L"getNumberOfDeletedRows", 34, {}},
+        {L"resetToFirstDeletedRow", 35, {}},
+        {L"getNextDeletedRow", 36, {VT_PTR, VT_PTR}},
+        {L"resetAllDeletedRows", 37, {}},
+        {L"getNumberOfSelectedRows", 40, {VT_PTR}},
+        {L"resetToFirstSelectedRow", 41, {}},
+        {L"getNextSelectedRow", 42, {VT_PTR}},
+        {L"getTagText", 43, {VT_I4, VT_PTR}},
+        {L"setTagText", 44, {VT_I4, VT_BSTR}},
+        {L"toggleRowHighlight", 45, {VT_I4}},
+        {L"setRowVisibility", 50, {VT_I4, VT_BOOL}},
+        {L"setRowSelect", 51, {VT_I4, VT_USERDEFINED}},
+        {L"setRowSelectRange", 52, {VT_I4, VT_I4, VT_USERDEFINED}},
+        {L"setSelected", 53, {VT_I4, VT_I4, VT_USERDEFINED, VT_BOOL}},
+        {L"updateRow", 54, {VT_BSTR, VT_BSTR, VT_BOOL, VT_BOOL}},
+        {L"SelectAllRows", 55, {}},
+        {L"deselectAllRows", 56, {}},
+        {L"appendBlankRows", 57, {VT_I4}},
+        {L"setAllVisible", 58, {}},
+        {L"rowIsVisible", 59, {VT_I4, VT_PTR}},
+        {L"getCellText", 60, {VT_I4, VT_I4, VT_PTR}},
+        {L"SetRowColor", 61, {VT_I4, VT_UI4}},
+        {L"showColumnHeader", 65, {VT_BOOL}},
+        {L"setColumnHeadings", 70, {VT_BSTR}},
+        {L"SetColumnEditable", 71, {VT_I4, VT_BOOL}},
+        {L"getNumberOfColumns", 72, {VT_PTR}},
+        {L"getColumnHeading", 73, {VT_I4, VT_PTR}},
+        {L"getColumnHeadingStr", 74, {VT_PTR}},
+        {L"getColumnNumberByHeading", 75, {VT_BSTR, VT_PTR}},
+        {L"deselectAllColumns", 76, {}},
+        {L"autoResizeColumn", 77, {VT_I4}},
+        {L"setColumnWidth", 78, {VT_I4, VT_I2}},
+        {L"getColumnWidth", 79, {VT_I4, VT_PTR}},
+        {L"redraw", 80, {}},
+        {L"setGridFont", 81, {VT_PTR}},
+        {L"setHeaderFont", 82, {VT_PTR}},
+        {L"setGridBackgroundColor", 84, {VT_UI4, VT_BOOL}},
+        {L"setGridLineColor", 85, {VT_UI4, VT_BOOL}},
+        {L"sortGrid", 86, {VT_I4, VT_USERDEFINED}},
+        {L"setEditability", 87, {VT_BOOL}},
+        {L"setGuiComponent", 88, {VT_I4, VT_BSTR, VT_BSTR}},
+        {L"setMenuOptionsSensitivity", 89, {VT_BSTR, VT_BOOL}},
+        {L"find", 100, {VT_BSTR, VT_BOOL, VT_BOOL, VT_BOOL, VT_BOOL, VT_PTR, VT_PTR, VT_USERDEFINED}},
+        {L"resetFind", 101, {}},
+        {L"setGridLines", 110, {VT_USERDEFINED}},
+        {L"setGridTextAlignment", 115, {VT_USERDEFINED}},
+        {L"allowColumnReorder", 120, {VT_BOOL}},
+        {L"setUpperLeftCell", 125, {VT_I4, VT_I4}},
+        {L"CompleteEdit", 130, {}},
+        {L"AutoSizeEditBox", 140, {VT_BOOL}},
+    };
+    return shapes;
+}
+
+void checkEveryMethod(ITypeInfo* vtable)
+{
+    const std::vector<MethodShape>& shapes = methodShapes();
+    for (UINT i = 0; i < shapes.size(); ++i) {
+        const MethodShape& shape = shapes[i];
+        FUNCDESC* function = nullptr;
+        ASSERT_EQ(S_OK, vtable->GetFuncDesc(i, &function));
+        Bstr name;
+        vtable->GetDocumentation(function->memid, name.out(), nullptr, nullptr, nullptr);
+        EXPECT_EQ(std::wstring(shape.name), name.text()) << "method " << i;
+        EXPECT_EQ(shape.id, function->memid) << shape.name;
+        EXPECT_EQ(static_cast<SHORT>((7 + i) * sizeof(void*)), function->oVft) << shape.name;
+        std::vector<VARTYPE> types;
+        for (SHORT p = 0; p < function->cParams; ++p)
+            types.push_back(function->lprgelemdescParam[p].tdesc.vt);
+        EXPECT_EQ(shape.parameters, types) << shape.name;
+        vtable->ReleaseFuncDesc(function);
+    }
+}
+
 }  // namespace
 
 TEST(GridServer, FactoryServesOnlyTheGridClass)
@@ -109,6 +209,44 @@ TEST_F(GridTest, QueryInterfaceAnswersTheGridInterfaces)
     EXPECT_EQ(E_NOINTERFACE, grid.As(&wrong));
 }
 
+TEST_F(GridTest, AnswersTheControlInterfacesAndNamesItsClassAndEvents)
+{
+    const IID* control[] = {
+        &IID_IViewObjectEx, &IID_IViewObject2, &IID_IViewObject, &IID_IOleInPlaceObjectWindowless,
+        &IID_IOleInPlaceObject, &IID_IOleWindow, &IID_IOleInPlaceActiveObject, &IID_IOleControl,
+        &IID_IOleObject, &IID_IPersistStreamInit, &IID_IPersist, &IID_IConnectionPointContainer,
+        &IID_ISpecifyPropertyPages, &IID_IQuickActivate, &IID_IPersistStorage, &IID_IDataObject,
+        &IID_IProvideClassInfo, &IID_IProvideClassInfo2,
+    };
+    for (const IID* iid : control) {
+        ComPtr<IUnknown> answer;
+        EXPECT_EQ(S_OK, grid->QueryInterface(*iid, reinterpret_cast<void**>(answer.GetAddressOf())));
+    }
+
+    ComPtr<IProvideClassInfo2> classInfo;
+    ASSERT_EQ(S_OK, grid.As(&classInfo));
+    GUID events = GUID_NULL;
+    EXPECT_EQ(S_OK, classInfo->GetGUID(GUIDKIND_DEFAULT_SOURCE_DISP_IID, &events));
+    EXPECT_EQ(DIID__IQuorGridControlEvents, events);
+    ComPtr<ITypeInfo> coclass;
+    ASSERT_EQ(S_OK, classInfo->GetClassInfo(&coclass));
+    TYPEATTR* attributes = nullptr;
+    ASSERT_EQ(S_OK, coclass->GetTypeAttr(&attributes));
+    EXPECT_EQ(CLSID_QuorGridControl, attributes->guid);
+    EXPECT_EQ(TKIND_COCLASS, attributes->typekind);
+    coclass->ReleaseTypeAttr(attributes);
+
+    ComPtr<IConnectionPointContainer> points;
+    ASSERT_EQ(S_OK, grid.As(&points));
+    ComPtr<IConnectionPoint> point;
+    ASSERT_EQ(S_OK, points->FindConnectionPoint(DIID__IQuorGridControlEvents, point.GetAddressOf()));
+    ComPtr<IDispatch> sink;
+    ASSERT_EQ(S_OK, grid.As(&sink));
+    DWORD cookie = 0;
+    ASSERT_EQ(S_OK, point->Advise(sink.Get(), &cookie));
+    EXPECT_EQ(S_OK, point->Unadvise(cookie));
+}
+
 TEST_F(GridTest, TypeLibraryDescribesTheInterface)
 {
     ComPtr<ITypeInfo> info;
@@ -128,14 +266,7 @@ TEST_F(GridTest, TypeLibraryDescribesTheInterface)
     ASSERT_EQ(S_OK, vtable->GetTypeAttr(&attributes));
     EXPECT_EQ(63, attributes->cFuncs);
     vtable->ReleaseTypeAttr(attributes);
-    const std::pair<UINT, DISPID> samples[] = {{0, 10}, {13, 34}, {55, 100}, {62, 140}};
-    for (const auto& sample : samples) {
-        FUNCDESC* function = nullptr;
-        ASSERT_EQ(S_OK, vtable->GetFuncDesc(sample.first, &function));
-        EXPECT_EQ(sample.second, function->memid) << "method " << sample.first;
-        EXPECT_EQ(static_cast<SHORT>((7 + sample.first) * sizeof(void*)), function->oVft);
-        vtable->ReleaseFuncDesc(function);
-    }
+    checkEveryMethod(vtable.Get());
 
     ComPtr<ITypeLib> library;
     UINT index = 0;

@@ -1,7 +1,8 @@
 // The user's hands on the real control: a click opens the edit box over
 // the cell, Enter writes it and marks the row, Escape keeps the text, a
-// right click opens the cell menu, the copy key fills the clipboard, and a
-// find hit in the last row comes into view.
+// right click opens the cell menu, the copy key fills the clipboard, a
+// scroll carries an open edit along, and a find hit in the last row comes
+// into view.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -120,15 +121,6 @@ TEST_F(GridInteractionTest, EscapeKeepsTheOldText)
     EXPECT_EQ(0, editedRows());
 }
 
-TEST_F(GridInteractionTest, ScrollingCommitsTheEdit)
-{
-    click(2, 0);
-    SetWindowTextA(editBox(), "kept");
-    hosted.scroll(WM_VSCROLL, SB_LINEDOWN);
-    EXPECT_EQ(L"kept", cell(2, 0));
-    EXPECT_FALSE(hasVisibleStyle(editBox()));
-}
-
 namespace {
 
 // Watches on its own thread for the popup menu window and closes it; the
@@ -229,4 +221,33 @@ TEST_F(GridInteractionTest, AFindHitInTheLastRowIsScrolledIntoView)
     hosted.grid->rowIsVisible(40, &visible);
     EXPECT_EQ(VARIANT_TRUE, visible);
     EXPECT_LT(0, GetScrollPos(window(), SB_VERT));
+}
+
+TEST_F(GridInteractionTest, AScrollWritesTheEditAndTheEditBoxFollowsItsCell)
+{
+    click(3, 1);
+    RECT before;
+    GetWindowRect(editBox(), &before);
+    SetWindowTextA(editBox(), "typed");
+    hosted.scroll(WM_VSCROLL, SB_LINEDOWN);
+    EXPECT_EQ(L"typed", cell(3, 1));
+    ASSERT_TRUE(hasVisibleStyle(editBox()));
+    RECT after;
+    GetWindowRect(editBox(), &after);
+    EXPECT_EQ(before.top - 20, after.top);
+    EXPECT_EQ("typed", editText());
+    EXPECT_NE(editBox(), GetCapture());  // nothing is pressed: clicks go where they land
+}
+
+TEST_F(GridInteractionTest, AFindHitOnScreenLeavesTheViewAndAnOpenEditAlone)
+{
+    click(3, 1);
+    SetWindowTextA(editBox(), "typed");
+    Bstr text(L"r2");
+    LONG row = -1, column = -1;
+    hosted.grid->find(text, VARIANT_TRUE, VARIANT_TRUE, VARIANT_FALSE, VARIANT_FALSE, &row, &column, SelectCell);
+    ASSERT_EQ(2, row);
+    EXPECT_EQ(0, GetScrollPos(window(), SB_VERT));
+    EXPECT_TRUE(hasVisibleStyle(editBox()));
+    EXPECT_EQ(L"b", cell(3, 1));
 }

@@ -63,6 +63,28 @@ protected:
         return false;
     }
 
+    // The text as DrawTextEx alone puts it into `box` on a white canvas.
+    void drawReference(const char* text, RECT box, UINT alignment)
+    {
+        const RECT all{0, 0, kWidth, kHeight};
+        FillRect(reference.dc(), &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+        HGDIOBJ previous = SelectObject(reference.dc(), font.get());
+        SetBkMode(reference.dc(), TRANSPARENT);
+        std::string copy = text;
+        DrawTextExA(reference.dc(), &copy[0], static_cast<int>(copy.size()), &box,
+                    DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | alignment, nullptr);
+        SelectObject(reference.dc(), previous);
+    }
+
+    bool matchesReference(const RECT& area) const
+    {
+        for (int y = area.top; y < area.bottom; ++y)
+            for (int x = area.left; x < area.right; ++x)
+                if (canvas.at(x, y) != reference.at(x, y))
+                    return false;
+        return true;
+    }
+
     // Left edge of cell `column` on screen, with row buttons shown.
     int cellLeft(int column) const
     {
@@ -82,6 +104,7 @@ protected:
                                 CLIP_DEFAULT_PRECIS, DRAFT_QUALITY, DEFAULT_PITCH, "MS Sans Serif")};
     quor::Pen pen{CreatePen(PS_SOLID, 1, kLine)};
     quortest::PixelCanvas canvas{kWidth, kHeight};
+    quortest::PixelCanvas reference{kWidth, kHeight};
 };
 
 TEST_F(PaintTest, FirstCellTextStartsAt42And21)
@@ -92,6 +115,10 @@ TEST_F(PaintTest, FirstCellTextStartsAt42And21)
     EXPECT_FALSE(anyOtherThan(kWhite, left, lineTop(1), left + 3, lineTop(2)));
     EXPECT_FALSE(anyOtherThan(kWhite, left, lineTop(1), left + 56, lineTop(1) + 1));
     EXPECT_TRUE(anyOtherThan(kWhite, 42, 21, 46, 39));
+    // Exactly where DrawTextEx puts the text into the box from (42, 21).
+    const RECT box{42, 21, cellLeft(1) - 4, lineTop(2) - 2};
+    drawReference("MMMM", box, DT_LEFT);
+    EXPECT_TRUE(matchesReference(RECT{cellLeft(0), lineTop(1), cellLeft(1), lineTop(2)}));
     // Nothing is painted in the row button strip or the header band.
     EXPECT_FALSE(anyOtherThan(kWhite, 0, 0, GridView::kRowButtonWidth - 1, kHeight));
     EXPECT_FALSE(anyOtherThan(kWhite, 0, 0, kWidth, lineTop(1) - 1));
@@ -100,12 +127,13 @@ TEST_F(PaintTest, FirstCellTextStartsAt42And21)
 TEST_F(PaintTest, SelectedRowsCellsAndColumnsAreHighlightedEvenWhenEmpty)
 {
     const COLORREF highlight = GetSysColor(COLOR_HIGHLIGHT);
-    addRow("a|b|c").selected = VARIANT_TRUE;
+    addRow("a||c").selected = VARIANT_TRUE;
     addRow("a||c").selectedCell = 2;
     addRow("a||c");
     paint();
     const int inset = 5;  // a point inside the fill, away from any text
     EXPECT_EQ(highlight, canvas.at(cellLeft(0) + inset, lineTop(1) + 3));
+    EXPECT_EQ(highlight, canvas.at(cellLeft(1) + inset, lineTop(1) + 3));
     EXPECT_EQ(highlight, canvas.at(cellLeft(2) + inset, lineTop(1) + 3));
     EXPECT_EQ(highlight, canvas.at(cellLeft(2) + inset, lineTop(2) + 3));
     EXPECT_EQ(kWhite, canvas.at(cellLeft(1) + inset, lineTop(2) + 3));
@@ -201,6 +229,13 @@ TEST_F(PaintTest, CentredTextTooWideForItsCellStaysInsideIt)
     EXPECT_TRUE(anyOtherThan(kWhite, left + 3, lineTop(1), right - 4, lineTop(2)));
     EXPECT_FALSE(anyOtherThan(kWhite, left - 8, lineTop(1), left + 3, lineTop(2)));
     EXPECT_FALSE(anyOtherThan(kWhite, right - 4, lineTop(1), right + 6, lineTop(2)));
+    // Centred and cut with an ellipsis, not merely clipped.
+    const RECT box{left + 3, lineTop(1) + 1, right - 4, lineTop(2) - 2};
+    const RECT cell{left, lineTop(1), right, lineTop(2)};
+    drawReference("WWWWWWWWWWWWWWWWWWWW", box, DT_CENTER);
+    EXPECT_FALSE(matchesReference(cell));
+    drawReference("WWWWWWWWWWWWWWWWWWWW", box, DT_CENTER | DT_END_ELLIPSIS);
+    EXPECT_TRUE(matchesReference(cell));
 }
 
 TEST_F(PaintTest, RowWithFewerFieldsLeavesTheRestBlank)

@@ -126,6 +126,18 @@ TEST_F(FindTest, NoHitLeavesTheOutputsAlone)
     EXPECT_EQ(43, column);
 }
 
+TEST_F(FindTest, WithoutPlaceForTheHitItStillSearchesAndSelects)
+{
+    headings(L"A|B");
+    append(L"a|x");
+    LONG row = -7;
+    EXPECT_EQ(S_FALSE, grid->find(Bstr(L"x"), 0, 0, 0, 0, &row, nullptr, SelectRow));
+    EXPECT_EQ(-7, row);
+    LONG selected = 0;
+    grid->getNumberOfSelectedRows(&selected);
+    EXPECT_EQ(1, selected);
+}
+
 TEST_F(FindTest, SearchesOnlyTheDeclaredColumns)
 {
     headings(L"A");
