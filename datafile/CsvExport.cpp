@@ -1,9 +1,9 @@
 #include "CsvExport.h"
 
+#include <algorithm>
 #include <cstring>
-#include <memory>
-#include <new>
 
+#include "PageBuffers.h"
 #include "SampleTime.h"
 #include "TimeText.h"
 #include "ValueText.h"
@@ -98,22 +98,31 @@ void emitSegmentBlock(CsvLines& out, const ExportPage& page, uint64_t period)
     }
 }
 
-// The page's values and their times, read in one call.
-class PageBuffers {
-public:
-    bool allocate(int32_t pageSize, int32_t dataSize)
-    {
-        values_.reset(new (std::nothrow) uint8_t[static_cast<size_t>(pageSize) * static_cast<size_t>(dataSize)]);
-        times_.reset(new (std::nothrow) int64_t[static_cast<size_t>(pageSize)]);
-        return values_ && times_;
-    }
-    uint8_t* values() const { return values_.get(); }
-    int64_t* times() const { return times_.get(); }
+// The read's own rule: more than one segment makes a periodic file multi-periodic.
+bool isMultiPeriodic(const DataFile& file)
+{
+    int32_t segmentCount = 0;
+    file.getSegments(&segmentCount);
+    return segmentCount > 1;
+}
 
-private:
-    std::unique_ptr<uint8_t[]> values_;
-    std::unique_ptr<int64_t[]> times_;
-};
+// How many samples the page read is asked for, and so how many the buffers
+// hold. Data Size comes from the header and may be hostile; the file's own
+// size is what bounds a read, so a huge Data Size never claims memory the
+// file could not fill. Periodic and asynchronous reads return only values
+// stored after the header: asking for no more than the file holds changes
+// nothing in what they return. A multi-periodic read repeats a segment's
+// last value over gaps and clips its range by the count asked for, so it
+// keeps the full page once the file holds any value at all.
+int32_t pageCapacity(const ExportPage& page, const DataFile& file)
+{
+    const int64_t dataSize = page.header->dataSize;
+    const int64_t fileSize = file.getFileSize();
+    if (isMultiPeriodic(file))
+        return fileSize / dataSize > 0 ? page.pageSize : 0;
+    const int64_t held = std::max<int64_t>(0, fileSize - file.getDataStart()) / dataSize;
+    return static_cast<int32_t>(std::min<int64_t>(page.pageSize, held));
+}
 
 bool pageReadable(const ExportPage& page)
 {
@@ -171,8 +180,9 @@ void writeExportHeader(const ExportPage& page, ExportSink& sink)
 HRESULT writeCsvExport(const ExportPage& page, DataFile& file, ExportSink& sink)
 {
     PageBuffers buffers;
-    bool readable = pageReadable(page);
-    if (readable && !buffers.allocate(page.pageSize, page.header->dataSize))
+    const bool readable = pageReadable(page);
+    const int32_t capacity = readable ? pageCapacity(page, file) : 0;
+    if (readable && FAILED(buffers.allocate(capacity, page.header->dataSize)))
         return E_OUTOFMEMORY;
 
     writeExportHeader(page, sink);
@@ -182,8 +192,7 @@ HRESULT writeCsvExport(const ExportPage& page, DataFile& file, ExportSink& sink)
     out.emit("--Begin Data--");
 
     int32_t count = 0;
-    if (!readable || FAILED(file.readSamples(page.currentTime, page.pageSize, buffers.values(), &count,
-                                             buffers.times()))) {
+    if (!readable || FAILED(buffers.read(file, page.currentTime, capacity, &count))) {
         emitNoData(out, page.currentTime);
         return S_OK;
     }

@@ -126,6 +126,8 @@ public:
     int32_t getKind() const { return kind_; }
     bool swapsValues() const { return swap_; }
     int64_t getDataStart() const { return dataStart_; }
+    // The stride reads use now: a saved header may have changed it.
+    int32_t getDataSize() const { return header_.dataSize; }
     const char* getPath() const { return path_.c_str(); }
     const char* getIndexPath() const { return indexPath_.c_str(); }
     const SeekStats& lastSeekStats() const;

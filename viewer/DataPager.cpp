@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <limits>
-#include <new>
 
 #include "GotoTime.h"
 #include "HeaderRows.h"
@@ -10,10 +9,6 @@
 #include "ValueText.h"
 
 namespace {
-
-// No page is worth more than this; a header whose Data Size asks for more is
-// treated as a failed allocation rather than left to the allocator's mercy.
-const uint64_t kMaxPageBytes = uint64_t(1) << 31;
 
 const char kNoDataRow[] = "** No Data at this time||";
 const char kStartMarker[] = "-Start Segment-||";
@@ -30,23 +25,6 @@ int64_t periodNs(double sampleRate)
 bool readsPages(int32_t dataType) { return dataType == typePeriodic || dataType == typeAsynchronous; }
 
 }  // namespace
-
-HRESULT PageBuffers::allocate(int32_t pageSize, int32_t dataSize)
-{
-    if (pageSize < 1 || dataSize < 0)
-        return E_OUTOFMEMORY;
-    const uint64_t valueBytes = static_cast<uint64_t>(pageSize) * static_cast<uint64_t>(dataSize);
-    const uint64_t timeBytes = static_cast<uint64_t>(pageSize) * sizeof(int64_t);
-    if (valueBytes > kMaxPageBytes || timeBytes > kMaxPageBytes)
-        return E_OUTOFMEMORY;
-    std::unique_ptr<uint8_t[]> values(new (std::nothrow) uint8_t[std::max<uint64_t>(valueBytes, 1)]);
-    std::unique_ptr<int64_t[]> times(new (std::nothrow) int64_t[pageSize]());
-    if (!values || !times)
-        return E_OUTOFMEMORY;
-    values_ = std::move(values);
-    times_ = std::move(times);
-    return S_OK;
-}
 
 HRESULT DataPager::open(const DataFileHeader& header, const Segment* segments, int32_t segmentCount)
 {
@@ -138,7 +116,7 @@ bool DataPager::fillPage(DataFile& file, RowSink& rows)
     int32_t count = 0;
     lastCount_ = 0;
     if (!readsPages(header_.dataType) ||
-        FAILED(file.readSamples(currentTime_, pageSize_, buffers_.values(), &count, buffers_.times()))) {
+        FAILED(buffers_.read(file, currentTime_, pageSize_, &count))) {
         rows.appendRow(kNoDataRow, true);
         return true;
     }

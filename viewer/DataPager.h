@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "DataFile.h"
+#include "PageBuffers.h"
 #include "QuorStatus.h"
 #include "QuorText.h"
 
@@ -14,21 +15,6 @@ class RowSink {
 public:
     virtual ~RowSink() = default;
     virtual void appendRow(const QuorText& text, bool markEdited) = 0;
-};
-
-// The raw values and the times of one page, allocated once per open and per
-// page-size change.
-class PageBuffers {
-public:
-    // E_OUTOFMEMORY (and the old buffers kept) when the sizes cannot be had.
-    HRESULT allocate(int32_t pageSize, int32_t dataSize);
-    bool allocated() const { return values_ != nullptr; }
-    uint8_t* values() const { return values_.get(); }
-    int64_t* times() const { return times_.get(); }
-
-private:
-    std::unique_ptr<uint8_t[]> values_;
-    std::unique_ptr<int64_t[]> times_;
 };
 
 class DataPager {

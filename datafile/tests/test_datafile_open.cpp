@@ -3,7 +3,9 @@
 #include <cstring>
 
 #include "DataFile.h"
+#include "QuorText.h"
 #include "TestFiles.h"
+#include "ValueText.h"
 
 namespace {
 
@@ -252,6 +254,36 @@ TEST_F(DataFileOpen, ValuesAreSwappedByDataSizeExceptTextAndBlobs)
     uint8_t raw[8] = {};
     ASSERT_EQ(file.readSamples(0, 1, raw, &n), S_OK);
     EXPECT_EQ(raw[0], 0x01);
+}
+
+// Swapping goes by Data Size alone: 2 bytes are reversed, an odd size is
+// left as stored. A format of the wrong width prints its bytes as blob text.
+TEST_F(DataFileOpen, BigEndianValuesOfOtherSizesSwapOnlyAtTwoFourOrEightBytes)
+{
+    const struct {
+        int32_t format;
+        int32_t size;
+        const char* text;
+    } cases[] = {
+        {formatInt, 2, "02-01"},
+        {formatInt, 3, "01-02-03"},
+        {formatUlong, 3, "01-02-03"},
+        {formatDouble, 4, "04-03-02-01"},
+    };
+    for (const auto& c : cases) {
+        DataFileHeader h = nativeHeader(c.format, c.size, 1.0);
+        h.byteOrder = 0;
+        const uint8_t stored[] = {1, 2, 3, 4};
+        ASSERT_EQ(file.open(native("be.quorData", h, Bytes().putRaw(stored, c.size)).c_str(), 1), S_OK);
+        uint8_t value[4] = {};
+        int32_t n = 0;
+        ASSERT_EQ(file.readSamples(0, 1, value, &n), S_OK);
+        ASSERT_EQ(n, 1);
+        QuorText text;
+        appendValueText(text, value, c.size, c.format, ValueStyle::exportCsv);
+        EXPECT_STREQ(text.c_str(), c.text) << "format " << c.format << ", size " << c.size;
+        file.close();
+    }
 }
 
 TEST_F(DataFileOpen, PeriodicReadIsBoundedByTheFile)

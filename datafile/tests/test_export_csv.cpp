@@ -34,6 +34,23 @@ std::string exportOf(const DataFileHeader& h, int64_t fileSize, const Segment* s
     return sink.bytes();
 }
 
+std::string exportOfFile(const std::string& path)
+{
+    DataFile file;
+    EXPECT_EQ(file.open(path.c_str(), FileHandle::modeRead), S_OK);
+    DataFileHeader h;
+    std::memset(&h, 0, sizeof h);
+    file.getHeader(&h);
+    ExportPage page;
+    page.header = &h;
+    page.fileSize = file.getFileSize();
+    page.segments = file.getSegments(&page.segmentCount);
+    page.currentTime = h.startTime;
+    BufferExportSink sink;
+    EXPECT_EQ(writeCsvExport(page, file, sink), S_OK);
+    return sink.bytes();
+}
+
 TEST(ExportCsv, UnreadablePageWritesHeaderAndNoDataLineWithCrLf)
 {
     DataFileHeader h = makeHeader(10.0, formatInt, 4, typePeriodic);
@@ -92,6 +109,24 @@ TEST(ExportCsv, VersionWithoutTerminatorStopsAtItsField)
     std::memset(h.version, 'V', sizeof h.version);
     std::string text = exportOf(h, 0);
     EXPECT_EQ(text.substr(0, text.find("\r\n")), "Version," + std::string(64, 'V'));
+}
+
+// A Data Size far beyond the file's length must not size the page: the page
+// holds what the file holds (nothing here), and the export is the same on
+// every platform instead of an allocation failure on some.
+TEST(ExportCsv, HugeDataSizeInAShortFileExportsAnEmptyPage)
+{
+    TempDir dir;
+    const std::string path = dir.path("huge.quorData");
+    ASSERT_TRUE(writeNative(path, nativeHeader(formatBlob, 0x7fffffff, 1.0), Bytes().putText("few")));
+    const std::string plain = exportOfFile(path);
+    EXPECT_NE(plain.find("Total Data Elements,0\r\n\r\n\r\n--Begin Data--\r\n"), std::string::npos) << plain;
+    EXPECT_EQ(plain.substr(plain.size() - 16), "--Begin Data--\r\n");
+
+    ASSERT_TRUE(writeSegmentIndex(dir.path("huge.quorIndex"), "0 1000000000 1024\n3000000000 4000000000 1024\n"));
+    const std::string multi = exportOfFile(path);
+    EXPECT_NE(multi.find("--MultiPeriodic Info--"), std::string::npos);
+    EXPECT_EQ(multi.substr(multi.rfind("--Begin Data--")), "--Begin Data--\r\n") << multi;
 }
 
 TEST(GotoTime, TextForms)

@@ -140,6 +140,17 @@ TEST_F(MultiPeriodic, SingleSegmentIsAnOrdinaryPeriodicFile)
     EXPECT_EQ(values[0], 3);
 }
 
+// A rate above 10^9 per second gives a period of 0: segment times could not
+// become indices, so the index file is not read at all.
+TEST_F(MultiPeriodic, NoPeriodLeavesTheIndexFileUnread)
+{
+    ASSERT_TRUE(writeNative(path, nativeHeader(formatInt, 4, 2e9), Bytes().put<int32_t>(7)));
+    openTwoSegments();
+    int32_t count = -1;
+    EXPECT_EQ(file.getSegments(&count), nullptr);
+    EXPECT_EQ(count, 0);
+}
+
 TEST_F(MultiPeriodic, CarriageReturnsAndAMissingLastNewlineAreAccepted)
 {
     open("0 9000000000 1024\r\n20000000000 29000000000 1064");

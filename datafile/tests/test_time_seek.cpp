@@ -2,6 +2,7 @@
 
 #include "DataFile.h"
 #include "TestFiles.h"
+#include "TimeSeek.h"
 
 namespace {
 
@@ -92,6 +93,21 @@ TEST_F(TimeSeek, TimeEqualToTheWindowsLastTimeGoesToDisk)
     const int64_t lastInWindow = 10 * (4950 + 4095);
     EXPECT_EQ(seek(lastInWindow), 9045);
     EXPECT_FALSE(file.lastSeekStats().fromCache);
+}
+
+// An unreadable point's time is whatever was left in it; trusting it would
+// start the scan at the wrong place.
+TEST(JumpList, PointsWithoutATimeAreNeverUsed)
+{
+    JumpList list;
+    list.add({0, 1024, true});
+    list.add({10, 2048, false});
+    list.add({20, 4096, true});
+    list.add({30, 8192, false});
+    int64_t position = -1;
+    EXPECT_TRUE(list.bracket(12, &position));
+    EXPECT_EQ(position, 1024);
+    EXPECT_FALSE(list.bracket(25, &position));  // no readable point after 20
 }
 
 TEST_F(TimeSeek, JumpListSpreadsPointsSoTheScanStaysShort)
