@@ -49,10 +49,6 @@ QuorColumnHeaderObj::~QuorColumnHeaderObj()
 {
     if (window_)
         DestroyWindow(window_);
-    if (menu_)
-        DestroyMenu(menu_);
-    if (classAcquired_)
-        headerClass(windowProc).release();
 }
 
 bool QuorColumnHeaderObj::create(HWND grid, ColumnHeaderOwner& owner)
@@ -62,8 +58,7 @@ bool QuorColumnHeaderObj::create(HWND grid, ColumnHeaderOwner& owner)
     WindowClassUse& use = headerClass(windowProc);
     if (!g_systemProcedure)
         return false;
-    classAcquired_ = classAcquired_ || use.acquire();
-    if (!classAcquired_)
+    if (!class_.take(use))
         return false;
     CreateWindowExA(0, kClassName, "", kWindowStyle, 0, 0, 0, kHeaderHeight, grid, nullptr, codeModule(), this);
     return window_ != nullptr;
@@ -134,12 +129,14 @@ void QuorColumnHeaderObj::show(bool visible)
 
 void QuorColumnHeaderObj::loadMenu()
 {
-    menu_ = LoadMenuA(codeModule(), MAKEINTRESOURCEA(kColumnMenuResource));
+    if (menu_)
+        return;
+    menu_.reset(LoadMenuA(codeModule(), MAKEINTRESOURCEA(kColumnMenuResource)));
     if (!menu_) {
         OutputDebugStringA("Failed to load right click menu\n");
         return;
     }
-    popup_ = GetSubMenu(menu_, 0);
+    popup_ = GetSubMenu(menu_.get(), 0);
     if (!popup_)
         OutputDebugStringA("Failed to load Popup menu\n");
 }

@@ -7,9 +7,12 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <memory>
+#include <type_traits>
 #include <vector>
 
 #include "GdiHandles.h"
+#include "WindowClass.h"
 
 class ColumnTable;
 
@@ -67,6 +70,10 @@ public:
     void runMenuCommand(int command);
 
 private:
+    struct MenuDestroyer {
+        void operator()(HMENU menu) const { DestroyMenu(menu); }
+    };
+
     static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT callSystem(UINT message, WPARAM wParam, LPARAM lParam);
@@ -80,11 +87,13 @@ private:
     HWND window_ = nullptr;
     HWND grid_ = nullptr;
     ColumnHeaderOwner* owner_ = nullptr;
-    bool classAcquired_ = false;
+    // Given back after the window is gone (the destructor's body destroys it).
+    WindowClassHold class_;
     bool mirroring_ = false;
     int32_t menuColumn_ = -1;
     POINT menuPoint_{};
-    HMENU menu_ = nullptr;
+    // Loaded with the first window and kept for the windows after it.
+    std::unique_ptr<std::remove_pointer_t<HMENU>, MenuDestroyer> menu_;
     HMENU popup_ = nullptr;
     Font creationFont_;
     std::vector<int> order_;

@@ -127,13 +127,11 @@ QuorRowHeaderObj::~QuorRowHeaderObj()
 {
     if (window_)
         DestroyWindow(window_);
-    if (grid_)
-        rowHeaderClass(&QuorRowHeaderObj::windowProc).release();
 }
 
 bool QuorRowHeaderObj::create(HWND grid)
 {
-    if (window_ || !grid || !rowHeaderClass(&QuorRowHeaderObj::windowProc).acquire())
+    if (window_ || !grid || !class_.take(rowHeaderClass(&QuorRowHeaderObj::windowProc)))
         return false;
     grid_ = grid;
     painter_ = std::make_unique<RowButtonPainter>();

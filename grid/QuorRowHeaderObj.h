@@ -4,6 +4,7 @@
 #pragma once
 
 #include "GdiHandles.h"
+#include "WindowClass.h"
 
 #include <windows.h>
 
@@ -93,6 +94,8 @@ private:
 
     HWND grid_ = nullptr;
     HWND window_ = nullptr;
+    // Given back after the window is gone (the destructor's body destroys it).
+    WindowClassHold class_;
     bool shown_ = true;
     std::vector<RowButton> buttons_;
     std::unique_ptr<RowButtonPainter> painter_;

@@ -47,4 +47,28 @@ private:
     int users_ = 0;
 };
 
+// One object's share of a class. An object that makes a new window after
+// each activation takes its share once and gives it back when it goes.
+class WindowClassHold {
+public:
+    WindowClassHold() = default;
+    ~WindowClassHold()
+    {
+        if (use_)
+            use_->release();
+    }
+    WindowClassHold(const WindowClassHold&) = delete;
+    WindowClassHold& operator=(const WindowClassHold&) = delete;
+
+    bool take(WindowClassUse& use)
+    {
+        if (!use_ && use.acquire())
+            use_ = &use;
+        return use_ != nullptr;
+    }
+
+private:
+    WindowClassUse* use_ = nullptr;
+};
+
 }  // namespace quor

@@ -2,7 +2,8 @@
 # Saves screenshots of the viewer: its header grid while a user edits it (a
 # cell open in its edit box and the cell menu open beside it), and the
 # multi-periodic sample paged "By Segment". The viewer's window tests take
-# the shots; this turns them into build/screenshots/*.png.
+# those shots; this turns them into build/screenshots/*.png. Then the test
+# container shows the grid with its demo rows, and the display is shot.
 set -euo pipefail
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$ROOT"
@@ -22,3 +23,20 @@ for shot in header-edit-menu viewer-by-segment; do
   rm -f "$OUT/$shot.bmp"
   echo "screenshot: $OUT/$shot.png"
 done
+
+# The window exists once the host says so; its first paint follows soon after.
+HOST_LOG=$OUT/grid-host-demo.log
+"$WINE_ENV" wine "$ROOT/build/win/bin/quorhost.exe" --demo --exit-after 8000 >"$HOST_LOG" 2>&1 </dev/null &
+HOST_PID=$!
+for _ in $(seq 40); do
+  grep -q 'quorhost: hosted' "$HOST_LOG" && break
+  sleep 0.5
+done
+grep -q 'quorhost: hosted' "$HOST_LOG" || { cat "$HOST_LOG" >&2; exit 1; }
+sleep 1
+DISPLAY=${DISPLAY:-:$(cat "$ROOT/build/xvfb.display")} import -window root "$OUT/grid-host-demo.bmp"
+wait "$HOST_PID"
+rm -f "$HOST_LOG"
+convert "$OUT/grid-host-demo.bmp" -trim +repage "$OUT/grid-host-demo.png"
+rm -f "$OUT/grid-host-demo.bmp"
+echo "screenshot: $OUT/grid-host-demo.png"

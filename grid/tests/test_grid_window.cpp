@@ -212,6 +212,29 @@ TEST_F(GridWindowTest, CornerButtonAlternatesSelectAll)
     EXPECT_EQ(L"", hosted.selectedRows());
 }
 
+TEST_F(GridWindowTest, CornerButtonClearsTheColumnSelection)
+{
+    HostedGrid hosted;
+    ASSERT_EQ(S_OK, hosted.attached);
+    hosted.fill(3);
+    HWND header = FindWindowExA(hosted.window(), nullptr, "QuorColumnHeaderObj", nullptr);
+    RECT item{};
+    ASSERT_TRUE(Header_GetItemRect(header, 1, &item));
+    // A Ctrl-click: it leaves no anchor, which would cost the rows their selection.
+    const LPARAM onItem = MAKELPARAM((item.left + item.right) / 2, 10);
+    SendMessageA(header, WM_LBUTTONDOWN, MK_LBUTTON | MK_CONTROL, onItem);
+    SendMessageA(header, WM_LBUTTONUP, MK_CONTROL, onItem);
+    // Right of the cell's text, in the second row.
+    auto columnLooksSelected = [&] {
+        quortest::PixelCanvas canvas(300, 200);
+        hosted.site->drawInactive(canvas.dc());
+        return canvas.at(kRowButtonWidth + item.right - 4, kRowHeight * 2 + kRowHeight / 2) == GetSysColor(COLOR_HIGHLIGHT);
+    };
+    ASSERT_TRUE(columnLooksSelected());
+    hosted.clickRowButton(0);
+    EXPECT_FALSE(columnLooksSelected());
+}
+
 TEST_F(GridWindowTest, InactiveControlDrawsItsCellsIntoTheContainersDC)
 {
     ComPtr<IQuorGridControl> grid = createGrid();
@@ -249,6 +272,67 @@ TEST_F(GridWindowTest, CreatingAndDestroyingLeavesNoGdiObjects)
         quortest::pumpMessages();
     }
     EXPECT_EQ(before, quortest::liveGdiObjects());
+}
+
+// Live USER objects of this thread: its windows and the process's menus.
+// Wine's GetGuiResources answers 0 here as well, but accepts a bare handle
+// table index as a menu handle.
+BOOL CALLBACK countWindow(HWND, LPARAM count)
+{
+    ++*reinterpret_cast<unsigned long*>(count);
+    return TRUE;
+}
+
+BOOL CALLBACK countWindowTree(HWND window, LPARAM count)
+{
+    countWindow(window, count);
+    EnumChildWindows(window, countWindow, count);  // all descendants
+    return TRUE;
+}
+
+unsigned long liveUserObjects()
+{
+    const DWORD counted = GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS);
+    if (counted)
+        return counted;
+    unsigned long live = 0;
+    EnumThreadWindows(GetCurrentThreadId(), countWindowTree, reinterpret_cast<LPARAM>(&live));
+    for (ULONG_PTR index = 0x20; index < 0x10000; index += 2) {
+        if (IsMenu(reinterpret_cast<HMENU>(index)))
+            ++live;
+    }
+    return live;
+}
+
+// A container deactivates and reactivates a control in place as it pleases:
+// each new window takes its menu and window classes again.
+TEST_F(GridWindowTest, ReactivatingInPlaceLeavesNothingBehind)
+{
+    {
+        HostedGrid hosted;
+        ASSERT_EQ(S_OK, hosted.attached);
+        hosted.fill(20);
+        auto reactivate = [&hosted] {
+            hosted.site->deactivate();
+            ASSERT_EQ(S_OK, hosted.site->activate(RECT{0, 0, 300, 200}));
+            UpdateWindow(hosted.window());
+            quortest::pumpMessages();
+        };
+        reactivate();
+        const unsigned long gdiBefore = quortest::liveGdiObjects();
+        const unsigned long userBefore = liveUserObjects();
+        for (int i = 0; i < 10; ++i)
+            reactivate();
+        EXPECT_TRUE(FindWindowExA(hosted.window(), nullptr, "QuorRowHeaderObj", nullptr));
+        EXPECT_TRUE(FindWindowExA(hosted.window(), nullptr, "QuorColumnHeaderObj", nullptr));
+        EXPECT_EQ(gdiBefore, quortest::liveGdiObjects());
+        EXPECT_EQ(userBefore, liveUserObjects());
+    }
+    // The DLL's classes go with the last windows of them.
+    WNDCLASSEXA info{};
+    info.cbSize = sizeof info;
+    EXPECT_FALSE(GetClassInfoExA(gridModule(), "QuorRowHeaderObj", &info));
+    EXPECT_FALSE(GetClassInfoExA(gridModule(), "QuorColumnHeaderObj", &info));
 }
 
 }  // namespace

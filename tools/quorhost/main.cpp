@@ -1,12 +1,14 @@
 // quorhost: a test container. Creates a control by ProgID in a top-level
 // window, either through its own OLE site or in an "AtlAxWin" window, and
-// keeps it sized to the window.
-//   quorhost [--atl] [--demo] [--exit-after MS] [ProgID]
+// keeps it sized to the window. --check prints the control's class and its
+// window with the windows in it, for a hosting test to read.
+//   quorhost [--atl] [--demo] [--check] [--exit-after MS] [ProgID]
 #include "AtlAxHost.h"
 #include "OleHostSite.h"
 
 #include <ole2.h>
 #include <windows.h>
+#include <commctrl.h>
 #include <wrl/client.h>
 
 #include <cstdio>
@@ -27,6 +29,7 @@ constexpr UINT_PTR kExitTimer = 1;
 struct Options {
     bool atl = false;
     bool demo = false;
+    bool check = false;
     UINT exitAfterMs = 0;
     std::wstring progId;
 };
@@ -48,6 +51,8 @@ bool parseOptions(int argc, char** argv, Options& options)
             options.atl = true;
         else if (std::strcmp(argv[i], "--demo") == 0)
             options.demo = true;
+        else if (std::strcmp(argv[i], "--check") == 0)
+            options.check = true;
         else if (std::strcmp(argv[i], "--exit-after") == 0 && i + 1 < argc)
             options.exitAfterMs = static_cast<UINT>(std::strtoul(argv[++i], nullptr, 10));
         else if (argv[i][0] == '-')
@@ -118,7 +123,33 @@ private:
     std::vector<VARIANT> args_;
 };
 
-// Something to look at: headings, rows, one selected row, colour swatches.
+HWND controlWindowOf(IUnknown* control)
+{
+    ComPtr<IOleWindow> window;
+    HWND handle = nullptr;
+    if (control && SUCCEEDED(control->QueryInterface(IID_PPV_ARGS(&window))))
+        window->GetWindow(&handle);
+    return handle;
+}
+
+// A column selected the way a user does it: a Ctrl-click on its header
+// item. A plain click would leave a column selection anchor, and with an
+// anchor the grid deselects its rows at the next paint.
+void ctrlClickHeaderItem(HWND control, int column)
+{
+    HWND header = FindWindowExA(control, nullptr, "QuorColumnHeaderObj", nullptr);
+    RECT item{};
+    if (!header || !SendMessageA(header, HDM_GETITEMRECT, column, reinterpret_cast<LPARAM>(&item))) {
+        std::fprintf(stderr, "quorhost: no header item %d\n", column);
+        return;
+    }
+    const LPARAM centre = MAKELPARAM((item.left + item.right) / 2, (item.top + item.bottom) / 2);
+    SendMessageA(header, WM_LBUTTONDOWN, MK_LBUTTON | MK_CONTROL, centre);
+    SendMessageA(header, WM_LBUTTONUP, MK_CONTROL, centre);
+}
+
+// Something to look at: headings, rows, one selected row, one selected
+// column, colour swatches.
 void fillDemo(IUnknown* control)
 {
     ComPtr<IDispatch> grid;
@@ -128,14 +159,44 @@ void fillDemo(IUnknown* control)
     }
     DispatchCall().text(L"Parameter|Value|Colour|Unit").invoke(grid.Get(), L"setColumnHeadings");
     DispatchCall().number(2).text(L"ddColorButton").text(L"").invoke(grid.Get(), L"setGuiComponent");
+    DispatchCall().number(1).number(180).invoke(grid.Get(), L"setColumnWidth");
+    // Every row has a unit: the grid leaves an empty last field blank, even
+    // in a selected column.
     const wchar_t* rows[] = {
-        L"Version|3|255|", L"Tag Id|PUMP_17_PRESSURE|65280|", L"Data Format|float|16711680|",
-        L"Sample Rate|1000|65535|Hz", L"Start Time|001:00:00:00.000000000|0|", L"Data Size|4|8421504|bytes",
+        L"Version|3|255|-", L"Tag Id|PUMP_17_PRESSURE|65280|-", L"Data Format|float|16711680|-",
+        L"Sample Rate|1000|65535|Hz", L"Start Time|001:00:00:00.000000000|0|ddd:hh:mm:ss",
+        L"Data Size|4|8421504|bytes",
     };
     for (const wchar_t* row : rows)
         DispatchCall().text(row).flag(false).text(row).flag(false).invoke(grid.Get(), L"appendRow");
     DispatchCall().number(3).number(1).invoke(grid.Get(), L"setRowSelect");
+    ctrlClickHeaderItem(controlWindowOf(control), 3);
     DispatchCall().invoke(grid.Get(), L"redraw");
+}
+
+std::string windowClassName(HWND window)
+{
+    char name[256] = "";
+    GetClassNameA(window, name, sizeof name);
+    return name;
+}
+
+void describeControl(IUnknown* control)
+{
+    ComPtr<IPersist> persist;
+    CLSID clsid{};
+    wchar_t clsidText[40] = L"(unknown)";
+    if (SUCCEEDED(control->QueryInterface(IID_PPV_ARGS(&persist))) && SUCCEEDED(persist->GetClassID(&clsid)))
+        StringFromGUID2(clsid, clsidText, 40);
+    std::printf("quorhost: class %ls\n", clsidText);
+    const HWND window = controlWindowOf(control);
+    if (!window) {
+        std::printf("quorhost: no control window\n");
+        return;
+    }
+    std::printf("quorhost: window %s\n", windowClassName(window).c_str());
+    for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+        std::printf("quorhost: child %s\n", windowClassName(child).c_str());
 }
 
 class HostApp {
@@ -201,6 +262,8 @@ HRESULT HostApp::hostControl()
     if (options_.demo)
         fillDemo(control.Get());
     std::printf("quorhost: hosted %ls%s\n", options_.progId.c_str(), options_.atl ? " in AtlAxWin" : "");
+    if (options_.check)
+        describeControl(control.Get());
     std::fflush(stdout);
     return S_OK;
 }
@@ -314,7 +377,7 @@ int main(int argc, char** argv)
 {
     Options options;
     if (!parseOptions(argc, argv, options)) {
-        std::fprintf(stderr, "usage: quorhost [--atl] [--demo] [--exit-after MS] [ProgID]\n");
+        std::fprintf(stderr, "usage: quorhost [--atl] [--demo] [--check] [--exit-after MS] [ProgID]\n");
         return 2;
     }
     if (FAILED(OleInitialize(nullptr))) {
