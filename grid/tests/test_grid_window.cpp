@@ -147,6 +147,21 @@ TEST_F(GridWindowTest, LineStepAfterSetUpperLeftCellMovesByOne)
     EXPECT_EQ(9, hosted.topRow());
     EXPECT_EQ(S_FALSE, hosted.grid->setUpperLeftCell(40, 0));
     EXPECT_EQ(S_FALSE, hosted.grid->setUpperLeftCell(0, 12));
+    EXPECT_EQ(9, hosted.topRow());
+}
+
+TEST_F(GridWindowTest, AppendingWithScrollShowsTheNewRowOnlyWhenItIsOutOfView)
+{
+    HostedGrid hosted;
+    ASSERT_EQ(S_OK, hosted.attached);
+    Bstr tag(L"");
+    hosted.fill(3);
+    hosted.grid->appendRow(Bstr(L"fits|b"), VARIANT_TRUE, tag, VARIANT_FALSE);
+    EXPECT_EQ(0, hosted.topRow());
+    hosted.fill(40);  // 44 rows
+    hosted.grid->appendRow(Bstr(L"below|b"), VARIANT_TRUE, tag, VARIANT_FALSE);
+    EXPECT_EQ(44, hosted.topRow());
+    EXPECT_EQ(44, GetScrollPos(hosted.window(), SB_VERT));
 }
 
 TEST_F(GridWindowTest, HorizontalPagesAreFourColumns)
