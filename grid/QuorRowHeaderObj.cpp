@@ -241,6 +241,9 @@ LRESULT QuorRowHeaderObj::handleMessage(UINT message, WPARAM wParam, LPARAM lPar
     case WM_PAINT:
         paint();
         return 0;
+    case WM_PRINTCLIENT:
+        print(reinterpret_cast<HDC>(wParam));
+        return 0;
     case WM_LBUTTONDOWN:
         onButtonDown(point);
         return 0;
@@ -270,13 +273,26 @@ LRESULT QuorRowHeaderObj::handleMessage(UINT message, WPARAM wParam, LPARAM lPar
 
 void QuorRowHeaderObj::paint()
 {
-    // Most of the buttons lie below the window's bottom edge.
     PaintDC dc(window_);
+    paintInto(dc.get(), dc.area());
+}
+
+void QuorRowHeaderObj::paintInto(HDC dc, const RECT& area) const
+{
+    // Most of the buttons lie below the window's bottom edge.
     RECT overlap;
     for (const RowButton& button : buttons_) {
-        if (IntersectRect(&overlap, &button.rect(), &dc.area()))
-            painter_->draw(dc.get(), button, isPressed(button.index()));
+        if (IntersectRect(&overlap, &button.rect(), &area))
+            painter_->draw(dc, button, isPressed(button.index()));
     }
+}
+
+// WM_PRINTCLIENT: the buttons as they look now, into someone else's DC.
+void QuorRowHeaderObj::print(HDC dc) const
+{
+    RECT client;
+    GetClientRect(window_, &client);
+    paintInto(dc, client);
 }
 
 void QuorRowHeaderObj::redrawButton(int index)

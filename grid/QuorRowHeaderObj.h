@@ -85,6 +85,8 @@ private:
     LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam);
     void appendButton(std::string label);
     void paint();
+    void paintInto(HDC dc, const RECT& area) const;
+    void print(HDC dc) const;
     void redrawButton(int index);
     int buttonAt(POINT point) const;
     void onButtonDown(POINT point);

@@ -164,6 +164,34 @@ TEST_F(GridWindowTest, AppendingWithScrollShowsTheNewRowOnlyWhenItIsOutOfView)
     EXPECT_EQ(44, GetScrollPos(hosted.window(), SB_VERT));
 }
 
+// Whether the rows [top, top + height) of button strips a and b look the same.
+bool sameButtonPixels(const quortest::PixelCanvas& a, int aTop, const quortest::PixelCanvas& b, int bTop)
+{
+    for (int y = 1; y < 19; ++y)
+        for (int x = 0; x < 39; ++x)
+            if (a.at(x, aTop + y) != b.at(x, bTop + y))
+                return false;
+    return true;
+}
+
+TEST_F(GridWindowTest, AfterThreeLineStepsTheFirstRowButtonShowsWhatTheFourthDid)
+{
+    HostedGrid hosted;
+    ASSERT_EQ(S_OK, hosted.attached);
+    hosted.fill(40);
+    HWND buttons = FindWindowExA(hosted.window(), nullptr, "QuorRowHeaderObj", nullptr);
+    ASSERT_TRUE(buttons);
+    RECT client;
+    GetClientRect(buttons, &client);
+    quortest::PixelCanvas before(client.right, client.bottom), after(client.right, client.bottom);
+    SendMessageA(buttons, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(before.dc()), PRF_CLIENT);
+    hosted.scroll(WM_VSCROLL, SB_LINEDOWN, 3);
+    SendMessageA(buttons, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(after.dc()), PRF_CLIENT);
+    const int first = 20, fourth = 80;  // under the corner button
+    EXPECT_TRUE(sameButtonPixels(after, first, before, fourth));
+    EXPECT_FALSE(sameButtonPixels(after, first, before, first));
+}
+
 TEST_F(GridWindowTest, HorizontalPagesAreFourColumns)
 {
     HostedGrid hosted;
