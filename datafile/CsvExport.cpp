@@ -98,14 +98,6 @@ void emitSegmentBlock(CsvLines& out, const ExportPage& page, uint64_t period)
     }
 }
 
-// The read's own rule: more than one segment makes a periodic file multi-periodic.
-bool isMultiPeriodic(const DataFile& file)
-{
-    int32_t segmentCount = 0;
-    file.getSegments(&segmentCount);
-    return segmentCount > 1;
-}
-
 // How many samples the page read is asked for, and so how many the buffers
 // hold. Data Size comes from the header and may be hostile; the file's own
 // size is what bounds a read, so a huge Data Size never claims memory the
@@ -118,7 +110,7 @@ int32_t pageCapacity(const ExportPage& page, const DataFile& file)
 {
     const int64_t dataSize = page.header->dataSize;
     const int64_t fileSize = file.getFileSize();
-    if (isMultiPeriodic(file))
+    if (file.readsMultiPeriodic())
         return fileSize / dataSize > 0 ? page.pageSize : 0;
     const int64_t held = std::max<int64_t>(0, fileSize - file.getDataStart()) / dataSize;
     return static_cast<int32_t>(std::min<int64_t>(page.pageSize, held));

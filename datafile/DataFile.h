@@ -126,6 +126,8 @@ public:
     int32_t getKind() const { return kind_; }
     bool swapsValues() const { return swap_; }
     int64_t getDataStart() const { return dataStart_; }
+    // A periodic file with more than one segment is read segment by segment.
+    bool readsMultiPeriodic() const { return header_.dataType == typePeriodic && segments_.size() > 1; }
     // The stride reads use now: a saved header may have changed it.
     int32_t getDataSize() const { return header_.dataSize; }
     const char* getPath() const { return path_.c_str(); }

@@ -27,11 +27,10 @@ HRESULT DataFile::readSamples(int64_t time, int32_t count, void* values, int32_t
     if (!dataFile_.isOpen() || count < 0 || (count > 0 && !values) || header_.dataSize <= 0)
         return E_FAIL;
     uint8_t* out = static_cast<uint8_t*>(values);
-    if (header_.dataType == typePeriodic) {
-        if (segments_.size() > 1)
-            return readMultiPeriodic(time, count, out, countRead, times);
+    if (readsMultiPeriodic())
+        return readMultiPeriodic(time, count, out, countRead, times);
+    if (header_.dataType == typePeriodic)
         return readPeriodic(time, count, out, countRead, times);
-    }
     if (header_.dataType == typeAsynchronous)
         return readAsynchronous(time, count, out, countRead, times);
     return E_FAIL;
