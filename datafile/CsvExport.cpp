@@ -141,9 +141,8 @@ void emitSegmentEnds(CsvLines& out, const ExportPage& page, int64_t index)
     }
 }
 
-// Row times come from the read's time buffer for every kind of file: for a
-// multi-periodic read that starts later than asked they are the true times
-// of the samples returned, not the times that were asked for.
+// Row times are the page's own (PageBuffers says which rule gives them), so
+// the export's rows carry the times the data grid shows.
 void emitSamples(CsvLines& out, const ExportPage& page, const PageBuffers& buffers, int32_t count)
 {
     const DataFileHeader& h = *page.header;

@@ -134,8 +134,8 @@ void DataPager::appendMarkers(int64_t index, bool starts, RowSink& rows) const
     }
 }
 
-// Row times come from the read's time buffer for every kind of file, so that
-// a read that starts later than asked shows the true times of its samples.
+// Row times are the page's own (PageBuffers says which rule gives them), so
+// the grid shows the times the export writes.
 void DataPager::appendRows(int32_t count, RowSink& rows) const
 {
     QuorText row;

@@ -34,7 +34,9 @@ std::string exportOf(const DataFileHeader& h, int64_t fileSize, const Segment* s
     return sink.bytes();
 }
 
-std::string exportOfFile(const std::string& path)
+// The export of the page at the start of the file, or at the page a typed
+// Goto time gives.
+std::string exportOfFile(const std::string& path, const char* gotoText = nullptr)
 {
     DataFile file;
     EXPECT_EQ(file.open(path.c_str(), FileHandle::modeRead), S_OK);
@@ -45,10 +47,47 @@ std::string exportOfFile(const std::string& path)
     page.header = &h;
     page.fileSize = file.getFileSize();
     page.segments = file.getSegments(&page.segmentCount);
-    page.currentTime = h.startTime;
+    page.currentTime = gotoText ? gotoPageStart(parseGotoTime(gotoText), h.dataType, h.sampleRate) : h.startTime;
     BufferExportSink sink;
     EXPECT_EQ(writeCsvExport(page, file, sink), S_OK);
     return sink.bytes();
+}
+
+std::string dataLines(const std::string& text)
+{
+    const std::string heading = "--Begin Data--\r\n";
+    return text.substr(text.find(heading) + heading.size());
+}
+
+// A periodic file read as one run counts its row times from the page's own
+// start, one period apart, even where that start is off the sample grid.
+TEST(ExportCsv, RowsOfASingleRunCountFromTheTimeOfThePage)
+{
+    TempDir dir;
+    const std::string path = dir.path("offgrid.quorData");
+    DataFileHeader h = nativeHeader(formatInt, 4, 1.0);
+    h.startTime = -2500000000LL;
+    ASSERT_TRUE(writeNative(path, h, Bytes().put<int32_t>(10).put<int32_t>(11).put<int32_t>(12).put<int32_t>(13)));
+    const std::string offGrid = exportOfFile(path);
+    EXPECT_NE(offGrid.find("Start Time,-2500000000,-2,000:00:00:-2.-500\r\n"), std::string::npos) << offGrid;
+    EXPECT_EQ(dataLines(offGrid),
+              "000:00:00:-2.-500,-2500000000,10\r\n"
+              "000:00:00:-1.-500,-1500000000,11\r\n"
+              "000:00:00:00.-500,-500000000,12\r\n"
+              "000:00:00:00.500,500000000,13\r\n");
+
+    // Goto leaves a negative time off the grid; the page starts right there.
+    h.startTime = 0;
+    ASSERT_TRUE(writeNative(path, h, Bytes().put<int32_t>(20).put<int32_t>(21)));
+    EXPECT_EQ(dataLines(exportOfFile(path, "-5")),
+              "000:00:00:00.000,-5,20\r\n"
+              "000:00:00:00.999,999999995,21\r\n");
+
+    // A text index with one segment changes nothing: still one run.
+    ASSERT_TRUE(writeSegmentIndex(dir.path("offgrid.quorIndex"), "0 5000000000 1024\n"));
+    EXPECT_EQ(dataLines(exportOfFile(path, "-5")),
+              "000:00:00:00.000,-5,20\r\n"
+              "000:00:00:00.999,999999995,21\r\n");
 }
 
 TEST(ExportCsv, UnreadablePageWritesHeaderAndNoDataLineWithCrLf)
