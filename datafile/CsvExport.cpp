@@ -15,23 +15,31 @@ void FileExportSink::write(const char* bytes, size_t count)
 
 namespace {
 
-// Turns one composed line into bytes with the export's CR LF line end.
+// Turns one composed line into bytes with the export's CR LF line end. A
+// line feed inside the line (an ascii value may hold one) is written as CR LF
+// too, as a text-mode stream writes it, so the file has one kind of line end.
 class CsvLines {
 public:
     explicit CsvLines(ExportSink& sink) : sink_(sink) {}
 
-    void emit(const QuorText& line)
+    void emit(const QuorText& line) { emit(line.c_str(), static_cast<size_t>(line.length())); }
+    void emit(const char* line) { emit(line, std::strlen(line)); }
+
+private:
+    void emit(const char* line, size_t length)
     {
-        sink_.write(line.c_str(), static_cast<size_t>(line.length()));
-        sink_.write("\r\n", 2);
-    }
-    void emit(const char* line)
-    {
-        sink_.write(line, std::strlen(line));
+        const char* end = line + length;
+        for (const char* at = line; at < end;) {
+            const void* feed = std::memchr(at, '\n', static_cast<size_t>(end - at));
+            const char* stop = feed ? static_cast<const char*>(feed) : end;
+            sink_.write(at, static_cast<size_t>(stop - at));
+            if (feed)
+                sink_.write("\r\n", 2);
+            at = feed ? stop + 1 : end;
+        }
         sink_.write("\r\n", 2);
     }
 
-private:
     ExportSink& sink_;
 };
 

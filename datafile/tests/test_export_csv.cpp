@@ -90,6 +90,18 @@ TEST(ExportCsv, RowsOfASingleRunCountFromTheTimeOfThePage)
               "000:00:00:00.999,999999995,21\r\n");
 }
 
+// A line feed inside an ascii value ends up as CR LF like every line end; a
+// carriage return of its own is left as it is.
+TEST(ExportCsv, LineFeedInsideAnAsciiValueIsWrittenAsCrLf)
+{
+    TempDir dir;
+    const std::string path = dir.path("text.quorData");
+    ASSERT_TRUE(writeNative(path, nativeHeader(formatAscii, 6, 1.0), Bytes().putRaw("ab\ncd\n\r\n\0\0\0\0", 12)));
+    EXPECT_EQ(dataLines(exportOfFile(path)),
+              "000:00:00:00.000,0,ab\r\ncd\r\n\r\n"
+              "000:00:00:01.000,1000000000,\r\r\n\r\n");
+}
+
 TEST(ExportCsv, UnreadablePageWritesHeaderAndNoDataLineWithCrLf)
 {
     DataFileHeader h = makeHeader(10.0, formatInt, 4, typePeriodic);
