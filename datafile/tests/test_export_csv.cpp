@@ -180,6 +180,70 @@ TEST(ExportCsv, HugeDataSizeInAShortFileExportsAnEmptyPage)
     EXPECT_EQ(multi.substr(multi.rfind("--Begin Data--")), "--Begin Data--\r\n") << multi;
 }
 
+// Takes the first bytes it is given, then refuses every write.
+class FullSink final : public ExportSink {
+public:
+    explicit FullSink(size_t room) : room_(room) {}
+    bool write(const char* bytes, size_t count) override
+    {
+        ++writes;
+        if (count > room_)
+            return false;
+        room_ -= count;
+        return true;
+    }
+    int writes = 0;
+
+private:
+    size_t room_;
+};
+
+TEST(ExportCsv, AWriteTheSinkRefusesFailsTheExportAndEndsIt)
+{
+    TempDir dir;
+    const std::string path = dir.path("ten.quorData");
+    Bytes values;
+    for (int32_t i = 0; i < 10; ++i)
+        values.put<int32_t>(i);
+    ASSERT_TRUE(writeNative(path, nativeHeader(formatInt, 4, 1.0), values));
+    DataFile file;
+    ASSERT_EQ(file.open(path.c_str(), FileHandle::modeRead), S_OK);
+    DataFileHeader h;
+    file.getHeader(&h);
+    ExportPage page;
+    page.header = &h;
+    page.fileSize = file.getFileSize();
+    FullSink full(100);
+    EXPECT_EQ(writeCsvExport(page, file, full), E_FAIL);
+    EXPECT_LE(full.writes, 30);  // the refused write was the last one tried
+    FullSink roomy(100000);
+    EXPECT_EQ(writeCsvExport(page, file, roomy), S_OK);
+    EXPECT_GT(roomy.writes, 30);
+    FullSink none(0);
+    EXPECT_EQ(writeExportHeader(page, none), E_FAIL);
+    EXPECT_EQ(none.writes, 1);
+}
+
+#ifndef _WIN32
+// A full disk: the stream takes the bytes into its buffer and refuses them
+// only when it flushes, so the export must look at the flush as well.
+TEST(ExportCsv, AFullDeviceFailsTheExport)
+{
+    DataFileHeader h = makeHeader(10.0, formatInt, 4, typePeriodic);
+    ExportPage page;
+    page.header = &h;
+    DataFile notOpen;
+    FILE* full = std::fopen("/dev/full", "wb");
+    ASSERT_TRUE(full);
+    FileExportSink sink(full);
+    EXPECT_EQ(writeCsvExport(page, notOpen, sink), E_FAIL);
+    std::fclose(full);
+    auto owned = FileExportSink::create("/dev/full");
+    ASSERT_TRUE(owned);
+    EXPECT_EQ(writeCsvExport(page, notOpen, *owned), E_FAIL);
+}
+#endif
+
 TEST(GotoTime, TextForms)
 {
     EXPECT_EQ(parseGotoTime("001:01:01:01.5"), 90061500000000LL);
