@@ -7,6 +7,7 @@
 #include "SampleTime.h"
 #include "TimeText.h"
 #include "ValueText.h"
+#include "WrappingMath.h"
 
 FileExportSink::~FileExportSink()
 {
@@ -135,8 +136,10 @@ void emitSegmentBlock(CsvLines& out, const ExportPage& page, uint64_t period)
     const int64_t step = static_cast<int64_t>(period);
     QuorText line, startText, endText;
     for (int32_t s = 0; s < page.segmentCount; ++s) {
-        int64_t start = page.segments[s].startIndex * step;
-        int64_t end = page.segments[s].endIndex * step;
+        // Indices from the index file: the products are held at the int64
+        // limits, as the header grid holds them.
+        const int64_t start = saturatingMultiply(page.segments[s].startIndex, step);
+        const int64_t end = saturatingMultiply(page.segments[s].endIndex, step);
         formatTime(start, kTimeDecimals, true, startText);
         formatTime(end, kTimeDecimals, true, endText);
         out.emit(line.format("%lld,%lld,%s,%s", static_cast<long long>(start), static_cast<long long>(end),

@@ -153,6 +153,20 @@ TEST(ExportCsv, SegmentBlockShowsTimesOfTheSegmentIndices)
               std::string::npos);
 }
 
+// Segment times far outside the range of nanoseconds are held at the int64
+// limits instead of overflowing, as in the header grid.
+TEST(ExportCsv, SegmentTimesBeyondTheRangeAreHeldAtItsLimits)
+{
+    DataFileHeader h = makeHeader(1.0, formatFloat, 4, typePeriodic);
+    Segment segment;
+    segment.startIndex = -4000000000000000000LL;
+    segment.endIndex = 4000000000000000000LL;
+    std::string text = exportOf(h, 1104, &segment, 1);
+    EXPECT_NE(text.find("Start Index,End Index,Byte Offset\r\n-9223372036854775808,9223372036854775807,"),
+              std::string::npos)
+        << text;
+}
+
 // A Version that fills its 64 bytes has no NUL: it is cut there.
 TEST(ExportCsv, VersionWithoutTerminatorStopsAtItsField)
 {
@@ -184,7 +198,7 @@ TEST(ExportCsv, HugeDataSizeInAShortFileExportsAnEmptyPage)
 class FullSink final : public ExportSink {
 public:
     explicit FullSink(size_t room) : room_(room) {}
-    bool write(const char* bytes, size_t count) override
+    bool write(const char*, size_t count) override
     {
         ++writes;
         if (count > room_)
