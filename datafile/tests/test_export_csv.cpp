@@ -65,9 +65,7 @@ TEST(ExportCsv, RowsOfASingleRunCountFromTheTimeOfThePage)
 {
     TempDir dir;
     const std::string path = dir.path("offgrid.quorData");
-    DataFileHeader h = nativeHeader(formatInt, 4, 1.0);
-    h.startTime = -2500000000LL;
-    ASSERT_TRUE(writeNative(path, h, Bytes().put<int32_t>(10).put<int32_t>(11).put<int32_t>(12).put<int32_t>(13)));
+    ASSERT_TRUE(writeOffGridInts(path));
     const std::string offGrid = exportOfFile(path);
     EXPECT_NE(offGrid.find("Start Time,-2500000000,-2,000:00:00:-2.-500\r\n"), std::string::npos) << offGrid;
     EXPECT_EQ(dataLines(offGrid),
@@ -77,7 +75,7 @@ TEST(ExportCsv, RowsOfASingleRunCountFromTheTimeOfThePage)
               "000:00:00:00.500,500000000,13\r\n");
 
     // Goto leaves a negative time off the grid; the page starts right there.
-    h.startTime = 0;
+    const DataFileHeader h = nativeHeader(formatInt, 4, 1.0);
     ASSERT_TRUE(writeNative(path, h, Bytes().put<int32_t>(20).put<int32_t>(21)));
     EXPECT_EQ(dataLines(exportOfFile(path, "-5")),
               "000:00:00:00.000,-5,20\r\n"

@@ -42,23 +42,26 @@ std::string line(long long ns, const char* valueFormat, double value)
 
 const char kDataHeading[] = "\r\n\r\n--Begin Data--\r\n";
 
+// periodic_int: 1000 ints at 50 per second from 045:12:30:00.
+const char kPeriodicIntHeader[] =
+    "Version,QuorDataFileVersion1.0\r\n"
+    "Tag Id,101\r\n"
+    "Sample Rate,50.000000\r\n"
+    "Start Time,3933000000000000,196650000,045:12:30:00.000\r\n"
+    "End Time,3933019980000000,196650999,045:12:30:19.980\r\n"
+    "Data Format,0,int\r\n"
+    "Data Size(bytes),4\r\n"
+    "Data Type,0,Periodic\r\n"
+    "Byte Order,1,Little Endian\r\n"
+    "File Size(bytes),5024\r\n"
+    "Total Data Elements,1256\r\n";
+
 }  // namespace
 
 // periodic_int: 50 samples per second, value k - 100; the page holds 500.
 TEST(GoldenExports, PeriodicIntMatchesTheHandWorkedFile)
 {
-    std::string expected =
-        "Version,QuorDataFileVersion1.0\r\n"
-        "Tag Id,101\r\n"
-        "Sample Rate,50.000000\r\n"
-        "Start Time,3933000000000000,196650000,045:12:30:00.000\r\n"
-        "End Time,3933019980000000,196650999,045:12:30:19.980\r\n"
-        "Data Format,0,int\r\n"
-        "Data Size(bytes),4\r\n"
-        "Data Type,0,Periodic\r\n"
-        "Byte Order,1,Little Endian\r\n"
-        "File Size(bytes),5024\r\n"
-        "Total Data Elements,1256\r\n";
+    std::string expected = kPeriodicIntHeader;
     expected += kDataHeading;
     for (int k = 0; k < 500; ++k) {
         const long long ns = kRecordingStart + 20000000LL * k;
@@ -128,18 +131,7 @@ TEST(GoldenExports, AsynchronousDoubleMatchesTheHandWorkedFile)
 // line with the page's time.
 TEST(GoldenExports, APageBeforeTheStartEndsWithTheNoDataLine)
 {
-    const std::string expected =
-        "Version,QuorDataFileVersion1.0\r\n"
-        "Tag Id,101\r\n"
-        "Sample Rate,50.000000\r\n"
-        "Start Time,3933000000000000,196650000,045:12:30:00.000\r\n"
-        "End Time,3933019980000000,196650999,045:12:30:19.980\r\n"
-        "Data Format,0,int\r\n"
-        "Data Size(bytes),4\r\n"
-        "Data Type,0,Periodic\r\n"
-        "Byte Order,1,Little Endian\r\n"
-        "File Size(bytes),5024\r\n"
-        "Total Data Elements,1256\r\n"
+    const std::string expected = std::string(kPeriodicIntHeader) +
         "\r\n\r\n--Begin Data--\r\n"
         "\r\n\r\n**No Data at this time,045:12:29:00.000\r\n";
     EXPECT_EQ(golden("int_before_start.csv"), expected);
