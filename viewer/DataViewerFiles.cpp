@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <memory>
 
+#include "CommandLine.h"
 #include "CsvExport.h"
 #include "DataViewerDialog.h"
 #include "IndexReport.h"
@@ -91,11 +92,8 @@ HRESULT DataViewerDialog::exportCsvFile()
         showMessage("Unable To Open File", "Create Export File", MB_OK);
         return hr;
     }
-    char fullName[kNameBufferSize];
-    if (!GetFullPathNameA(path.c_str(), kNameBufferSize, fullName, nullptr))
-        lstrcpynA(fullName, path.c_str(), kNameBufferSize);
     QuorText text;
-    showMessage(text.format("File is: %s\n", fullName), "Success !!", MB_OK);
+    showMessage(text.format("File is: %s\n", fullPathName(path.c_str()).c_str()), "Success !!", MB_OK);
     return S_OK;
 }
 
