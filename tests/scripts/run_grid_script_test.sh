@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# Registers QuorGrid.dll in the private Wine prefix and runs a JScript test
-# with Wine's cscript; the script's exit code is the test's result.
-#   run_grid_script_test.sh QuorGrid.dll grid_script_test.js
-set -u
+# Registers QuorGrid.dll in the private Wine prefix and runs a JScript or
+# VBScript test with Wine's cscript; the script's exit code is the test's
+# result.
+#   run_grid_script_test.sh QuorGrid.dll grid_script_test.js|.vbs
+set -uo pipefail
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 WINE="$ROOT/scripts/wine-run.sh"
 win_path() { "$WINE" winepath -w "$1" 2>/dev/null | tr -d '\r'; }
