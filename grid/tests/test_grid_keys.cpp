@@ -138,21 +138,6 @@ protected:
     HostedGrid hosted;
 };
 
-std::string clipboardText(HWND owner)
-{
-    std::string text;
-    if (!OpenClipboard(owner))
-        return text;
-    if (HANDLE data = GetClipboardData(CF_TEXT)) {
-        if (const char* chars = static_cast<const char*>(GlobalLock(data))) {
-            text = chars;
-            GlobalUnlock(data);
-        }
-    }
-    CloseClipboard();
-    return text;
-}
-
 }  // namespace
 
 TEST_F(GridKeysTest, TabWritesTheCellAndMovesAlongTheRowThenToTheNextRow)
