@@ -35,6 +35,7 @@ quor_add_gtest(NAME grid_interaction_window_tests
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/tests/GridDll.cpp
           ${CMAKE_CURRENT_LIST_DIR}/tests/test_grid_interaction.cpp
           ${CMAKE_CURRENT_LIST_DIR}/tests/test_grid_menu_files.cpp
+          ${CMAKE_CURRENT_LIST_DIR}/tests/test_grid_keys.cpp
           ${QUORGRID_GEN}/QuorGrid_i.c
   LIBS quorolehost quorwindowdriver ole32 oleaut32 uuid
   TIMEOUT 120)

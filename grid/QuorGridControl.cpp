@@ -127,8 +127,11 @@ STDMETHODIMP QuorGridControl::Invoke(DISPID member, REFIID riid, LCID, WORD flag
         return hr;
     try {
         ScriptOutArgs arguments(info.Get(), member, params);
-        return info->Invoke(static_cast<IQuorGridControl*>(this), member, flags, arguments.params(), result,
-                            exception, argumentError);
+        hr = info->Invoke(static_cast<IQuorGridControl*>(this), member, flags, arguments.params(), result, exception,
+                          argumentError);
+        if (SUCCEEDED(hr))
+            arguments.deliver();
+        return hr;
     } catch (const std::bad_alloc&) {
         return E_OUTOFMEMORY;
     }

@@ -1,8 +1,10 @@
-// Script hosts (JScript, VBScript by value) cannot pass the by-reference
-// VARIANTs that out parameters need, so a call such as find(..., 0, 0, 1)
-// would fail with a type mismatch. This fills every such out parameter that
-// arrived by value with a temporary the method can write into and drops
-// the temporaries after the call.
+// Script hosts cannot always pass the by-reference VARIANTs of the declared
+// type that out parameters need: JScript passes plain values (find(..., 0,
+// 0, 1)) and VBScript passes its variables as references to VARIANTs. Either
+// would fail with a type mismatch. This gives every such out parameter a
+// temporary of the declared type the method can write into; after a
+// successful call deliver() moves what the method wrote into the caller's
+// VARIANTs that arrived by reference. Undelivered temporaries are freed.
 #pragma once
 
 #include <windows.h>
@@ -21,6 +23,10 @@ public:
     // patching.
     DISPPARAMS* params() { return patched_ ? &params_ : original_; }
 
+    // Hands each result to the caller's VARIANT it belongs to, clearing what
+    // that VARIANT held; the caller then owns the strings.
+    void deliver();
+
 private:
     void patch(const FUNCDESC& function);
 
@@ -29,4 +35,7 @@ private:
     bool patched_ = false;
     std::vector<VARIANTARG> arguments_;
     std::vector<VARIANT> holders_;
+    // Per holder: the caller's VARIANT that receives it, or null when the
+    // argument came by value and the result is dropped.
+    std::vector<VARIANT*> receivers_;
 };

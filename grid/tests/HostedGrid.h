@@ -48,6 +48,22 @@ inline bool hasVisibleStyle(HWND window)
     return (GetWindowLongA(window, GWL_STYLE) & WS_VISIBLE) != 0;
 }
 
+// The clipboard's text, empty when it holds none.
+inline std::string clipboardText(HWND owner)
+{
+    std::string text;
+    if (!OpenClipboard(owner))
+        return text;
+    if (HANDLE data = GetClipboardData(CF_TEXT)) {
+        if (const char* chars = static_cast<const char*>(GlobalLock(data))) {
+            text = chars;
+            GlobalUnlock(data);
+        }
+    }
+    CloseClipboard();
+    return text;
+}
+
 // A grid hosted in place, 300 x 200 pixels, with 40 rows of 12 columns.
 class HostedGrid {
 public:

@@ -81,7 +81,10 @@ public:
         : thread_([this, t = std::string(title), answer] {
               for (int i = 0; i < 200 && !stop_; ++i) {
                   if (HWND window = FindWindowA(nullptr, t.c_str())) {
-                      Sleep(100);  // let the dialog finish its set-up
+                      // Its thread answers once the dialog has finished its
+                      // set-up and runs its message loop.
+                      DWORD_PTR ignored = 0;
+                      SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &ignored);
                       answer(window);
                       found_ = true;
                       return;

@@ -75,6 +75,36 @@ inline unsigned long liveGdiObjects()
     return live;
 }
 
+// Live USER objects of this thread: its windows and the process's menus.
+// Wine's GetGuiResources answers 0 here as well, but accepts a bare handle
+// table index as a menu handle.
+inline BOOL CALLBACK countWindow(HWND, LPARAM count)
+{
+    ++*reinterpret_cast<unsigned long*>(count);
+    return TRUE;
+}
+
+inline BOOL CALLBACK countWindowTree(HWND window, LPARAM count)
+{
+    countWindow(window, count);
+    EnumChildWindows(window, countWindow, count);  // all descendants
+    return TRUE;
+}
+
+inline unsigned long liveUserObjects()
+{
+    const DWORD counted = GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS);
+    if (counted)
+        return counted;
+    unsigned long live = 0;
+    EnumThreadWindows(GetCurrentThreadId(), countWindowTree, reinterpret_cast<LPARAM>(&live));
+    for (ULONG_PTR index = 0x20; index < 0x10000; index += 2) {
+        if (IsMenu(reinterpret_cast<HMENU>(index)))
+            ++live;
+    }
+    return live;
+}
+
 // A window's rectangle in its parent's client coordinates.
 inline RECT rectInParent(HWND window)
 {

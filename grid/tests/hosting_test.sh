@@ -4,7 +4,7 @@
 # with status 0, and the control it made is the grid, in place with its
 # window and, in that window, the column header and the row buttons.
 #   hosting_test.sh QuorGrid.dll quorhost.exe
-set -u
+set -uo pipefail
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 WINE="$ROOT/scripts/wine-run.sh"
 HOST=$2

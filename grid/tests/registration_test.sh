@@ -4,13 +4,15 @@
 # unregistration removes the keys again. The DLL is registered again at the
 # end, since hosts in the other tests create the grid by its ProgID.
 #   registration_test.sh QuorGrid.dll grid_progid_probe.exe
-set -u
+# pipefail: a probe or a query piped through tr must still fail the test.
+set -uo pipefail
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 WINE="$ROOT/scripts/wine-run.sh"
 DLL_UNIX=$1
 PROBE=$2
 CLSID='{AAB6E039-AD67-4B2F-BEFA-4FE268BB46FE}'
 LIBID='{B44D4D33-0068-4336-8273-F2E8B022F3F6}'
+IID='{65D58203-82D7-45F9-879D-FDA8AE51A65C}'
 failures=0
 
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
@@ -62,7 +64,12 @@ expect_value "0" "$CLS\\MiscStatus" /ve
 expect_value "131473" "$CLS\\MiscStatus\\1" /ve
 expect_value "$LIBID" "$CLS\\TypeLib" /ve
 expect_value "1.0" "$CLS\\Version" /ve
-expect_key "$HKCR\\TypeLib\\$LIBID\\1.0"
+expect_value "QuorGrid 1.0 Type Library" "$HKCR\\TypeLib\\$LIBID\\1.0" /ve
+# Wine registers the library's path in its \\?\ form.
+typelib_path=$(reg_value "$HKCR\\TypeLib\\$LIBID\\1.0\\0\\win64" /ve) || fail "missing: the type library's path"
+[ "${typelib_path#\\\\\?\\}" = "$DLL" ] || fail "type library path: expected '$DLL', got '$typelib_path'"
+# The dual interface, registered from the type library for marshalling.
+expect_value "$LIBID" "$HKCR\\Interface\\$IID\\TypeLib" /ve
 
 "$WINE" "$PROBE" | tr -d '\r' || fail "creating the control by its ProgID"
 
@@ -71,7 +78,7 @@ expect_no_key "$HKCR\\QuorGrid.QuorGridControl.1"
 expect_no_key "$HKCR\\QuorGrid.QuorGridControl"
 expect_no_key "$CLS"
 expect_no_key "$HKCR\\TypeLib\\$LIBID\\1.0"
-expect_key "$HKCR\\CLSID"
+expect_no_key "$HKCR\\Interface\\$IID"
 
 "$WINE" regsvr32 /s "$DLL" || fail "registering again returned $?"
 

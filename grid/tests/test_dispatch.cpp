@@ -3,6 +3,8 @@
 // every method's shape, and late-bound calls through IDispatch.
 #include "GridDll.h"
 
+#include <psapi.h>
+
 #include <algorithm>
 #include <vector>
 
@@ -356,4 +358,200 @@ TEST(GridServer, ModuleCarriesItsResources)
             << query;
         EXPECT_EQ(std::wstring(entry.value), std::wstring(value)) << entry.key;
     }
+}
+
+// ---- out parameters passed by reference, as VBScript and VBA pass them ----
+
+namespace {
+
+// A VARIANT variable of the caller, cleared on every path.
+class Variable {
+public:
+    Variable() { VariantInit(&value_); }
+    ~Variable() { VariantClear(&value_); }
+    Variable(const Variable&) = delete;
+    Variable& operator=(const Variable&) = delete;
+
+    VARIANT* get() { return &value_; }
+    // What VBScript passes for a variable: a reference to its Variant.
+    VARIANT reference()
+    {
+        VARIANT v;
+        VariantInit(&v);
+        V_VT(&v) = VT_BYREF | VT_VARIANT;
+        V_VARIANTREF(&v) = &value_;
+        return v;
+    }
+    VARTYPE type() const { return V_VT(&value_); }
+    LONG number() const { return V_VT(&value_) == VT_I4 ? V_I4(&value_) : -999; }
+    std::wstring text() const
+    {
+        return V_VT(&value_) == VT_BSTR && V_BSTR(&value_) ? std::wstring(V_BSTR(&value_)) : std::wstring(L"?");
+    }
+    void setText(const wchar_t* text)
+    {
+        VariantClear(&value_);
+        V_VT(&value_) = VT_BSTR;
+        V_BSTR(&value_) = SysAllocString(text);
+    }
+
+private:
+    VARIANT value_;
+};
+
+// A COM object that counts its references, to see a cleared Variant let go
+// of it.
+class CountedObject : public IUnknown {
+public:
+    STDMETHODIMP QueryInterface(REFIID riid, void** object) override
+    {
+        if (riid != IID_IUnknown)
+            return *object = nullptr, E_NOINTERFACE;
+        *object = this;
+        AddRef();
+        return S_OK;
+    }
+    STDMETHODIMP_(ULONG) AddRef() override { return ++references; }
+    STDMETHODIMP_(ULONG) Release() override { return --references; }
+    ULONG references = 1;
+};
+
+SIZE_T privateBytes()
+{
+    PROCESS_MEMORY_COUNTERS_EX counters = {};
+    counters.cb = sizeof counters;
+    GetProcessMemoryInfo(GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters), sizeof counters);
+    return counters.PrivateUsage;
+}
+
+class DispatchReferenceTest : public GridTest {
+protected:
+    void SetUp() override
+    {
+        GridTest::SetUp();
+        ASSERT_EQ(S_OK, grid.As(&dispatch));
+        headings(L"Name|Value");
+        append(L"alpha|1", L"a", VARIANT_TRUE);
+        append(L"beta|2", L"b");
+        append(L"gamma|3", L"g", VARIANT_TRUE);
+    }
+
+    HRESULT invoke(const wchar_t* name, std::initializer_list<VARIANT> args)
+    {
+        Variable result;
+        return call(dispatch.Get(), name, args, result.get());
+    }
+    // One edited row as "row/tag/index", read through VARIANT references.
+    std::wstring nextEdited(Variable& rowStr, Variable& tag, Variable& index)
+    {
+        if (invoke(L"getNextEditedRow", {rowStr.reference(), tag.reference(), index.reference()}) != S_OK)
+            return L"failed";
+        return rowStr.text() + L"/" + tag.text() + L"/" + std::to_wstring(index.number());
+    }
+
+    ComPtr<IDispatch> dispatch;
+};
+
+}  // namespace
+
+TEST_F(DispatchReferenceTest, FindFillsVariantReferencesAndAMissKeepsTheirNumbers)
+{
+    Variable row, column;
+    Bstr text(L"3");
+    EXPECT_EQ(S_OK, invoke(L"find", {textArg(text), boolArg(true), boolArg(false), boolArg(false), boolArg(false),
+                                     row.reference(), column.reference(), longArg(SelectCell)}));
+    ASSERT_EQ(VT_I4, row.type());
+    EXPECT_EQ(3, row.number());
+    EXPECT_EQ(1, column.number());
+
+    grid->resetFind();
+    V_VT(row.get()) = VT_I2;  // what VBScript keeps for "r = -1"
+    V_I2(row.get()) = -1;
+    Bstr missing(L"omega");
+    EXPECT_EQ(S_OK, invoke(L"find", {textArg(missing), boolArg(true), boolArg(false), boolArg(false),
+                                     boolArg(false), row.reference(), column.reference(), longArg(SelectCell)}));
+    EXPECT_EQ(-1, row.number());
+    EXPECT_EQ(1, column.number());
+}
+
+TEST_F(DispatchReferenceTest, EditedAndDeletedRowsWalkThroughVariantReferences)
+{
+    Variable rowStr, tag, index;
+    rowStr.setText(L"held before");  // the string it held is freed, not leaked or kept
+    grid->resetToFirstEditedRow();
+    EXPECT_EQ(L"alpha|1/a/0", nextEdited(rowStr, tag, index));
+    EXPECT_EQ(L"gamma|3/g/2", nextEdited(rowStr, tag, index));
+    EXPECT_EQ(L"//-1", nextEdited(rowStr, tag, index));
+
+    grid->deleteRow(Bstr(L"b"), VARIANT_TRUE);
+    grid->resetToFirstDeletedRow();
+    EXPECT_EQ(S_OK, invoke(L"getNextDeletedRow", {rowStr.reference(), tag.reference()}));
+    EXPECT_EQ(L"beta|2", rowStr.text());
+    EXPECT_EQ(L"b", tag.text());
+    invoke(L"getNextDeletedRow", {rowStr.reference(), tag.reference()});
+    EXPECT_EQ(L"", rowStr.text());
+    EXPECT_EQ(L"", tag.text());
+}
+
+TEST_F(DispatchReferenceTest, ObjectsAndArraysInTheVariablesAreReleased)
+{
+    CountedObject object;
+    Variable rowStr, tag, index;
+    V_VT(rowStr.get()) = VT_UNKNOWN;
+    V_UNKNOWN(rowStr.get()) = &object;
+    object.AddRef();
+    SAFEARRAYBOUND bounds = {3, 0};
+    V_VT(tag.get()) = VT_ARRAY | VT_I4;
+    V_ARRAY(tag.get()) = SafeArrayCreate(VT_I4, 1, &bounds);
+    grid->resetToFirstEditedRow();
+    EXPECT_EQ(L"alpha|1/a/0", nextEdited(rowStr, tag, index));
+    EXPECT_EQ(1u, object.references);
+}
+
+TEST_F(DispatchReferenceTest, TypedReferencesStillGoStraightThrough)
+{
+    // What VBA passes for "Dim r As Long" and "Dim s As String".
+    LONG row = 0, column = 0, index = 0;
+    BSTR rowStr = nullptr, tag = nullptr;
+    auto reference = [](VARTYPE type, void* target) {
+        VARIANT v;
+        VariantInit(&v);
+        V_VT(&v) = static_cast<VARTYPE>(VT_BYREF | type);
+        V_BYREF(&v) = target;
+        return v;
+    };
+    Bstr text(L"beta");
+    invoke(L"find", {textArg(text), boolArg(true), boolArg(false), boolArg(false), boolArg(false),
+                     reference(VT_I4, &row), reference(VT_I4, &column), longArg(SelectCell)});
+    EXPECT_EQ(2, row);
+    EXPECT_EQ(0, column);
+    grid->resetToFirstEditedRow();
+    EXPECT_EQ(S_OK, invoke(L"getNextEditedRow",
+                           {reference(VT_BSTR, &rowStr), reference(VT_BSTR, &tag), reference(VT_I4, &index)}));
+    EXPECT_EQ(std::wstring(L"alpha|1"), rowStr ? rowStr : L"");
+    EXPECT_EQ(std::wstring(L"a"), tag ? tag : L"");
+    EXPECT_EQ(0, index);
+    SysFreeString(rowStr);
+    SysFreeString(tag);
+}
+
+TEST_F(DispatchReferenceTest, TenThousandEditedRowReadsKeepMemoryFlat)
+{
+    // Long rows, so that one string lost per call would add megabytes.
+    const std::wstring longRow(400, L'x');
+    grid->deleteAllRows(VARIANT_FALSE);
+    append(longRow.c_str(), L"long tag", VARIANT_TRUE);
+    Variable rowStr, tag, index;
+    auto readMany = [&](int times) {
+        for (int i = 0; i < times; ++i) {
+            grid->resetToFirstEditedRow();
+            invoke(L"getNextEditedRow", {rowStr.reference(), tag.reference(), index.reference()});
+        }
+    };
+    readMany(100);  // the string cache and the heap settle first
+    const SIZE_T before = privateBytes();
+    readMany(10000);
+    const SIZE_T after = privateBytes();
+    EXPECT_EQ(longRow, rowStr.text());
+    EXPECT_LT(after, before + 512 * 1024) << "grew by " << (after - before) << " bytes";
 }

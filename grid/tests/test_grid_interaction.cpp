@@ -181,25 +181,6 @@ TEST_F(GridInteractionTest, ARightClickOpensTheCellMenuGreyedWhenNotEditable)
     quortest::pumpMessages();
 }
 
-namespace {
-
-std::string clipboardText(HWND owner)
-{
-    std::string text;
-    if (!OpenClipboard(owner))
-        return text;
-    if (HANDLE data = GetClipboardData(CF_TEXT)) {
-        if (const char* chars = static_cast<const char*>(GlobalLock(data))) {
-            text = chars;
-            GlobalUnlock(data);
-        }
-    }
-    CloseClipboard();
-    return text;
-}
-
-}  // namespace
-
 TEST_F(GridInteractionTest, TheCopyKeyPutsTheSelectedRowsOnTheClipboard)
 {
     hosted.grid->setRowSelect(2, Selected);

@@ -317,36 +317,6 @@ TEST_F(GridWindowTest, CreatingAndDestroyingLeavesNoGdiObjects)
     EXPECT_EQ(before, quortest::liveGdiObjects());
 }
 
-// Live USER objects of this thread: its windows and the process's menus.
-// Wine's GetGuiResources answers 0 here as well, but accepts a bare handle
-// table index as a menu handle.
-BOOL CALLBACK countWindow(HWND, LPARAM count)
-{
-    ++*reinterpret_cast<unsigned long*>(count);
-    return TRUE;
-}
-
-BOOL CALLBACK countWindowTree(HWND window, LPARAM count)
-{
-    countWindow(window, count);
-    EnumChildWindows(window, countWindow, count);  // all descendants
-    return TRUE;
-}
-
-unsigned long liveUserObjects()
-{
-    const DWORD counted = GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS);
-    if (counted)
-        return counted;
-    unsigned long live = 0;
-    EnumThreadWindows(GetCurrentThreadId(), countWindowTree, reinterpret_cast<LPARAM>(&live));
-    for (ULONG_PTR index = 0x20; index < 0x10000; index += 2) {
-        if (IsMenu(reinterpret_cast<HMENU>(index)))
-            ++live;
-    }
-    return live;
-}
-
 // A container deactivates and reactivates a control in place as it pleases:
 // each new window takes its menu and window classes again.
 TEST_F(GridWindowTest, ReactivatingInPlaceLeavesNothingBehind)
@@ -363,13 +333,13 @@ TEST_F(GridWindowTest, ReactivatingInPlaceLeavesNothingBehind)
         };
         reactivate();
         const unsigned long gdiBefore = quortest::liveGdiObjects();
-        const unsigned long userBefore = liveUserObjects();
+        const unsigned long userBefore = quortest::liveUserObjects();
         for (int i = 0; i < 10; ++i)
             reactivate();
         EXPECT_TRUE(FindWindowExA(hosted.window(), nullptr, "QuorRowHeaderObj", nullptr));
         EXPECT_TRUE(FindWindowExA(hosted.window(), nullptr, "QuorColumnHeaderObj", nullptr));
         EXPECT_EQ(gdiBefore, quortest::liveGdiObjects());
-        EXPECT_EQ(userBefore, liveUserObjects());
+        EXPECT_EQ(userBefore, quortest::liveUserObjects());
     }
     // The DLL's classes go with the last windows of them.
     WNDCLASSEXA info{};

@@ -1,6 +1,10 @@
 #include "WindowDriver.h"
 
+#include <gtest/gtest.h>
+
 #include <cstdio>
+#include <mutex>
+#include <set>
 #include <vector>
 
 namespace {
@@ -55,17 +59,75 @@ HWND findDialog(const std::string& caption, DWORD processId)
     return search.found;
 }
 
-DialogAnswerer::DialogAnswerer(const std::string& caption, Action action, int count, DWORD timeoutMs)
-    : caption_(caption), action_(std::move(action)), thread_([this, count, timeoutMs] { watch(count, timeoutMs); })
+namespace {
+
+// The captions that live answerers wait for.
+std::mutex registryLock;
+std::multiset<std::string> expectedCaptions;
+
+// A modal dialog disables its owner; the viewer's own modeless main window
+// has no owner and is never taken for one.
+bool isModal(HWND dialog)
 {
+    HWND owner = GetWindow(dialog, GW_OWNER);
+    return owner && !IsWindowEnabled(owner);
 }
 
-DialogAnswerer::~DialogAnswerer() { wait(); }
+BOOL CALLBACK collectDialog(HWND window, LPARAM param)
+{
+    DWORD pid = 0;
+    GetWindowThreadProcessId(window, &pid);
+    char className[64] = {};
+    GetClassNameA(window, className, sizeof className);
+    if (pid == GetCurrentProcessId() && IsWindowVisible(window) && std::string(className) == "#32770")
+        reinterpret_cast<std::vector<HWND>*>(param)->push_back(window);
+    return TRUE;
+}
+
+std::vector<HWND> visibleDialogs()
+{
+    std::vector<HWND> dialogs;
+    EnumWindows(collectDialog, reinterpret_cast<LPARAM>(&dialogs));
+    return dialogs;
+}
+
+// Returns once the dialog's thread runs its message loop, that is, once
+// the dialog has finished setting itself up.
+void waitUntilReady(HWND dialog, DWORD timeoutMs)
+{
+    DWORD_PTR ignored = 0;
+    SendMessageTimeoutA(dialog, WM_NULL, 0, 0, SMTO_NORMAL, timeoutMs, &ignored);
+}
+
+}  // namespace
+
+DialogAnswerer::DialogAnswerer(const std::string& caption, Action action, int count, DWORD timeoutMs)
+    : caption_(caption), action_(std::move(action))
+{
+    {
+        std::lock_guard<std::mutex> lock(registryLock);
+        expectedCaptions.insert(caption_);
+    }
+    thread_ = std::thread([this, count, timeoutMs] { watch(count, timeoutMs); });
+}
+
+DialogAnswerer::~DialogAnswerer()
+{
+    wait();
+    std::lock_guard<std::mutex> lock(registryLock);
+    expectedCaptions.erase(expectedCaptions.find(caption_));
+}
 
 bool DialogAnswerer::wait()
 {
+    stop_ = true;
     if (thread_.joinable())
         thread_.join();
+    if (!reported_ && (!answered_ || !unexpected_.empty())) {
+        reported_ = true;
+        ADD_FAILURE() << (answered_ ? "" : "no dialog \"" + caption_ + "\" appeared")
+                      << (unexpected_.empty() ? "" : "; closed unexpected dialogs: " + unexpected_);
+    }
     return answered_;
 }
 
@@ -73,12 +135,16 @@ void DialogAnswerer::watch(int count, DWORD timeoutMs)
 {
     const DWORD start = GetTickCount();
     while (count > 0 && GetTickCount() - start < timeoutMs) {
+        const bool lastLook = stop_;
+        closeUnexpectedDialogs();
         HWND dialog = findDialog(caption_, GetCurrentProcessId());
         if (!dialog) {
+            if (lastLook)
+                break;
             Sleep(20);
             continue;
         }
-        Sleep(100);  // let it finish its own initialisation
+        waitUntilReady(dialog, timeoutMs);
         std::string text;
         EnumChildWindows(dialog, collectStatic, reinterpret_cast<LPARAM>(&text));
         text_ += text + "\n";
@@ -88,6 +154,23 @@ void DialogAnswerer::watch(int count, DWORD timeoutMs)
         --count;
     }
     answered_ = count == 0;
+}
+
+void DialogAnswerer::closeUnexpectedDialogs()
+{
+    for (HWND dialog : visibleDialogs()) {
+        const std::string caption = windowText(dialog);
+        if (!isModal(dialog))
+            continue;
+        {
+            std::lock_guard<std::mutex> lock(registryLock);
+            if (expectedCaptions.count(caption))
+                continue;
+        }
+        unexpected_ += "\"" + caption + "\" ";
+        PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+        PostMessageA(dialog, WM_CLOSE, 0, 0);
+    }
 }
 
 DialogAnswerer::Action pressButton(int id)
@@ -143,7 +226,11 @@ void MenuChooser::choose(HWND owner, HMENU menu, UINT command)
 {
     items_ = menu ? GetMenuItemCount(menu) : -1;
     if (whenShown_) {
-        Sleep(200);  // let the menu and its bitmaps finish painting
+        // The menu loop runs once it answers; then its pending paint is done
+        // at once, bitmaps included.
+        HWND popup = FindWindowExA(nullptr, nullptr, "#32768", nullptr);
+        waitUntilReady(popup, 4000);
+        RedrawWindow(popup, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
         whenShown_(menu);
     }
     if (command == 0) {

@@ -11,6 +11,13 @@
 
 // Waits on its own thread for a dialog window of this process with the
 // given caption, reads its text and answers it with the action.
+//
+// The dialogs a test drives are modal on the test's own thread: once the
+// call that shows them has returned, a dialog that has not been seen never
+// will be, so wait() stops watching at once and the test fails, naming the
+// caption. A modal dialog of this process that appears meanwhile and that
+// no live answerer expects would hold the test's thread in its loop for
+// good: it is closed at once and named in the failure too.
 class DialogAnswerer {
 public:
     using Action = std::function<void(HWND)>;
@@ -20,17 +27,21 @@ public:
     DialogAnswerer(const DialogAnswerer&) = delete;
     DialogAnswerer& operator=(const DialogAnswerer&) = delete;
 
-    // Joins the thread; true when every dialog was found and answered.
+    // Stops watching; true when every dialog was found and answered.
     bool wait();
     const std::string& text() { wait(); return text_; }
 
 private:
     void watch(int count, DWORD timeoutMs);
+    void closeUnexpectedDialogs();
 
     std::string caption_;
     Action action_;
     std::string text_;
+    std::string unexpected_;  // captions of the dialogs closed unanswered
     std::atomic<bool> answered_{false};
+    std::atomic<bool> stop_{false};
+    bool reported_ = false;
     std::thread thread_;
 };
 
