@@ -5,7 +5,7 @@
 # window and, in that window, the column header and the row buttons.
 #   hosting_test.sh QuorGrid.dll quorhost.exe
 set -u
-ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
+ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/../../.." && pwd)
 WINE="$ROOT/scripts/wine-run.sh"
 HOST=$2
 CLSID='{AAB6E039-AD67-4B2F-BEFA-4FE268BB46FE}'

@@ -5,7 +5,7 @@
 # end, since hosts in the other tests create the grid by its ProgID.
 #   registration_test.sh QuorGrid.dll grid_progid_probe.exe
 set -u
-ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
+ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/../../.." && pwd)
 WINE="$ROOT/scripts/wine-run.sh"
 DLL_UNIX=$1
 PROBE=$2
