@@ -7,12 +7,12 @@
 void QuorGridControl::redrawIf(VARIANT_BOOL flag)
 {
     if (isVariantTrue(flag))
-        view_.invalidate();
+        core_.view().invalidate();
 }
 
 STDMETHODIMP QuorGridControl::showRowButtons(VARIANT_BOOL show)
 {
-    view_.rowButtonsShown = isVariantTrue(show) ? VARIANT_TRUE : VARIANT_FALSE;
+    core_.view().rowButtonsShown = isVariantTrue(show) ? VARIANT_TRUE : VARIANT_FALSE;
     rowHeader_.show(isVariantTrue(show));
     placeHeaderBand();
     recomputeView();
@@ -21,7 +21,7 @@ STDMETHODIMP QuorGridControl::showRowButtons(VARIANT_BOOL show)
 
 STDMETHODIMP QuorGridControl::showColumnHeader(VARIANT_BOOL show)
 {
-    view_.columnHeaderShown = isVariantTrue(show) ? VARIANT_TRUE : VARIANT_FALSE;
+    core_.view().columnHeaderShown = isVariantTrue(show) ? VARIANT_TRUE : VARIANT_FALSE;
     if (show == VARIANT_TRUE || show == VARIANT_FALSE)
         columnHeader_.show(show == VARIANT_TRUE);
     return S_OK;
@@ -31,17 +31,21 @@ STDMETHODIMP QuorGridControl::rowIsVisible(LONG rowNumber, VARIANT_BOOL* visible
 {
     if (!visible)
         return E_POINTER;
-    *visible = view_.isRowVisible(rowNumber) ? VARIANT_TRUE : VARIANT_FALSE;
+    *visible = core_.view().isRowVisible(rowNumber) ? VARIANT_TRUE : VARIANT_FALSE;
     return S_OK;
 }
 
 STDMETHODIMP QuorGridControl::redraw()
 {
-    // Rows may have come and gone since the bar was last set.
-    if (view_.window)
-        setUpScrollBars();
-    recomputeView();
+    core_.relayout();
     return S_OK;
+}
+
+void QuorGridControl::rowsChanged()
+{
+    // Rows may have come and gone since the bar was last set.
+    if (core_.view().window)
+        setUpScrollBars();
 }
 
 STDMETHODIMP QuorGridControl::setGridFont(IFontDisp* font)
@@ -57,18 +61,18 @@ STDMETHODIMP QuorGridControl::setHeaderFont(IFontDisp*)
 
 STDMETHODIMP QuorGridControl::setGridBackgroundColor(ULONG color, VARIANT_BOOL redraw)
 {
-    view_.backgroundColor = color;
+    core_.view().backgroundColor = color;
     redrawIf(redraw);
     return S_OK;
 }
 
 STDMETHODIMP QuorGridControl::setGridLineColor(ULONG color, VARIANT_BOOL redraw)
 {
-    if (color == view_.gridLineColor)
+    if (color == core_.view().gridLineColor)
         return S_OK;
     // Kept even before the first paint, so that the painter's pen has the
     // colour the host asked for.
-    view_.gridLineColor = color;
+    core_.view().gridLineColor = color;
     // The painter selects the pen only for the length of a paint, so the
     // old one is free to go.
     gridLinePen_.reset(CreatePen(PS_SOLID, 1, color));
@@ -84,36 +88,38 @@ STDMETHODIMP QuorGridControl::setEditability(VARIANT_BOOL editable)
 
 STDMETHODIMP QuorGridControl::setGridLines(GridLinesStyle style)
 {
-    view_.gridLineStyle = style;
-    view_.invalidate();
+    core_.view().gridLineStyle = style;
+    core_.view().invalidate();
     return S_OK;
 }
 
 STDMETHODIMP QuorGridControl::setGridTextAlignment(GridTextAlignmentStyle align)
 {
-    view_.textAlignment = align;
-    view_.invalidate();
+    core_.view().textAlignment = align;
+    core_.view().invalidate();
     return S_OK;
 }
 
 STDMETHODIMP QuorGridControl::setUpperLeftCell(LONG x, LONG y)
 {
-    if (x < 0 || y < 0 || x >= rows_.rowCount() || y >= columnCount_)
-        return S_FALSE;
+    return core_.setUpperLeftCell(x, y) ? S_OK : S_FALSE;
+}
+
+void QuorGridControl::originMoved()
+{
     // The bars show the indices themselves, so the next line step moves by
     // exactly one from here.
-    view_.firstVisibleRow = x;
-    view_.firstVisibleColumn = y;
-    if (view_.window) {
-        applyScrollBar(view_.window, SB_VERT, verticalGeometry(rows_.rowCount()), x);
-        applyScrollBar(view_.window, SB_HORZ, horizontalGeometry(columnCount_), y);
+    const GridView& view = core_.view();
+    const int32_t x = view.firstVisibleRow;
+    const int32_t y = view.firstVisibleColumn;
+    if (view.window) {
+        applyScrollBar(view.window, SB_VERT, verticalGeometry(core_.rows().rowCount()), x);
+        applyScrollBar(view.window, SB_HORZ, horizontalGeometry(core_.columnCount()), y);
     }
     rowHeader_.renumber(x);
     placeHeaderBand();
-    recomputeView();
-    if (x == 0 && y == 0 && view_.window)
+    if (x == 0 && y == 0 && view.window)
         repaintHeadersNow();
-    return S_OK;
 }
 
 // The header control invalidates its own items when they change, so only
@@ -132,6 +138,6 @@ void QuorGridControl::repaintHeadersNow()
 
 STDMETHODIMP QuorGridControl::AutoSizeEditBox(VARIANT_BOOL inProp)
 {
-    view_.autoSizeEditBox = inProp;
+    core_.view().autoSizeEditBox = inProp;
     return S_OK;
 }

@@ -13,36 +13,34 @@ constexpr size_t kMeasuredCharacters = 99;
 
 STDMETHODIMP QuorGridControl::setColumnHeadings(BSTR headings)
 {
-    columnCount_ = 0;
-    if (SysStringLen(headings) == 0)
+    if (SysStringLen(headings) == 0) {
+        core_.setColumnHeadings(std::string());
         return S_FALSE;
+    }
     return guarded([&] {
-        headingString_ = ansiFromBstr(headings);
-        columns_.removeAll();
-        for (const std::string& heading : splitSequential(headingString_)) {
-            if (!columns_.insert(heading))
-                break;
-        }
-        columnCount_ = columns_.count();
-        columnHeader_.mirror(columns_);
-        scrollColumnsTo(view_.firstVisibleColumn);
-        recomputeView();
+        core_.setColumnHeadings(ansiFromBstr(headings));
         return S_OK;
     });
 }
 
+void QuorGridControl::headingsChanged()
+{
+    columnHeader_.mirror(core_.columns());
+    scrollColumnsTo(core_.view().firstVisibleColumn);
+}
+
 STDMETHODIMP QuorGridControl::SetColumnEditable(LONG column, VARIANT_BOOL editable)
 {
-    if (column < 0 || column >= columnCount_)
+    if (column < 0 || column >= core_.columnCount())
         return S_FALSE;
-    return columns_.setEditable(column, editable) ? S_OK : S_FALSE;
+    return core_.columns().setEditable(column, editable) ? S_OK : S_FALSE;
 }
 
 STDMETHODIMP QuorGridControl::getNumberOfColumns(LONG* count)
 {
     if (!count)
         return E_POINTER;
-    *count = columnCount_;
+    *count = core_.columnCount();
     return S_OK;
 }
 
@@ -50,14 +48,14 @@ STDMETHODIMP QuorGridControl::getColumnHeading(LONG columnNumber, BSTR* heading)
 {
     if (!heading)
         return E_POINTER;
-    return guarded([&] { return returnBstr(columns_.heading(columnNumber), heading); });
+    return guarded([&] { return returnBstr(core_.columns().heading(columnNumber), heading); });
 }
 
 STDMETHODIMP QuorGridControl::getColumnHeadingStr(BSTR* headings)
 {
     if (!headings)
         return E_POINTER;
-    return guarded([&] { return returnBstr(headingString_, headings); });
+    return guarded([&] { return returnBstr(core_.headingString(), headings); });
 }
 
 STDMETHODIMP QuorGridControl::getColumnNumberByHeading(BSTR heading, LONG* column)
@@ -66,8 +64,8 @@ STDMETHODIMP QuorGridControl::getColumnNumberByHeading(BSTR heading, LONG* colum
         return E_POINTER;
     return guarded([&] {
         const std::string wanted = ansiFromBstr(heading);
-        for (int32_t c = 0; c < columnCount_; ++c) {
-            if (equalsNoCase(columns_.heading(c), wanted)) {
+        for (int32_t c = 0; c < core_.columnCount(); ++c) {
+            if (equalsNoCase(core_.columns().heading(c), wanted)) {
                 *column = c;
                 return S_OK;
             }
@@ -79,13 +77,13 @@ STDMETHODIMP QuorGridControl::getColumnNumberByHeading(BSTR heading, LONG* colum
 
 STDMETHODIMP QuorGridControl::autoResizeColumn(LONG col)
 {
-    if (!isVariantTrue(columns_.autoResize(col)))
+    if (!isVariantTrue(core_.columns().autoResize(col)))
         return S_OK;
     return guarded([&] {
         const int32_t width = textWidth(longestCellText(col).substr(0, kMeasuredCharacters));
         if (width >= 1)
-            setColumnWidthEverywhere(col, width);
-        view_.invalidate();
+            core_.setColumnWidth(col, width);
+        core_.view().invalidate();
         return S_OK;
     }, S_OK);
 }
@@ -93,8 +91,8 @@ STDMETHODIMP QuorGridControl::autoResizeColumn(LONG col)
 std::string QuorGridControl::longestCellText(int32_t column)
 {
     std::string longest;
-    rows_.resetCursor();
-    while (GridRow* row = rows_.next()) {
+    core_.rows().resetCursor();
+    while (GridRow* row = core_.rows().next()) {
         std::string text = cellOrEmpty(row->rowText, column);
         if (text.size() > longest.size())
             longest.swap(text);
@@ -102,16 +100,16 @@ std::string QuorGridControl::longestCellText(int32_t column)
     return longest;
 }
 
-int32_t QuorGridControl::textWidth(const std::string& text) const
+int32_t QuorGridControl::textWidth(const std::string& text)
 {
     return measureTextWidth(drawingSurface_, gridFont_.get(), text);
 }
 
 STDMETHODIMP QuorGridControl::setColumnWidth(LONG col, SHORT width)
 {
-    if (!columns_.contains(col))
+    if (!core_.columns().contains(col))
         return S_FALSE;
-    setColumnWidthEverywhere(col, width);
+    core_.setColumnWidth(col, width);
     return S_OK;
 }
 
@@ -119,21 +117,21 @@ STDMETHODIMP QuorGridControl::getColumnWidth(LONG col, SHORT* width)
 {
     if (!width)
         return E_POINTER;
-    *width = static_cast<SHORT>(columns_.width(col));
+    *width = static_cast<SHORT>(core_.columns().width(col));
     return S_OK;
 }
 
 STDMETHODIMP QuorGridControl::setGuiComponent(LONG column, BSTR kind, BSTR items)
 {
     return guarded([&] {
-        columns_.setCellKind(column, ansiFromBstr(kind), ansiFromBstr(items));
+        core_.columns().setCellKind(column, ansiFromBstr(kind), ansiFromBstr(items));
         return S_OK;
     }, S_OK);
 }
 
 STDMETHODIMP QuorGridControl::allowColumnReorder(VARIANT_BOOL allow)
 {
-    columns_.allowReorder(allow);
+    core_.columns().allowReorder(allow);
     columnHeader_.allowReorder(allow == VARIANT_TRUE);
     return S_OK;
 }

@@ -14,9 +14,9 @@ HFONT makeGridFont()
 }  // namespace
 
 QuorGridControl::QuorGridControl()
-    : gridFont_(makeGridFont()), gridLinePen_(CreatePen(PS_SOLID, 1, view_.gridLineColor))
+    : gridFont_(makeGridFont()), gridLinePen_(CreatePen(PS_SOLID, 1, core_.view().gridLineColor))
 {
-    view_.invalidator = [this] { invalidateControl(); };
+    core_.view().invalidator = [this] { invalidateControl(); };
     QuorGridModule::lock();
 }
 
@@ -132,21 +132,4 @@ STDMETHODIMP QuorGridControl::Invoke(DISPID member, REFIID riid, LCID, WORD flag
     } catch (const std::bad_alloc&) {
         return E_OUTOFMEMORY;
     }
-}
-
-// ---- the grid as the interaction classes see it ----
-
-HRESULT QuorGridControl::Access::appendRow(const std::string& rowText, VARIANT_BOOL markEdited)
-{
-    return control_.appendRowText(rowText, VARIANT_FALSE, std::string(), markEdited);
-}
-
-HRESULT QuorGridControl::Access::appendBlankRows(int32_t count)
-{
-    return control_.appendBlankRows(static_cast<LONG>(count));
-}
-
-void QuorGridControl::Access::setUpperLeftCell(int32_t row, int32_t column)
-{
-    control_.setUpperLeftCell(static_cast<LONG>(row), static_cast<LONG>(column));
 }

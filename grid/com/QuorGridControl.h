@@ -1,6 +1,6 @@
-// QuorGridControl: the grid as a COM object. It owns the row model, the
-// column table and the view state, and turns each automation call into
-// operations on them; BSTRs exist only at this boundary.
+// QuorGridControl: the grid as a COM object. It holds the grid core (rows,
+// columns, selection, view state) and its child windows, and turns each
+// automation call into operations on them; BSTRs exist only at this boundary.
 //
 // The ActiveX control interfaces come from OleControlBase; QueryInterface
 // hands everything it does not answer itself to queryOleInterface.
@@ -18,7 +18,7 @@
 #include "ColumnTable.h"
 #include "FileDialogs.h"
 #include "GdiHandles.h"
-#include "GridAccess.h"
+#include "GridCore.h"
 #include "GridInteraction.h"
 #include "GridPainter.h"
 #include "OleControl.h"
@@ -34,7 +34,8 @@
 
 class QuorGridControl final : public IQuorGridControl,
                               public quor::OleControlBase,
-                              private quor::ColumnHeaderOwner {
+                              private quor::ColumnHeaderOwner,
+                              private GridCoreListener {
 public:
     QuorGridControl();
     QuorGridControl(const QuorGridControl&) = delete;
@@ -121,31 +122,6 @@ public:
     void rowButtonCommand(int32_t k, quor::RowButtonModifiers keys);
 
 private:
-    // The grid as the interaction classes see it. A member of its own, not
-    // a base: GridAccess::redraw and the automation redraw differ only in
-    // their result, and one class cannot carry both.
-    class Access final : public GridAccess {
-    public:
-        explicit Access(QuorGridControl& control) : control_(control) {}
-        RowModel& rows() override { return control_.rows_; }
-        ColumnTable& columns() override { return control_.columns_; }
-        GridSelection& selection() override { return control_.selection_; }
-        GridView& view() override { return control_.view_; }
-        CellPositions& cells() override { return control_.cells_; }
-        int32_t columnCount() override { return control_.columnCount_; }
-        std::string headingString() override { return control_.headingString_; }
-        HRESULT appendRow(const std::string& rowText, VARIANT_BOOL markEdited) override;
-        HRESULT appendBlankRows(int32_t count) override;
-        void deleteAllRows() override { control_.deleteAllRows(VARIANT_FALSE); }
-        void setUpperLeftCell(int32_t row, int32_t column) override;
-        int32_t textWidth(const std::string& text) override { return control_.textWidth(text); }
-        void relayout() override { control_.redraw(); }
-        void redraw() override { control_.redraw(); }
-
-    private:
-        QuorGridControl& control_;
-    };
-
     ~QuorGridControl();
 
     // OleControlBase
@@ -155,10 +131,18 @@ private:
     const IID& eventsIid() const override;
     HRESULT classTypeInfo(ITypeInfo** info) override;
 
+    // GridCoreListener: what the core's operations mean for the windows.
+    void rowsAppended() override { addRowButtonsForRows(); }
+    void columnWidthChanged(int32_t column, int32_t width) override;
+    void headingsChanged() override;
+    void originMoved() override;
+    void rowsChanged() override;
+    int32_t textWidth(const std::string& text) override;
+
     // ColumnHeaderOwner
-    ColumnTable& columnTable() override { return columns_; }
+    ColumnTable& columnTable() override { return core_.columns(); }
     void beforeHeaderClick() override;
-    void columnsChanged() override { view_.invalidate(); }
+    void columnsChanged() override { core_.view().invalidate(); }
     void sortByColumn(int32_t column, int32_t style) override;
     void resizeColumnToFit(int32_t column) override;
     void setColumnWidthFromMenu(int32_t column, int32_t width) override;
@@ -184,20 +168,15 @@ private:
     void scrollColumnsTo(int32_t index);
     void addRowButtonsForRows();
     void repaintHeadersNow();
-    void setColumnWidthEverywhere(int32_t column, int32_t width);
     void releaseWindowClass();
 
     HRESULT queryOleInterface(REFIID riid, void** object);
     HRESULT typeInfo(ITypeInfo** info);
     HRESULT dispatchTypeInfo(REFIID riid, ITypeInfo** info);
 
-    HRESULT appendRowText(const std::string& rowText, VARIANT_BOOL scrollToRow, const std::string& tag,
-                          VARIANT_BOOL markEdited);
-    void autoSizeColumnsFor(const GridRow& row);
     std::string longestCellText(int32_t column);
-    int32_t textWidth(const std::string& text) const;
     HRESULT nextRowOf(GridRow* (RowModel::*next)(), BSTR* rowStr);
-    void recomputeView() { view_.recomputeVisibleCounts(columns_, columnCount_); }
+    void recomputeView() { core_.recountView(); }
     void redrawIf(VARIANT_BOOL flag);
     bool isCellWhollyOnScreen(int32_t rowNumber, int32_t column) const;
     void scrollCellIntoView(int32_t rowNumber, int32_t column);
@@ -205,15 +184,9 @@ private:
     LONG refCount_ = 1;
     Microsoft::WRL::ComPtr<ITypeInfo> typeInfo_;
 
-    RowModel rows_;
-    ColumnTable columns_;
-    GridSelection selection_{rows_};
+    GridCore core_{*this};
     GridSorter sorter_;
     GridFinder finder_;
-    GridView view_;
-    int32_t columnCount_ = 0;
-    std::string headingString_;
-    CellPositions cells_;
     HDC drawingSurface_ = nullptr;  // the memory DC of the latest paint, owned by paintBuffer_
     quor::Font gridFont_;
     quor::Pen gridLinePen_;
@@ -222,7 +195,6 @@ private:
     quor::QuorRowHeaderObj rowHeader_;
     bool windowClassAcquired_ = false;
     CellMenuResource cellMenu_;
-    Access access_{*this};
-    // Last: it refers to the model members above while it goes.
-    GridInteraction interaction_{access_, std::make_unique<CommonFileDialog>()};
+    // Last: it refers to the core above while it goes.
+    GridInteraction interaction_{core_, std::make_unique<CommonFileDialog>()};
 };

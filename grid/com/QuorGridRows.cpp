@@ -28,58 +28,24 @@ HRESULT returnRowAndTag(const GridRow* row, BSTR* rowStr, BSTR* tagText)
 
 STDMETHODIMP QuorGridControl::appendRow(BSTR rowStr, VARIANT_BOOL scrollToRow, BSTR tagText, VARIANT_BOOL markEdited)
 {
-    return guarded([&] { return appendRowText(ansiFromBstr(rowStr), scrollToRow, ansiFromBstr(tagText), markEdited); },
-                   S_FALSE);
-}
-
-HRESULT QuorGridControl::appendRowText(const std::string& rowText, VARIANT_BOOL scrollToRow, const std::string& tag,
-                                       VARIANT_BOOL markEdited)
-{
-    view_.countVisible(columns_, columnCount_);
-    std::unique_ptr<GridRow> row(new (std::nothrow) GridRow);
-    if (!row)
-        return S_FALSE;
-    row->rowText = rowText;
-    row->tagText = tag;
-    row->edited = (!rowText.empty() && isVariantTrue(markEdited)) ? VARIANT_TRUE : VARIANT_FALSE;
-    const GridRow& added = *row;
-    if (FAILED(rows_.append(row)))
-        return S_FALSE;
-    const int32_t rowCount = rows_.rowCount();
-    if (isVariantTrue(scrollToRow) && rowCount > view_.firstVisibleRow + view_.visibleRowCount - 2)
-        setUpperLeftCell(rowCount - 1, 0);
-    autoSizeColumnsFor(added);
-    addRowButtonsForRows();
-    return S_OK;
-}
-
-void QuorGridControl::autoSizeColumnsFor(const GridRow& row)
-{
-    for (int32_t column = 0; column < columns_.count(); ++column) {
-        if (!isVariantTrue(columns_.autoResize(column)))
-            continue;
-        const int32_t width = textWidth(cellOrEmpty(row.rowText, column));
-        if (width > columns_.width(column))
-            setColumnWidthEverywhere(column, width);
-    }
+    return guarded([&] {
+        return core_.appendRow(ansiFromBstr(rowStr), ansiFromBstr(tagText), isVariantTrue(markEdited),
+                               isVariantTrue(scrollToRow));
+    }, S_FALSE);
 }
 
 STDMETHODIMP QuorGridControl::appendBlankRows(LONG nRows)
 {
-    return guarded([&] {
-        const HRESULT hr = appendBlankRowsTo(rows_, columnCount_, nRows);
-        addRowButtonsForRows();
-        return hr;
-    }, S_FALSE);
+    return guarded([&] { return core_.appendBlankRows(nRows); }, S_FALSE);
 }
 
 STDMETHODIMP QuorGridControl::updateRow(BSTR rowStr, BSTR tagText, VARIANT_BOOL redraw, VARIANT_BOOL markEdited)
 {
     return guarded([&] {
         const std::string tag = ansiFromBstr(tagText);
-        GridRow* row = rows_.findByTag(tag);
+        GridRow* row = core_.rows().findByTag(tag);
         if (!row) {
-            HRESULT hr = appendRowText(ansiFromBstr(rowStr), VARIANT_FALSE, tag, markEdited);
+            HRESULT hr = core_.appendRow(ansiFromBstr(rowStr), tag, isVariantTrue(markEdited));
             if (hr == S_OK)
                 redrawIf(redraw);
             return hr;
@@ -97,21 +63,20 @@ STDMETHODIMP QuorGridControl::deleteRow(BSTR tagText, VARIANT_BOOL keepAsDeleted
     if (!tagText)
         return S_FALSE;
     return guarded([&] {
-        GridRow* row = rows_.findByTag(ansiFromBstr(tagText));
+        GridRow* row = core_.rows().findByTag(ansiFromBstr(tagText));
         if (!row)
             return S_FALSE;
-        rows_.remove(row, keepAsDeleted != VARIANT_FALSE);
+        core_.rows().remove(row, keepAsDeleted != VARIANT_FALSE);
         return S_OK;
     });
 }
 
 STDMETHODIMP QuorGridControl::deleteAllRows(VARIANT_BOOL redraw)
 {
-    if (rows_.rowCount() <= 0)
+    if (core_.rows().rowCount() <= 0)
         return S_OK;
     return guarded([&] {
-        rows_.moveAllToDeleted();
-        view_.resetOrigin();
+        core_.deleteAllRows();
         redrawIf(redraw);
         return S_OK;
     });
@@ -121,7 +86,7 @@ STDMETHODIMP QuorGridControl::getNumberOfRows(LONG* count)
 {
     if (!count)
         return E_POINTER;
-    *count = rows_.rowCount();
+    *count = core_.rows().rowCount();
     return S_OK;
 }
 
@@ -129,13 +94,13 @@ STDMETHODIMP QuorGridControl::getNumberOfEditedRows(LONG* count)
 {
     if (!count)
         return E_POINTER;
-    *count = rows_.countEdited();
+    *count = core_.rows().countEdited();
     return S_OK;
 }
 
 STDMETHODIMP QuorGridControl::resetToFirstRow()
 {
-    rows_.resetCursor();
+    core_.rows().resetCursor();
     return S_OK;
 }
 
@@ -144,7 +109,7 @@ HRESULT QuorGridControl::nextRowOf(GridRow* (RowModel::*next)(), BSTR* rowStr)
     if (!rowStr)
         return E_POINTER;
     return guarded([&] {
-        GridRow* row = (rows_.*next)();
+        GridRow* row = (core_.rows().*next)();
         return row ? returnBstr(row->rowText, rowStr) : returnNothing(rowStr);
     });
 }
@@ -159,14 +124,14 @@ STDMETHODIMP QuorGridControl::getRow(BSTR tagText, BSTR* rowStr)
     if (!rowStr)
         return E_POINTER;
     return guarded([&] {
-        GridRow* row = rows_.findByTag(ansiFromBstr(tagText));
+        GridRow* row = core_.rows().findByTag(ansiFromBstr(tagText));
         return row ? returnBstr(row->rowText, rowStr) : returnNothing(rowStr);
     });
 }
 
 STDMETHODIMP QuorGridControl::resetToFirstEditedRow()
 {
-    rows_.resetCursor();
+    core_.rows().resetCursor();
     return S_OK;
 }
 
@@ -175,18 +140,18 @@ STDMETHODIMP QuorGridControl::getNextEditedRow(BSTR* rowStr, BSTR* tagText, LONG
     if (!rowStr || !tagText || !rowIndex)
         return E_POINTER;
     return guarded([&] {
-        GridRow* row = rows_.nextEdited();
+        GridRow* row = core_.rows().nextEdited();
         // indexOf walks from the head and stops just after the row, so the
         // shared cursor ends where the iteration left it.
-        *rowIndex = row ? rows_.indexOf(row) : -1;
+        *rowIndex = row ? core_.rows().indexOf(row) : -1;
         return returnRowAndTag(row, rowStr, tagText);
     });
 }
 
 STDMETHODIMP QuorGridControl::resetAllEditedRows()
 {
-    rows_.resetCursor();
-    while (GridRow* row = rows_.next())
+    core_.rows().resetCursor();
+    while (GridRow* row = core_.rows().next())
         row->edited = VARIANT_FALSE;
     return S_OK;
 }
@@ -194,7 +159,7 @@ STDMETHODIMP QuorGridControl::resetAllEditedRows()
 STDMETHODIMP QuorGridControl::markRowAsEdited(BSTR tagText)
 {
     return guarded([&] {
-        GridRow* row = rows_.findByTag(ansiFromBstr(tagText));
+        GridRow* row = core_.rows().findByTag(ansiFromBstr(tagText));
         if (!row)
             return S_FALSE;
         row->edited = VARIANT_TRUE;
@@ -209,7 +174,7 @@ STDMETHODIMP QuorGridControl::getNumberOfDeletedRows()
 
 STDMETHODIMP QuorGridControl::resetToFirstDeletedRow()
 {
-    rows_.resetDeletedCursor();
+    core_.rows().resetDeletedCursor();
     return S_OK;
 }
 
@@ -218,13 +183,13 @@ STDMETHODIMP QuorGridControl::getNextDeletedRow(BSTR* rowStr, BSTR* tagText)
     if (!rowStr || !tagText)
         return E_POINTER;
     return guarded([&] {
-        return returnRowAndTag(rows_.nextDeleted(), rowStr, tagText);
+        return returnRowAndTag(core_.rows().nextDeleted(), rowStr, tagText);
     });
 }
 
 STDMETHODIMP QuorGridControl::resetAllDeletedRows()
 {
-    rows_.freeDeleted();
+    core_.rows().freeDeleted();
     return S_OK;
 }
 
@@ -232,13 +197,13 @@ STDMETHODIMP QuorGridControl::getNumberOfSelectedRows(LONG* count)
 {
     if (!count)
         return E_POINTER;
-    *count = rows_.countSelected();
+    *count = core_.rows().countSelected();
     return S_OK;
 }
 
 STDMETHODIMP QuorGridControl::resetToFirstSelectedRow()
 {
-    rows_.resetCursor();
+    core_.rows().resetCursor();
     return S_OK;
 }
 
@@ -252,7 +217,7 @@ STDMETHODIMP QuorGridControl::getTagText(LONG rowIndex, BSTR* tagText)
     if (!tagText || rowIndex < 0)
         return E_POINTER;
     return guarded([&] {
-        GridRow* row = rows_.rowAtIndex(rowIndex);
+        GridRow* row = core_.rows().rowAtIndex(rowIndex);
         return row ? returnBstr(row->tagText, tagText) : returnNothing(tagText);
     });
 }
@@ -260,7 +225,7 @@ STDMETHODIMP QuorGridControl::getTagText(LONG rowIndex, BSTR* tagText)
 STDMETHODIMP QuorGridControl::setTagText(LONG rowIndex, BSTR tagText)
 {
     return guarded([&] {
-        GridRow* row = rows_.rowAtIndex(rowIndex);
+        GridRow* row = core_.rows().rowAtIndex(rowIndex);
         if (!row)
             return S_FALSE;
         row->tagText = ansiFromBstr(tagText);
@@ -270,7 +235,7 @@ STDMETHODIMP QuorGridControl::setTagText(LONG rowIndex, BSTR tagText)
 
 STDMETHODIMP QuorGridControl::setRowVisibility(LONG rowIndex, VARIANT_BOOL visible)
 {
-    GridRow* row = rows_.rowAtIndex(rowIndex);
+    GridRow* row = core_.rows().rowAtIndex(rowIndex);
     if (!row)
         return S_FALSE;
     row->visible = visible;
@@ -279,8 +244,8 @@ STDMETHODIMP QuorGridControl::setRowVisibility(LONG rowIndex, VARIANT_BOOL visib
 
 STDMETHODIMP QuorGridControl::setAllVisible()
 {
-    rows_.resetCursor();
-    while (GridRow* row = rows_.next())
+    core_.rows().resetCursor();
+    while (GridRow* row = core_.rows().next())
         row->visible = VARIANT_TRUE;
     return S_OK;
 }
@@ -290,21 +255,21 @@ STDMETHODIMP QuorGridControl::getCellText(LONG row, LONG column, BSTR* text)
     if (!text)
         return E_POINTER;
     return guarded([&] {
-        GridRow* gridRow = rows_.rowByNumber(row);
+        GridRow* gridRow = core_.rows().rowByNumber(row);
         if (!gridRow)
             return returnNothing(text);
         const CellRead cell = readCell(gridRow->rowText, column);
         HRESULT hr = returnBstr(cell.text, text);
         if (FAILED(hr))
             return hr;
-        const bool onlyCellOfOneColumnGrid = column == 0 && columnCount_ == 1;
+        const bool onlyCellOfOneColumnGrid = column == 0 && core_.columnCount() == 1;
         return cell.found || onlyCellOfOneColumnGrid ? S_OK : E_FAIL;
     });
 }
 
 STDMETHODIMP QuorGridControl::SetRowColor(LONG row, OLE_COLOR color)
 {
-    GridRow* gridRow = rows_.rowByNumber(row);
+    GridRow* gridRow = core_.rows().rowByNumber(row);
     if (!gridRow)
         return S_FALSE;
     gridRow->textColor = color;

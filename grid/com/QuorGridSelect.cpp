@@ -13,39 +13,39 @@ STDMETHODIMP QuorGridControl::toggleRowHighlight(LONG)
 
 STDMETHODIMP QuorGridControl::setRowSelect(LONG row, RowSelectionType how)
 {
-    return selection_.setRowSelect(row, how);
+    return core_.selection().setRowSelect(row, how);
 }
 
 STDMETHODIMP QuorGridControl::setRowSelectRange(LONG row1, LONG row2, RowSelectionType how)
 {
     return guarded([&] {
-        HRESULT hr = selection_.setRowSelectRange(row1, row2, how);
-        view_.invalidate();
+        HRESULT hr = core_.selection().setRowSelectRange(row1, row2, how);
+        core_.view().invalidate();
         return hr;
     });
 }
 
 STDMETHODIMP QuorGridControl::setSelected(LONG row, LONG column, GridSelectType type, VARIANT_BOOL select)
 {
-    return selection_.setSelected(row, column, type, select);
+    return core_.selection().setSelected(row, column, type, select);
 }
 
 STDMETHODIMP QuorGridControl::SelectAllRows()
 {
-    selection_.selectAllRows();
-    view_.invalidate();
+    core_.selection().selectAllRows();
+    core_.view().invalidate();
     return S_OK;
 }
 
 STDMETHODIMP QuorGridControl::deselectAllRows()
 {
-    selection_.deselectAllRows();
+    core_.selection().deselectAllRows();
     return S_OK;
 }
 
 STDMETHODIMP QuorGridControl::deselectAllColumns()
 {
-    columns_.deselectAll();
+    core_.columns().deselectAll();
     return S_OK;
 }
 
@@ -58,7 +58,7 @@ STDMETHODIMP QuorGridControl::find(BSTR text, VARIANT_BOOL wholeCell, VARIANT_BO
         request.wholeCell = wholeCell;
         request.matchCase = matchCase;
         request.selectType = selectType;
-        const FindHit hit = finder_.find(rows_, selection_, columnCount_, request,
+        const FindHit hit = finder_.find(core_.rows(), core_.selection(), core_.columnCount(), request,
                                          [this](int32_t rowNumber, int32_t hitColumn) {
                                              if (!isCellWhollyOnScreen(rowNumber, hitColumn))
                                                  scrollCellIntoView(rowNumber, hitColumn);
@@ -75,13 +75,13 @@ STDMETHODIMP QuorGridControl::find(BSTR text, VARIANT_BOOL wholeCell, VARIANT_BO
 
 bool QuorGridControl::isCellWhollyOnScreen(int32_t rowNumber, int32_t column) const
 {
-    return view_.isRowVisible(rowNumber) && view_.isColumnWhollyVisible(column, columns_);
+    return core_.view().isRowVisible(rowNumber) && core_.view().isColumnWhollyVisible(column, core_.columns());
 }
 
 void QuorGridControl::scrollCellIntoView(int32_t rowNumber, int32_t column)
 {
     CompleteEdit();
-    view_.scrollCellIntoView(rowNumber, column, rows_.rowCount(), columns_, columnCount_);
+    core_.view().scrollCellIntoView(rowNumber, column, core_.rows().rowCount(), core_.columns(), core_.columnCount());
     // The bars, the row buttons and the header band follow the new origin;
     // a hit in the last row is scrolled to like any other.
     setUpScrollBars();
@@ -91,7 +91,7 @@ void QuorGridControl::scrollCellIntoView(int32_t rowNumber, int32_t column)
 STDMETHODIMP QuorGridControl::resetFind()
 {
     finder_.reset();
-    selection_.deselectAllRows();
+    core_.selection().deselectAllRows();
     return S_OK;
 }
 
@@ -100,10 +100,10 @@ STDMETHODIMP QuorGridControl::sortGrid(LONG column, SortStyle style)
     return guarded([&] {
         // A toggle may reverse or sort every row.
         std::optional<WaitCursor> busy;
-        if (style == None && column < columnCount_)
-            busy.emplace(view_.window);
-        HRESULT hr = sorter_.sortGrid(rows_, column, style, columnCount_);
-        view_.invalidate();
+        if (style == None && column < core_.columnCount())
+            busy.emplace(core_.view().window);
+        HRESULT hr = sorter_.sortGrid(core_.rows(), column, style, core_.columnCount());
+        core_.view().invalidate();
         return hr;
     });
 }

@@ -56,7 +56,7 @@ LRESULT CALLBACK QuorGridControl::windowProc(HWND window, UINT message, WPARAM w
 {
     if (message == WM_NCCREATE) {
         auto* self = static_cast<QuorGridControl*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
-        self->view_.window = window;
+        self->core_.view().window = window;
         SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
     }
     auto* self = reinterpret_cast<QuorGridControl*>(GetWindowLongPtrA(window, GWLP_USERDATA));
@@ -71,7 +71,7 @@ LRESULT CALLBACK QuorGridControl::windowProc(HWND window, UINT message, WPARAM w
 
 LRESULT QuorGridControl::handleMessage(UINT message, WPARAM wParam, LPARAM lParam)
 {
-    HWND window = view_.window;
+    HWND window = core_.view().window;
     switch (message) {
     case WM_CREATE:
         return onCreate();
@@ -120,22 +120,22 @@ LRESULT QuorGridControl::handleMessage(UINT message, WPARAM wParam, LPARAM lPara
 
 LRESULT QuorGridControl::onCreate()
 {
-    HWND window = view_.window;
+    HWND window = core_.view().window;
     if (!columnHeader_.create(window, *this) || !rowHeader_.create(window))
         return -1;
-    columnHeader_.mirror(columns_);
-    columnHeader_.allowReorder(columns_.reorderAllowed() == VARIANT_TRUE);
+    columnHeader_.mirror(core_.columns());
+    columnHeader_.allowReorder(core_.columns().reorderAllowed() == VARIANT_TRUE);
     columnHeader_.setFont(gridFont_.get());
-    columnHeader_.show(shown(view_.columnHeaderShown));
-    rowHeader_.show(shown(view_.rowButtonsShown));
+    columnHeader_.show(shown(core_.view().columnHeaderShown));
+    rowHeader_.show(shown(core_.view().rowButtonsShown));
     if (!interaction_.create(window, gridFont_.get()))
         return -1;
     cellMenu_.load(quor::codeModule());
     interaction_.setCellMenu(cellMenu_.menu());
     // Editability set before the window existed greys the new menu too.
-    interaction_.setEditability(view_.gridEditable == VARIANT_TRUE);
-    view_.firstVisibleRow = 0;
-    view_.firstVisibleColumn = 0;
+    interaction_.setEditability(core_.view().gridEditable == VARIANT_TRUE);
+    core_.view().firstVisibleRow = 0;
+    core_.view().firstVisibleColumn = 0;
     setUpScrollBars();
     SetFocus(window);
     return 0;
@@ -145,7 +145,7 @@ void QuorGridControl::onDestroy()
 {
     paintBuffer_.release();
     drawingSurface_ = nullptr;
-    view_.window = nullptr;
+    core_.view().window = nullptr;
     onControlWindowDestroyed();
 }
 
@@ -153,9 +153,9 @@ void QuorGridControl::onDestroy()
 
 void QuorGridControl::onSize()
 {
-    const RECT client = view_.clientRect();
-    rowHeader_.layout(client.bottom, view_.rowHeight, shown(view_.columnHeaderShown));
-    rowHeader_.renumber(view_.firstVisibleRow);
+    const RECT client = core_.view().clientRect();
+    rowHeader_.layout(client.bottom, core_.view().rowHeight, shown(core_.view().columnHeaderShown));
+    rowHeader_.renumber(core_.view().firstVisibleRow);
     placeHeaderBand();
     recomputeView();
 }
@@ -163,32 +163,32 @@ void QuorGridControl::onSize()
 void QuorGridControl::placeHeaderBand()
 {
     HWND header = columnHeader_.window();
-    if (!header || !view_.window)
+    if (!header || !core_.view().window)
         return;
     int64_t offset = 0;
-    for (int32_t c = 0; c < view_.firstVisibleColumn; ++c)
-        offset += columns_.width(c);
-    const RECT client = view_.clientRect();
-    const bool buttons = shown(view_.rowButtonsShown);
+    for (int32_t c = 0; c < core_.view().firstVisibleColumn; ++c)
+        offset += core_.columns().width(c);
+    const RECT client = core_.view().clientRect();
+    const bool buttons = shown(core_.view().rowButtonsShown);
     const int strip = buttons ? GridView::kRowButtonWidth : 0;
     const int64_t width = client.right - client.left + offset - strip;
-    if (shown(view_.columnHeaderShown)) {
+    if (shown(core_.view().columnHeaderShown)) {
         SetWindowPos(header, nullptr, static_cast<int>(strip - offset), 0, static_cast<int>(width),
                      kHeaderBandHeight, SWP_SHOWWINDOW | SWP_NOZORDER | SWP_NOACTIVATE);
         // The row buttons cover the part of the header scrolled off to the left.
         if (buttons && rowHeader_.window())
             SetWindowPos(rowHeader_.window(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     }
-    view_.invalidate();
+    core_.view().invalidate();
 }
 
 // ---- painting ----
 
 void QuorGridControl::onPaint()
 {
-    quor::PaintDC validated(view_.window);  // the DC it offers is not drawn into
+    quor::PaintDC validated(core_.view().window);  // the DC it offers is not drawn into
     try {
-        paintInto(nullptr, view_.clientRect());
+        paintInto(nullptr, core_.view().clientRect());
     } catch (const std::bad_alloc&) {
         // Abandoned for now; the next WM_PAINT tries again.
     }
@@ -199,19 +199,19 @@ void QuorGridControl::onPaint()
 
 void QuorGridControl::paintInto(HDC target, const RECT& client)
 {
-    if (columns_.selectionAnchor() >= 0)
-        selection_.clearRowSelection();
+    if (core_.columns().selectionAnchor() >= 0)
+        core_.selection().clearRowSelection();
     HDC memory = target;
     if (!memory) {
-        memory = paintBuffer_.prepare(view_.window, client);
+        memory = paintBuffer_.prepare(core_.view().window, client);
         if (!memory)
             return;
         drawingSurface_ = memory;
     }
-    const RECT cells = cellAreaOf(view_, client);
-    view_.visibleRowCount = (cells.bottom + view_.rowHeight - 1) / view_.rowHeight + 1;
-    const std::vector<GridRow*> rows = rows_.snapshot();
-    const PaintScene scene{view_, columns_, columnCount_, rows, gridFont_.get(), gridLinePen_.get()};
+    const RECT cells = cellAreaOf(core_.view(), client);
+    core_.view().visibleRowCount = (cells.bottom + core_.view().rowHeight - 1) / core_.view().rowHeight + 1;
+    const std::vector<GridRow*> rows = core_.rows().snapshot();
+    const PaintScene scene{core_.view(), core_.columns(), core_.columnCount(), rows, gridFont_.get(), gridLinePen_.get()};
     paintCells(memory, cells, scene);
     if (!target)
         paintBuffer_.present(cells);
@@ -239,20 +239,20 @@ void QuorGridControl::drawContent(HDC dc, const RECT& bounds)
 
 void QuorGridControl::setUpScrollBars()
 {
-    scrollRowsTo(view_.firstVisibleRow);
-    scrollColumnsTo(view_.firstVisibleColumn);
+    scrollRowsTo(core_.view().firstVisibleRow);
+    scrollColumnsTo(core_.view().firstVisibleColumn);
 }
 
 void QuorGridControl::scrollRowsTo(int32_t index)
 {
-    view_.firstVisibleRow = applyScrollBar(view_.window, SB_VERT, verticalGeometry(rows_.rowCount()), index);
-    rowHeader_.renumber(view_.firstVisibleRow);
-    view_.invalidate();
+    core_.view().firstVisibleRow = applyScrollBar(core_.view().window, SB_VERT, verticalGeometry(core_.rows().rowCount()), index);
+    rowHeader_.renumber(core_.view().firstVisibleRow);
+    core_.view().invalidate();
 }
 
 void QuorGridControl::scrollColumnsTo(int32_t index)
 {
-    view_.firstVisibleColumn = applyScrollBar(view_.window, SB_HORZ, horizontalGeometry(columnCount_), index);
+    core_.view().firstVisibleColumn = applyScrollBar(core_.view().window, SB_HORZ, horizontalGeometry(core_.columnCount()), index);
     placeHeaderBand();
 }
 
@@ -260,8 +260,8 @@ void QuorGridControl::onVerticalScroll(int code)
 {
     const bool editing = endEditBeforeScrolling();
     recomputeView();
-    const int32_t thumb = trackedThumb(view_.window, SB_VERT);
-    scrollRowsTo(verticalScrollTarget(code, thumb, view_.firstVisibleRow, rows_.rowCount()));
+    const int32_t thumb = trackedThumb(core_.view().window, SB_VERT);
+    scrollRowsTo(verticalScrollTarget(code, thumb, core_.view().firstVisibleRow, core_.rows().rowCount()));
     if (editing)
         interaction_.reopenEdit();
 }
@@ -270,8 +270,8 @@ void QuorGridControl::onHorizontalScroll(int code)
 {
     const bool editing = endEditBeforeScrolling();
     recomputeView();
-    const int32_t thumb = trackedThumb(view_.window, SB_HORZ);
-    scrollColumnsTo(horizontalScrollTarget(code, thumb, view_.firstVisibleColumn, columnCount_));
+    const int32_t thumb = trackedThumb(core_.view().window, SB_HORZ);
+    scrollColumnsTo(horizontalScrollTarget(code, thumb, core_.view().firstVisibleColumn, core_.columnCount()));
     if (editing)
         interaction_.reopenEdit();
 }
@@ -281,7 +281,7 @@ void QuorGridControl::onMouseWheel(int delta)
     const int32_t lines = wheelLines(delta);
     const WPARAM code = lines > 0 ? SB_LINEUP : SB_LINEDOWN;
     for (int32_t i = 0; i < (lines > 0 ? lines : -lines); ++i)
-        SendMessageA(view_.window, WM_VSCROLL, code, 0);
+        SendMessageA(core_.view().window, WM_VSCROLL, code, 0);
 }
 
 // A scroll moves the cells away from under the edit box and the list.
@@ -300,7 +300,7 @@ LRESULT QuorGridControl::onKeyDown(WPARAM key, LPARAM lParam)
 {
     if (interaction_.onKeyDown(key, GetKeyState(VK_SHIFT) < 0))
         return 0;
-    return DefWindowProcA(view_.window, WM_KEYDOWN, key, lParam);
+    return DefWindowProcA(core_.view().window, WM_KEYDOWN, key, lParam);
 }
 
 // ---- commands from the children ----
@@ -316,24 +316,24 @@ LRESULT QuorGridControl::onCommand(WPARAM wParam, LPARAM lParam)
 
 void QuorGridControl::rowButtonCommand(int32_t k, quor::RowButtonModifiers keys)
 {
-    const int32_t row = k + view_.firstVisibleRow;
-    if (row > rows_.rowCount())
+    const int32_t row = k + core_.view().firstVisibleRow;
+    if (row > core_.rows().rowCount())
         return;
-    columns_.deselectAll();
-    const int32_t anchor = selection_.anchorRow();
+    core_.columns().deselectAll();
+    const int32_t anchor = core_.selection().anchorRow();
     if (k == 0) {
-        selection_.selectAllRows();
+        core_.selection().selectAllRows();
     } else if (keys.shift && anchor >= 0 && row != anchor) {
-        selection_.setRowSelectRange(anchor, row, Selected);
+        core_.selection().setRowSelectRange(anchor, row, Selected);
     } else if (keys.control) {
-        selection_.setRowSelect(row, Toggle);
+        core_.selection().setRowSelect(row, Toggle);
     } else {
-        const GridRow* clicked = rows_.rowByNumber(row);
+        const GridRow* clicked = core_.rows().rowByNumber(row);
         const bool wasSelected = clicked && clicked->selected == VARIANT_TRUE;
-        selection_.deselectAllRows();
-        selection_.setRowSelect(row, wasSelected ? Unselected : Toggle);
+        core_.selection().deselectAllRows();
+        core_.selection().setRowSelect(row, wasSelected ? Unselected : Toggle);
     }
-    view_.invalidate();
+    core_.view().invalidate();
 }
 
 LRESULT QuorGridControl::onNotify(const NMHDR& header)
@@ -345,9 +345,9 @@ LRESULT QuorGridControl::onNotify(const NMHDR& header)
     case HDN_ITEMCHANGEDW: {
         // Divider drags land in the column table, which the cells follow.
         const auto& change = reinterpret_cast<const NMHEADERA&>(header);
-        if (change.pitem && (change.pitem->mask & HDI_WIDTH) && columns_.contains(change.iItem)) {
-            columns_.setWidth(change.iItem, change.pitem->cxy);
-            view_.invalidate();
+        if (change.pitem && (change.pitem->mask & HDI_WIDTH) && core_.columns().contains(change.iItem)) {
+            core_.columns().setWidth(change.iItem, change.pitem->cxy);
+            core_.view().invalidate();
         }
         return 0;
     }
@@ -361,15 +361,14 @@ LRESULT QuorGridControl::onNotify(const NMHDR& header)
 void QuorGridControl::addRowButtonsForRows()
 {
     while (rowHeader_.buttonCount() < quor::QuorRowHeaderObj::kMaxButtons &&
-           rows_.rowCount() > rowHeader_.buttonCount()) {
+           core_.rows().rowCount() > rowHeader_.buttonCount()) {
         rowHeader_.addButton();
     }
 }
 
-void QuorGridControl::setColumnWidthEverywhere(int32_t column, int32_t width)
+void QuorGridControl::columnWidthChanged(int32_t column, int32_t width)
 {
-    if (columns_.setWidth(column, width))
-        columnHeader_.mirrorWidth(column, width);
+    columnHeader_.mirrorWidth(column, width);
 }
 
 // ---- ColumnHeaderOwner ----
@@ -391,5 +390,5 @@ void QuorGridControl::resizeColumnToFit(int32_t column)
 
 void QuorGridControl::setColumnWidthFromMenu(int32_t column, int32_t width)
 {
-    setColumnWidthEverywhere(column, width);
+    core_.setColumnWidth(column, width);
 }

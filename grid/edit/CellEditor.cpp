@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "ColumnTable.h"
-#include "GridAccess.h"
+#include "GridCore.h"
 #include "GridRow.h"
 #include "GridSelection.h"
 #include "GridView.h"
@@ -20,7 +20,7 @@ int32_t rowButtonsWidth(const GridView& view)
 
 }  // namespace
 
-bool cellRectangle(GridAccess& grid, int32_t row, int32_t column, CellRect& rect)
+bool cellRectangle(GridCore& grid, int32_t row, int32_t column, CellRect& rect)
 {
     const int32_t rowCount = grid.rows().rowCount();
     if (row >= rowCount && grid.appendBlankRows(row - rowCount + 1) != S_OK)

@@ -10,7 +10,7 @@
 
 #include "QuorEditBoxObj.h"
 
-class GridAccess;
+class GridCore;
 
 // Where a cell lies: x from the left of the cell area, y from the top of
 // the client area (the header band included).
@@ -22,7 +22,7 @@ struct CellRect {
 
 // Opening a cell at or below the last row first adds blank rows up to one
 // past it, so that there is always a row to move to.
-bool cellRectangle(GridAccess& grid, int32_t row, int32_t column, CellRect& rect);
+bool cellRectangle(GridCore& grid, int32_t row, int32_t column, CellRect& rect);
 
 class CellEditor {
 public:
@@ -33,7 +33,7 @@ public:
     // GetWindowText leaves room for the terminator.
     static constexpr int kMaxTextLength = 998;
 
-    explicit CellEditor(GridAccess& grid) : grid_(grid) {}
+    explicit CellEditor(GridCore& grid) : grid_(grid) {}
     ~CellEditor();
     CellEditor(const CellEditor&) = delete;
     CellEditor& operator=(const CellEditor&) = delete;
@@ -65,7 +65,7 @@ private:
     void fillList(const std::string& options, const std::string& selection);
     void copyIntoSelectedRows();
 
-    GridAccess& grid_;
+    GridCore& grid_;
     HWND gridWindow_ = nullptr;
     QuorEditBoxObj editBox_;
     HWND list_ = nullptr;

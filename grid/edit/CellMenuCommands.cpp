@@ -1,7 +1,7 @@
 #include "CellMenuCommands.h"
 
 #include "CsvFile.h"
-#include "GridAccess.h"
+#include "GridCore.h"
 #include "GridClipboard.h"
 #include "GridSelection.h"
 #include "GridView.h"
@@ -22,7 +22,7 @@ FileDialogRequest csvRequest(const char* title)
 
 }  // namespace
 
-CellMenuCommands::CellMenuCommands(GridAccess& grid, std::unique_ptr<FileDialog> dialog)
+CellMenuCommands::CellMenuCommands(GridCore& grid, std::unique_ptr<FileDialog> dialog)
     : grid_(grid), dialog_(std::move(dialog))
 {
 }
@@ -97,7 +97,7 @@ HRESULT CellMenuCommands::readCsv(const std::string& title, bool replace)
         return S_FALSE;
     WaitCursor wait(window_);
     HRESULT hr = readCsvFile(grid_, path, replace ? CsvReadMode::Replace : CsvReadMode::Append);
-    grid_.redraw();
+    grid_.relayout();
     return hr;
 }
 

@@ -9,7 +9,7 @@
 
 #include "FileDialogs.h"
 
-class GridAccess;
+class GridCore;
 
 enum CellMenuCommandId : UINT {
     kCutCommand = 25000,
@@ -22,7 +22,7 @@ enum CellMenuCommandId : UINT {
 
 class CellMenuCommands {
 public:
-    CellMenuCommands(GridAccess& grid, std::unique_ptr<FileDialog> dialog);
+    CellMenuCommands(GridCore& grid, std::unique_ptr<FileDialog> dialog);
 
     void attach(HWND window) { window_ = window; }
     // True when `id` is one of the cell menu's commands (run or refused).
@@ -45,7 +45,7 @@ private:
     HRESULT readCsv(const std::string& title, bool replace);
     void reportWriteFailure(const std::string& path);
 
-    GridAccess& grid_;
+    GridCore& grid_;
     std::unique_ptr<FileDialog> dialog_;
     HWND window_ = nullptr;
 };

@@ -3,7 +3,7 @@
 #include <vector>
 
 #include "CsvLine.h"
-#include "GridAccess.h"
+#include "GridCore.h"
 #include "GridText.h"
 #include "RowModel.h"
 
@@ -21,7 +21,7 @@ bool readWholeLine(FILE* file, std::string& line)
     return !line.empty();
 }
 
-HRESULT readCsvFile(GridAccess& grid, const std::string& path, CsvReadMode mode)
+HRESULT readCsvFile(GridCore& grid, const std::string& path, CsvReadMode mode)
 {
     CFile file(fopen(path.c_str(), "r"));
     if (!file)
@@ -35,7 +35,7 @@ HRESULT readCsvFile(GridAccess& grid, const std::string& path, CsvReadMode mode)
         const std::string content = trimmed(line);
         if (content.empty())
             continue;
-        if (grid.appendRow(rowFromLine(content, kCsvSeparator, columnCount), VARIANT_TRUE) != S_OK)
+        if (grid.appendRow(rowFromLine(content, kCsvSeparator, columnCount), std::string(), true) != S_OK)
             break;
     }
     grid.relayout();
@@ -62,7 +62,7 @@ std::vector<GridRow*> rowsToExport(RowModel& rows)
 
 }  // namespace
 
-HRESULT writeCsvFile(GridAccess& grid, const std::string& path)
+HRESULT writeCsvFile(GridCore& grid, const std::string& path)
 {
     const std::vector<GridRow*> rows = rowsToExport(grid.rows());
     FILE* raw = fopen(path.c_str(), "w");

@@ -9,7 +9,7 @@
 #include <memory>
 #include <string>
 
-class GridAccess;
+class GridCore;
 
 struct FileCloser {
     void operator()(FILE* file) const { fclose(file); }
@@ -23,8 +23,8 @@ bool readWholeLine(FILE* file, std::string& line);
 // then the grid is untouched. Import deletes the old rows only once the
 // file is open.
 enum class CsvReadMode { Replace, Append };
-HRESULT readCsvFile(GridAccess& grid, const std::string& path, CsvReadMode mode);
+HRESULT readCsvFile(GridCore& grid, const std::string& path, CsvReadMode mode);
 
 // Exports the selected rows, or every row when none is selected. E_FAIL
 // when the file cannot be opened or not every character reached it.
-HRESULT writeCsvFile(GridAccess& grid, const std::string& path);
+HRESULT writeCsvFile(GridCore& grid, const std::string& path);

@@ -6,7 +6,7 @@
 
 #include "ColumnTable.h"
 #include "CsvLine.h"
-#include "GridAccess.h"
+#include "GridCore.h"
 #include "GridRow.h"
 #include "RowModel.h"
 #include "RowText.h"
@@ -115,7 +115,7 @@ void writeLineIntoRow(GridRow& row, int32_t column, const std::string& line, int
         writeCellMarkingEdited(row, column + i, cellOrEmpty(cells, i));
 }
 
-void pasteIntoCells(GridAccess& grid, const std::vector<std::string>& lines)
+void pasteIntoCells(GridCore& grid, const std::vector<std::string>& lines)
 {
     const std::vector<GridRow*> rows = grid.rows().snapshot();
     const int32_t column = grid.cells().clickColumn;
@@ -132,28 +132,28 @@ void pasteIntoCells(GridAccess& grid, const std::vector<std::string>& lines)
     }
 }
 
-void pasteAsRows(GridAccess& grid, const std::vector<std::string>& lines)
+void pasteAsRows(GridCore& grid, const std::vector<std::string>& lines)
 {
     for (size_t i = 0; i < lines.size(); ++i) {
         const bool last = i + 1 == lines.size();
         if (last && lines[i].empty())
             break;
         const std::string row = withoutTabs(rowFromLine(lines[i], kClipboardSeparator, grid.columnCount()));
-        if (grid.appendRow(row, VARIANT_TRUE) != S_OK)
+        if (grid.appendRow(row, std::string(), true) != S_OK)
             break;
     }
 }
 
 }  // namespace
 
-ClipboardText copyText(GridAccess& grid)
+ClipboardText copyText(GridCore& grid)
 {
     const std::vector<GridRow*> rows = grid.rows().snapshot();
     ClipboardText text = selectedRowsText(rows);
     return text.anything ? text : selectedCellsText(rows);
 }
 
-void pasteText(GridAccess& grid, const std::string& text)
+void pasteText(GridCore& grid, const std::string& text)
 {
     const std::vector<std::string> lines = splitLines(text);
     const CellPositions& cells = grid.cells();
@@ -164,7 +164,7 @@ void pasteText(GridAccess& grid, const std::string& text)
     grid.relayout();
 }
 
-void cutSelection(GridAccess& grid)
+void cutSelection(GridCore& grid)
 {
     const std::vector<GridRow*> rows = grid.rows().snapshot();
     bool removedRows = false;
@@ -225,17 +225,17 @@ HRESULT getClipboardText(HWND owner, std::string& text)
     return S_OK;
 }
 
-HRESULT copyToClipboard(GridAccess& grid, HWND owner)
+HRESULT copyToClipboard(GridCore& grid, HWND owner)
 {
     const ClipboardText text = copyText(grid);
     if (!text.anything)
         return S_FALSE;
     HRESULT hr = putClipboardText(owner, text.text);
-    grid.redraw();
+    grid.relayout();
     return hr;
 }
 
-HRESULT cutToClipboard(GridAccess& grid, HWND owner)
+HRESULT cutToClipboard(GridCore& grid, HWND owner)
 {
     HRESULT hr = copyToClipboard(grid, owner);
     if (hr != S_OK)
@@ -244,7 +244,7 @@ HRESULT cutToClipboard(GridAccess& grid, HWND owner)
     return S_OK;
 }
 
-HRESULT pasteFromClipboard(GridAccess& grid, HWND owner)
+HRESULT pasteFromClipboard(GridCore& grid, HWND owner)
 {
     std::string text;
     HRESULT hr = getClipboardText(owner, text);

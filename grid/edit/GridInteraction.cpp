@@ -4,13 +4,13 @@
 #include <vector>
 
 #include "ColumnTable.h"
-#include "GridAccess.h"
+#include "GridCore.h"
 #include "GridRow.h"
 #include "GridSelection.h"
 #include "GridView.h"
 #include "RowModel.h"
 
-CellHit cellAtPoint(GridAccess& grid, POINT point)
+CellHit cellAtPoint(GridCore& grid, POINT point)
 {
     CellHit result;
     if (point.x < 0 || point.y < 0)
@@ -30,7 +30,7 @@ CellHit cellAtPoint(GridAccess& grid, POINT point)
     return result;
 }
 
-GridInteraction::GridInteraction(GridAccess& grid, std::unique_ptr<FileDialog> dialog)
+GridInteraction::GridInteraction(GridCore& grid, std::unique_ptr<FileDialog> dialog)
     : grid_(grid), editor_(grid), commands_(grid, std::move(dialog))
 {
 }

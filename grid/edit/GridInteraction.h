@@ -11,7 +11,7 @@
 #include "CellMenuCommands.h"
 #include "GridKeys.h"
 
-class GridAccess;
+class GridCore;
 
 struct CellHit {
     bool hit = false;
@@ -21,11 +21,11 @@ struct CellHit {
 
 // The cell under a point of the client area; no hit for a negative
 // coordinate or right of the last column.
-CellHit cellAtPoint(GridAccess& grid, POINT point);
+CellHit cellAtPoint(GridCore& grid, POINT point);
 
 class GridInteraction {
 public:
-    GridInteraction(GridAccess& grid, std::unique_ptr<FileDialog> dialog);
+    GridInteraction(GridCore& grid, std::unique_ptr<FileDialog> dialog);
 
     // WM_CREATE, after the window exists: the edit box and the list.
     bool create(HWND window, HFONT font);
@@ -61,7 +61,7 @@ private:
     void markDrag(int32_t toRow, int32_t column);
     void markCells(int32_t fromRow, int32_t toRow, int32_t column);
 
-    GridAccess& grid_;
+    GridCore& grid_;
     HWND window_ = nullptr;
     HMENU cellMenu_ = nullptr;
     POINT menuPoint_ = {0, 0};

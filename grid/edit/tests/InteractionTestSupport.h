@@ -1,4 +1,4 @@
-// Helpers of the interaction tests: a filled ModelGrid, temporary files,
+// Helpers of the interaction tests: a filled TestGrid, temporary files,
 // and a thread that answers a modal window once it shows up.
 #pragma once
 
@@ -12,9 +12,9 @@
 #include <vector>
 
 #include "GridRow.h"
-#include "ModelGrid.h"
+#include "TestGrid.h"
 
-inline std::vector<std::string> rowTexts(ModelGrid& grid)
+inline std::vector<std::string> rowTexts(TestGrid& grid)
 {
     std::vector<std::string> texts;
     for (GridRow* row : grid.rows().snapshot())
@@ -22,7 +22,7 @@ inline std::vector<std::string> rowTexts(ModelGrid& grid)
     return texts;
 }
 
-inline std::vector<std::string> deletedTexts(ModelGrid& grid)
+inline std::vector<std::string> deletedTexts(TestGrid& grid)
 {
     std::vector<std::string> texts;
     grid.rows().resetDeletedCursor();
@@ -31,14 +31,14 @@ inline std::vector<std::string> deletedTexts(ModelGrid& grid)
     return texts;
 }
 
-inline void fillGrid(ModelGrid& grid, const std::string& headings, const std::vector<std::string>& rows)
+inline void fillGrid(TestGrid& grid, const std::string& headings, const std::vector<std::string>& rows)
 {
     grid.setColumnHeadings(headings);
     for (const std::string& row : rows)
-        grid.appendTagged(row, "t" + row, VARIANT_FALSE);
+        grid.appendRow(row, "t" + row, false);
 }
 
-inline GridRow& rowNumber(ModelGrid& grid, int32_t number)
+inline GridRow& rowNumber(TestGrid& grid, int32_t number)
 {
     return *grid.rows().snapshot().at(static_cast<size_t>(number - 1));
 }

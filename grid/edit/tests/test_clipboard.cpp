@@ -8,7 +8,7 @@
 
 TEST(ClipboardText, CopyOfSelectedRowsIsTabSeparatedLines)
 {
-    ModelGrid grid;
+    TestGrid grid;
     fillGrid(grid, "A|B", {"a|b", "skip|me", "c", ""});
     rowNumber(grid, 1).selected = VARIANT_TRUE;
     rowNumber(grid, 3).selected = VARIANT_TRUE;
@@ -20,7 +20,7 @@ TEST(ClipboardText, CopyOfSelectedRowsIsTabSeparatedLines)
 
 TEST(ClipboardText, CopyWithoutRowsTakesTheSelectedCells)
 {
-    ModelGrid grid;
+    TestGrid grid;
     fillGrid(grid, "A|B", {"a|b", "c|d", "e|f"});
     EXPECT_FALSE(copyText(grid).anything);
     rowNumber(grid, 1).selectedCell = 1;
@@ -30,7 +30,7 @@ TEST(ClipboardText, CopyWithoutRowsTakesTheSelectedCells)
 
 TEST(ClipboardText, CutOfRowsReportsThemAsDeleted)
 {
-    ModelGrid grid;
+    TestGrid grid;
     fillGrid(grid, "A", {"1", "2", "3"});
     rowNumber(grid, 1).selected = VARIANT_TRUE;
     rowNumber(grid, 3).selected = VARIANT_TRUE;
@@ -41,7 +41,7 @@ TEST(ClipboardText, CutOfRowsReportsThemAsDeleted)
 
 TEST(ClipboardText, CutOfCellsEmptiesThemUpToAReadOnlyColumn)
 {
-    ModelGrid grid;
+    TestGrid grid;
     fillGrid(grid, "A|B", {"a|b", "c|d", "e|f"});
     grid.columns().setEditable(0, VARIANT_FALSE);
     rowNumber(grid, 1).selectedCell = 1;
@@ -55,7 +55,7 @@ TEST(ClipboardText, CutOfCellsEmptiesThemUpToAReadOnlyColumn)
 
 TEST(ClipboardText, PasteWithoutAClickAddsEditedRows)
 {
-    ModelGrid grid;
+    TestGrid grid;
     grid.setColumnHeadings("A|B|C");
     pasteText(grid, "p");
     pasteText(grid, "x\ty|z\r\n\"q\tr\"\n");
@@ -65,7 +65,7 @@ TEST(ClipboardText, PasteWithoutAClickAddsEditedRows)
 
 TEST(ClipboardText, PasteIntoCellsSpreadsOverTheFollowingCells)
 {
-    ModelGrid grid;
+    TestGrid grid;
     fillGrid(grid, "A|B|C", {"1|2|3", "4|5|6", "7|8|9"});
     grid.cells().clickRow = 1;
     grid.cells().clickColumn = 1;
@@ -82,7 +82,7 @@ TEST(ClipboardText, PasteIntoCellsSpreadsOverTheFollowingCells)
 
 TEST(ClipboardText, PasteIntoAReadOnlyColumnWritesNothing)
 {
-    ModelGrid grid;
+    TestGrid grid;
     fillGrid(grid, "A|B", {"1|2"});
     grid.columns().setEditable(1, VARIANT_FALSE);
     grid.cells().clickRow = 1;
@@ -94,7 +94,7 @@ TEST(ClipboardText, PasteIntoAReadOnlyColumnWritesNothing)
 TEST(Clipboard, CopyCutAndPasteGoThroughTheClipboard)
 {
     HWND window = sharedTestWindow();
-    ModelGrid grid;
+    TestGrid grid;
     fillGrid(grid, "A|B", {"a|b", "c"});
     EXPECT_EQ(S_FALSE, copyToClipboard(grid, window));
     rowNumber(grid, 1).selected = VARIANT_TRUE;

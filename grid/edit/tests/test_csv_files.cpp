@@ -37,7 +37,7 @@ TEST(CsvFiles, ImportReplacesRowsWithEditedUntaggedOnes)
 {
     const std::string path = tempPath("quor_import.csv");
     writeFile(path, "A,B,C\r\nx,\"y,z\",w\r\n\r\n   \r\na|b\r\n1,2,3,4\r\n");
-    ModelGrid grid;
+    TestGrid grid;
     fillGrid(grid, "A|B|C", {"old1||", "old2||"});
     ASSERT_EQ(S_OK, readCsvFile(grid, path, CsvReadMode::Replace));
     EXPECT_EQ((std::vector<std::string>{"x|y,z|w", "a-b||", "1|2|3"}), rowTexts(grid));
@@ -53,7 +53,7 @@ TEST(CsvFiles, AppendKeepsRowsAndReadsVeryLongLines)
     const std::string path = tempPath("quor_append.csv");
     const std::string longCell(100000, 'q');
     writeFile(path, "A,B\n" + longCell + ",end\n");
-    ModelGrid grid;
+    TestGrid grid;
     fillGrid(grid, "A|B", {"keep|1"});
     ASSERT_EQ(S_OK, readCsvFile(grid, path, CsvReadMode::Append));
     EXPECT_EQ((std::vector<std::string>{"keep|1", longCell + "|end"}), rowTexts(grid));
@@ -65,7 +65,7 @@ TEST(CsvFiles, ImportIntoAGridWithoutColumnsAddsEmptyUneditedRows)
 {
     const std::string path = tempPath("quor_nocolumns.csv");
     writeFile(path, "heading\nfirst\n\nsecond\n");
-    ModelGrid grid;
+    TestGrid grid;
     ASSERT_EQ(S_OK, readCsvFile(grid, path, CsvReadMode::Append));
     EXPECT_EQ((std::vector<std::string>{"", ""}), rowTexts(grid));
     EXPECT_EQ(0, grid.rows().countEdited());
@@ -74,7 +74,7 @@ TEST(CsvFiles, ImportIntoAGridWithoutColumnsAddsEmptyUneditedRows)
 
 TEST(CsvFiles, AMissingFileLeavesTheRowsAlone)
 {
-    ModelGrid grid;
+    TestGrid grid;
     fillGrid(grid, "A", {"x"});
     EXPECT_EQ(S_FALSE, readCsvFile(grid, tempPath("quor_no_such_file.csv"), CsvReadMode::Replace));
     EXPECT_EQ(1, grid.rows().rowCount());
@@ -84,7 +84,7 @@ TEST(CsvFiles, AMissingFileLeavesTheRowsAlone)
 TEST(CsvFiles, ExportWritesSelectedRowsOrAllRowsInTextMode)
 {
     const std::string path = tempPath("quor_export.csv");
-    ModelGrid grid;
+    TestGrid grid;
     fillGrid(grid, "A|B|C", {"a|b,c|d\"e", "2||", "3|x|y"});
     ASSERT_EQ(S_OK, writeCsvFile(grid, path));
     EXPECT_EQ("A,B,C\r\na,\"b,c\",d\"\"e\r\n2,,\r\n3,x,y\r\n", readFile(path));
@@ -98,10 +98,10 @@ TEST(CsvFiles, ExportThenImportGivesTheSameRows)
 {
     const std::string path = tempPath("quor_roundtrip.csv");
     const std::vector<std::string> rows = {"a|b,c|d\"e", "q\"|,|x", "||z", "1|2|3"};
-    ModelGrid source;
+    TestGrid source;
     fillGrid(source, "A|B|C", rows);
     ASSERT_EQ(S_OK, writeCsvFile(source, path));
-    ModelGrid target;
+    TestGrid target;
     target.setColumnHeadings("A|B|C");
     ASSERT_EQ(S_OK, readCsvFile(target, path, CsvReadMode::Replace));
     EXPECT_EQ(rows, rowTexts(target));
@@ -111,7 +111,7 @@ TEST(CsvFiles, ExportThenImportGivesTheSameRows)
 TEST(CsvFiles, AFailedWriteIsReportedToTheUser)
 {
     HWND window = sharedTestWindow();
-    ModelGrid grid;
+    TestGrid grid;
     fillGrid(grid, "A", {"x"});
     // A folder cannot be opened as a file.
     CellMenuCommands commands(grid, std::make_unique<FixedFileDialog>(tempPath("")));
@@ -133,7 +133,7 @@ TEST(CsvFiles, ImportNeedsTheConfirmationAndAnEditableGrid)
     HWND window = sharedTestWindow();
     const std::string path = tempPath("quor_confirm.csv");
     writeFile(path, "A\nnew\n");
-    ModelGrid grid;
+    TestGrid grid;
     fillGrid(grid, "A", {"old"});
     auto dialog = std::make_unique<FixedFileDialog>(path);
     FixedFileDialog& prompt = *dialog;
@@ -166,7 +166,7 @@ TEST(CsvFiles, TheCommonDialogsAskWithTheirTitles)
 {
     HWND window = sharedTestWindow();
     const std::string path = tempPath("quor_dialog.csv");
-    ModelGrid grid;
+    TestGrid grid;
     fillGrid(grid, "A|B", {"1|2"});
     CellMenuCommands commands(grid, std::make_unique<CommonFileDialog>());
     commands.attach(window);

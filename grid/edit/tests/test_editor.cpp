@@ -45,7 +45,7 @@ protected:
     }
 
     HWND window = sharedTestWindow();
-    ModelGrid grid;
+    TestGrid grid;
     GridInteraction interaction{grid, std::make_unique<CommonFileDialog>()};
 };
 

@@ -60,7 +60,7 @@ protected:
     int32_t currentColumn() { return grid.cells().currentColumn; }
 
     HWND window = sharedTestWindow();
-    ModelGrid grid;
+    TestGrid grid;
     GridInteraction interaction{grid, std::make_unique<CommonFileDialog>()};
 };
 
