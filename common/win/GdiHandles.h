@@ -45,22 +45,48 @@ using Font = GdiObject<HFONT>;
 using Bitmap = GdiObject<HBITMAP>;
 using Region = GdiObject<HRGN>;
 
-// A window's device context, released on destruction.
+// A window's device context, released on destruction. Movable, with
+// reset and release as WIL's handles have them.
 class WindowDC {
 public:
+    WindowDC() = default;
     explicit WindowDC(HWND window) : window_(window), dc_(GetDC(window)) {}
-    ~WindowDC()
+    ~WindowDC() { reset(); }
+    WindowDC(const WindowDC&) = delete;
+    WindowDC& operator=(const WindowDC&) = delete;
+    WindowDC(WindowDC&& other) noexcept
+        : window_(std::exchange(other.window_, nullptr)), dc_(std::exchange(other.dc_, nullptr))
+    {
+    }
+    WindowDC& operator=(WindowDC&& other) noexcept
+    {
+        if (this != &other) {
+            reset();
+            window_ = std::exchange(other.window_, nullptr);
+            dc_ = std::exchange(other.dc_, nullptr);
+        }
+        return *this;
+    }
+
+    HDC get() const { return dc_; }
+    explicit operator bool() const { return dc_ != nullptr; }
+    // The caller releases the DC of `window` itself from now on.
+    HDC release()
+    {
+        window_ = nullptr;
+        return std::exchange(dc_, nullptr);
+    }
+    void reset()
     {
         if (dc_)
             ReleaseDC(window_, dc_);
+        window_ = nullptr;
+        dc_ = nullptr;
     }
-    WindowDC(const WindowDC&) = delete;
-    WindowDC& operator=(const WindowDC&) = delete;
-    HDC get() const { return dc_; }
 
 private:
-    HWND window_;
-    HDC dc_;
+    HWND window_ = nullptr;
+    HDC dc_ = nullptr;
 };
 
 // BeginPaint / EndPaint.
@@ -78,21 +104,35 @@ private:
     PAINTSTRUCT paint_{};
 };
 
-// A memory DC compatible with another (or with the screen for nullptr).
+// A memory DC compatible with another (or with the screen for nullptr),
+// deleted on destruction. Movable, with reset and release.
 class MemoryDC {
 public:
+    MemoryDC() = default;
     explicit MemoryDC(HDC compatibleWith) : dc_(CreateCompatibleDC(compatibleWith)) {}
-    ~MemoryDC()
+    ~MemoryDC() { reset(); }
+    MemoryDC(const MemoryDC&) = delete;
+    MemoryDC& operator=(const MemoryDC&) = delete;
+    MemoryDC(MemoryDC&& other) noexcept : dc_(other.release()) {}
+    MemoryDC& operator=(MemoryDC&& other) noexcept
+    {
+        if (this != &other)
+            reset(other.release());
+        return *this;
+    }
+
+    HDC get() const { return dc_; }
+    explicit operator bool() const { return dc_ != nullptr; }
+    HDC release() { return std::exchange(dc_, nullptr); }
+    void reset(HDC dc = nullptr)
     {
         if (dc_)
             DeleteDC(dc_);
+        dc_ = dc;
     }
-    MemoryDC(const MemoryDC&) = delete;
-    MemoryDC& operator=(const MemoryDC&) = delete;
-    HDC get() const { return dc_; }
 
 private:
-    HDC dc_;
+    HDC dc_ = nullptr;
 };
 
 // Selects an object into a DC for the scope and puts the previous one back.
@@ -129,12 +169,19 @@ private:
     int saved_;
 };
 
+// The screen's pixels per logical inch along LOGPIXELSX or LOGPIXELSY; 96
+// when the screen does not say.
+inline int screenPixelsPerInch(int axis)
+{
+    WindowDC screen(nullptr);
+    const int perInch = screen.get() ? GetDeviceCaps(screen.get(), axis) : 0;
+    return perInch > 0 ? perInch : 96;
+}
+
 // The screen's vertical pixels per logical inch, for point-size fonts.
 inline int screenPixelsPerInchY()
 {
-    WindowDC screen(nullptr);
-    const int perInch = screen.get() ? GetDeviceCaps(screen.get(), LOGPIXELSY) : 0;
-    return perInch > 0 ? perInch : 96;
+    return screenPixelsPerInch(LOGPIXELSY);
 }
 
 }  // namespace quor

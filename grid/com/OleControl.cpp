@@ -1,6 +1,7 @@
 #include "OleControl.h"
 
 #include "GdiHandles.h"
+#include "Himetric.h"
 
 #include <cstddef>
 #include <utility>
@@ -48,13 +49,6 @@ const InterfaceEntry kInterfaces[] = {
 constexpr DWORD kViewStatus = VIEWSTATUS_OPAQUE | VIEWSTATUS_SOLIDBKGND;
 
 RECT toRect(const RECTL& r) { return RECT{r.left, r.top, r.right, r.bottom}; }
-
-int screenPixelsPerInch(int axis)
-{
-    WindowDC screen(nullptr);
-    const int perInch = screen.get() ? GetDeviceCaps(screen.get(), axis) : 0;
-    return perInch > 0 ? perInch : 96;
-}
 
 // Enumerates the control's single connection point.
 class SingleConnectionPointEnum final : public IEnumConnectionPoints {
@@ -219,8 +213,8 @@ HRESULT OleControlBase::QueryOleInterface(REFIID riid, void** ppv)
 
 void OleControlBase::setExtentPixels(int width, int height)
 {
-    extent_.cx = MulDiv(width, 2540, screenPixelsPerInch(LOGPIXELSX));
-    extent_.cy = MulDiv(height, 2540, screenPixelsPerInch(LOGPIXELSY));
+    extent_.cx = pixelsToHimetric(width, screenPixelsPerInch(LOGPIXELSX));
+    extent_.cy = pixelsToHimetric(height, screenPixelsPerInch(LOGPIXELSY));
 }
 
 void OleControlBase::invalidateControl()

@@ -31,6 +31,7 @@
 #include "GridView.h"
 #include "QuorGrid_h.h"
 #include "RowModel.h"
+#include "WindowProc.h"
 
 class QuorGridControl final : public IQuorGridControl,
                               public quor::OleControlBase,
@@ -148,7 +149,9 @@ private:
     void setColumnWidthFromMenu(int32_t column, int32_t width) override;
 
     // The control window (QuorGridWindow.cpp), one handler per message.
-    static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    friend LRESULT CALLBACK quor::ownedWindowProc<QuorGridControl>(HWND, UINT, WPARAM, LPARAM);
+    void attachWindow(HWND window) { core_.view().window = window; }
+    void detachWindow() {}
     LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT onCreate();
     void onDestroy();

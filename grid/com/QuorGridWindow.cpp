@@ -39,7 +39,7 @@ bool shown(VARIANT_BOOL flag) { return flag == VARIANT_TRUE; }
 HWND QuorGridControl::createControlWindow(HWND parent, const RECT& pos)
 {
     if (!windowClassAcquired_)
-        windowClassAcquired_ = gridClass(windowProc).acquire();
+        windowClassAcquired_ = gridClass(&quor::ownedWindowProc<QuorGridControl>).acquire();
     if (!windowClassAcquired_)
         return nullptr;
     return CreateWindowExA(0, kGridClassName, "", kGridStyle, pos.left, pos.top, pos.right - pos.left,
@@ -49,24 +49,7 @@ HWND QuorGridControl::createControlWindow(HWND parent, const RECT& pos)
 void QuorGridControl::releaseWindowClass()
 {
     if (std::exchange(windowClassAcquired_, false))
-        gridClass(windowProc).release();
-}
-
-LRESULT CALLBACK QuorGridControl::windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    if (message == WM_NCCREATE) {
-        auto* self = static_cast<QuorGridControl*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
-        self->core_.view().window = window;
-        SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    }
-    auto* self = reinterpret_cast<QuorGridControl*>(GetWindowLongPtrA(window, GWLP_USERDATA));
-    if (!self)
-        return DefWindowProcA(window, message, wParam, lParam);
-    if (message == WM_NCDESTROY) {
-        SetWindowLongPtrA(window, GWLP_USERDATA, 0);
-        return DefWindowProcA(window, message, wParam, lParam);
-    }
-    return self->handleMessage(message, wParam, lParam);
+        gridClass(&quor::ownedWindowProc<QuorGridControl>).release();
 }
 
 LRESULT QuorGridControl::handleMessage(UINT message, WPARAM wParam, LPARAM lParam)

@@ -211,52 +211,40 @@ HDC PaintBuffer::prepare(HWND window, const RECT& client)
 {
     if (window != window_ || !bitmap_ || !windowDC_ || !EqualRect(&client, &cachedClient_)) {
         releaseMemoryDC();
-        releaseWindowDC();
+        windowDC_.reset();
         window_ = window;
-        windowDC_ = GetDC(window);
+        windowDC_ = quor::WindowDC(window);
         if (!windowDC_)
             return nullptr;
-        bitmap_.reset(CreateCompatibleBitmap(windowDC_, client.right - client.left + 1,
+        bitmap_.reset(CreateCompatibleBitmap(windowDC_.get(), client.right - client.left + 1,
                                              client.bottom - client.top + 1));
         cachedClient_ = client;
     }
     releaseMemoryDC();
-    memory_ = CreateCompatibleDC(windowDC_);
+    memory_.reset(CreateCompatibleDC(windowDC_.get()));
     if (memory_ && bitmap_)
-        displacedBitmap_ = SelectObject(memory_, bitmap_.get());
-    return memory_;
+        selectedBitmap_.emplace(memory_.get(), bitmap_.get());
+    return memory_.get();
 }
 
 void PaintBuffer::present(const RECT& cells) const
 {
     if (!memory_ || !windowDC_)
         return;
-    BitBlt(windowDC_, cells.left, cells.top, cells.right - cells.left + 1, cells.bottom - cells.top + 1, memory_,
-           cells.left, cells.top, SRCCOPY);
+    BitBlt(windowDC_.get(), cells.left, cells.top, cells.right - cells.left + 1, cells.bottom - cells.top + 1,
+           memory_.get(), cells.left, cells.top, SRCCOPY);
 }
 
 void PaintBuffer::releaseMemoryDC()
 {
-    if (!memory_)
-        return;
-    if (displacedBitmap_)
-        SelectObject(memory_, displacedBitmap_);
-    DeleteDC(memory_);
-    memory_ = nullptr;
-    displacedBitmap_ = nullptr;
-}
-
-void PaintBuffer::releaseWindowDC()
-{
-    if (windowDC_)
-        ReleaseDC(window_, windowDC_);
-    windowDC_ = nullptr;
+    selectedBitmap_.reset();
+    memory_.reset();
 }
 
 void PaintBuffer::release()
 {
     releaseMemoryDC();
-    releaseWindowDC();
+    windowDC_.reset();
     bitmap_.reset();
     window_ = nullptr;
     cachedClient_ = RECT{-1, -1, -1, -1};

@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 #include "GdiHandles.h"
@@ -37,7 +38,6 @@ void paintCells(HDC dc, const RECT& cells, const PaintScene& scene);
 class PaintBuffer {
 public:
     PaintBuffer() = default;
-    ~PaintBuffer() { release(); }
     PaintBuffer(const PaintBuffer&) = delete;
     PaintBuffer& operator=(const PaintBuffer&) = delete;
 
@@ -47,17 +47,18 @@ public:
     // Copies the cell rectangle to the same place in the window.
     void present(const RECT& cells) const;
     // The memory DC of the latest paint, which text measuring uses.
-    HDC memoryDC() const { return memory_; }
+    HDC memoryDC() const { return memory_.get(); }
     void release();
 
 private:
-    void releaseWindowDC();
     void releaseMemoryDC();
 
     HWND window_ = nullptr;
-    HDC windowDC_ = nullptr;
-    HDC memory_ = nullptr;
-    HGDIOBJ displacedBitmap_ = nullptr;
+    quor::WindowDC windowDC_;
     quor::Bitmap bitmap_;
+    quor::MemoryDC memory_;
+    // Declared after the memory DC, so that it goes first: the bitmap
+    // leaves the DC before the DC is deleted.
+    std::optional<quor::SelectedObject> selectedBitmap_;
     RECT cachedClient_{-1, -1, -1, -1};
 };

@@ -131,7 +131,7 @@ QuorRowHeaderObj::~QuorRowHeaderObj()
 
 bool QuorRowHeaderObj::create(HWND grid)
 {
-    if (window_ || !grid || !class_.take(rowHeaderClass(&QuorRowHeaderObj::windowProc)))
+    if (window_ || !grid || !class_.take(rowHeaderClass(&ownedWindowProc<QuorRowHeaderObj>)))
         return false;
     grid_ = grid;
     painter_ = std::make_unique<RowButtonPainter>();
@@ -214,24 +214,6 @@ void QuorRowHeaderObj::layout(int controlHeight, int rowHeight, bool columnHeade
     const int top = columnHeaderShown ? 0 : -rowHeight;
     const int height = columnHeaderShown ? controlHeight : controlHeight + rowHeight;
     SetWindowPos(window_, nullptr, 0, top, kButtonWidth, height, SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
-LRESULT CALLBACK QuorRowHeaderObj::windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    if (message == WM_NCCREATE) {
-        auto* self = static_cast<QuorRowHeaderObj*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
-        self->window_ = window;
-        SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    }
-    auto* self = reinterpret_cast<QuorRowHeaderObj*>(GetWindowLongPtrA(window, GWLP_USERDATA));
-    if (!self)
-        return DefWindowProcA(window, message, wParam, lParam);
-    if (message == WM_NCDESTROY) {
-        SetWindowLongPtrA(window, GWLP_USERDATA, 0);
-        self->window_ = nullptr;
-        return DefWindowProcA(window, message, wParam, lParam);
-    }
-    return self->handleMessage(message, wParam, lParam);
 }
 
 LRESULT QuorRowHeaderObj::handleMessage(UINT message, WPARAM wParam, LPARAM lParam)

@@ -5,6 +5,7 @@
 
 #include "GdiHandles.h"
 #include "WindowClass.h"
+#include "WindowProc.h"
 
 #include <windows.h>
 
@@ -81,7 +82,9 @@ public:
     void layout(int controlHeight, int rowHeight, bool columnHeaderShown);
 
 private:
-    static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    friend LRESULT CALLBACK ownedWindowProc<QuorRowHeaderObj>(HWND, UINT, WPARAM, LPARAM);
+    void attachWindow(HWND window) { window_ = window; }
+    void detachWindow() { window_ = nullptr; }
     LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam);
     void appendButton(std::string label);
     void paint();
