@@ -139,6 +139,7 @@ private:
     void originMoved() override;
     void rowsChanged() override;
     int32_t textWidth(const std::string& text) override;
+    void commitOpenEdit() override { interaction_.completeEdit(); }
 
     // ColumnHeaderOwner
     ColumnTable& columnTable() override { return core_.columns(); }

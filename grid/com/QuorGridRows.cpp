@@ -66,6 +66,7 @@ STDMETHODIMP QuorGridControl::deleteRow(BSTR tagText, VARIANT_BOOL keepAsDeleted
         GridRow* row = core_.rows().findByTag(ansiFromBstr(tagText));
         if (!row)
             return S_FALSE;
+        core_.commitOpenEdit();
         core_.rows().remove(row, keepAsDeleted != VARIANT_FALSE);
         return S_OK;
     });
@@ -238,12 +239,14 @@ STDMETHODIMP QuorGridControl::setRowVisibility(LONG rowIndex, VARIANT_BOOL visib
     GridRow* row = core_.rows().rowAtIndex(rowIndex);
     if (!row)
         return S_FALSE;
+    core_.commitOpenEdit();
     row->visible = visible;
     return S_OK;
 }
 
 STDMETHODIMP QuorGridControl::setAllVisible()
 {
+    core_.commitOpenEdit();
     core_.rows().resetCursor();
     while (GridRow* row = core_.rows().next())
         row->visible = VARIANT_TRUE;

@@ -99,6 +99,7 @@ STDMETHODIMP QuorGridControl::sortGrid(LONG column, SortStyle style)
 {
     return guarded([&] {
         // A toggle may reverse or sort every row.
+        core_.commitOpenEdit();
         std::optional<WaitCursor> busy;
         if (style == None && column < core_.columnCount())
             busy.emplace(core_.view().window);

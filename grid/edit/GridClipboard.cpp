@@ -166,6 +166,7 @@ void pasteText(GridCore& grid, const std::string& text)
 
 void cutSelection(GridCore& grid)
 {
+    grid.commitOpenEdit();
     const std::vector<GridRow*> rows = grid.rows().snapshot();
     bool removedRows = false;
     for (GridRow* row : rows) {

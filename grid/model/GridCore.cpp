@@ -62,12 +62,14 @@ void GridCore::deleteAllRows()
 {
     if (rows_.rowCount() <= 0)
         return;
+    commitOpenEdit();
     rows_.moveAllToDeleted();
     view_.resetOrigin();
 }
 
 bool GridCore::setColumnHeadings(const std::string& headings)
 {
+    commitOpenEdit();
     columnCount_ = 0;
     if (headings.empty())
         return false;

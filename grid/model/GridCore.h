@@ -41,6 +41,10 @@ public:
     virtual void rowsChanged() = 0;
     // The width in pixels of a text in the grid's font.
     virtual int32_t textWidth(const std::string& text) = 0;
+    // Rows are about to move, go, hide or be replaced: an open edit is
+    // written now, into the row it was opened on, while its row number
+    // still names that row.
+    virtual void commitOpenEdit() = 0;
 
 protected:
     ~GridCoreListener() = default;
@@ -67,6 +71,9 @@ public:
     HRESULT appendRow(const std::string& rowText, const std::string& tag, bool markEdited, bool scrollToRow = false);
     // `count` rows of empty cells; S_FALSE when memory runs out part way.
     HRESULT appendBlankRows(int32_t count);
+    // Every operation that moves, removes, hides or replaces rows calls this
+    // first, so that typed text never lands in another row.
+    void commitOpenEdit() { listener_.commitOpenEdit(); }
     // The rows move to the deleted list and the view returns to the top.
     void deleteAllRows();
     // false for empty headings, which leave no column counted.

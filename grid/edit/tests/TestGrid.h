@@ -26,6 +26,7 @@ struct RecordingGridListener : GridCoreListener {
     void originMoved() override { ++originMoves; }
     void rowsChanged() override { ++rowChanges; }
     int32_t textWidth(const std::string& text) override { return measureTextWidth(measureDC, font, text); }
+    void commitOpenEdit() override {}
 };
 
 class TestGrid : public RecordingGridListener, public GridCore {

@@ -22,6 +22,7 @@ struct CountingListener : GridCoreListener {
     void rowsChanged() override { ++rowChanges; }
     // Ten pixels a character, so that widths are easy to foresee.
     int32_t textWidth(const std::string& text) override { return static_cast<int32_t>(text.size()) * 10; }
+    void commitOpenEdit() override {}
 };
 
 struct GridCoreTest : ::testing::Test {
