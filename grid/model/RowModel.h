@@ -27,7 +27,8 @@ public:
     HRESULT append(std::unique_ptr<GridRow>& row);
 
     GridRow* rowAtIndex(int32_t index) { return rows_.getAt(index); }
-    GridRow* rowByNumber(int32_t number) { return rows_.getAt(number - 1); }
+    // Numbers count from 1; a host's INT_MIN must not overflow on the way.
+    GridRow* rowByNumber(int32_t number) { return number > 0 ? rows_.getAt(number - 1) : nullptr; }
     int32_t indexOf(const GridRow* row) { return rows_.indexOf(row); }
     // First row whose tag matches without regard to case; the cursor is
     // left just after it.

@@ -2,6 +2,7 @@
 // listener that stands where the control's windows would be.
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <string>
 
 #include "GridCore.h"
@@ -91,6 +92,17 @@ TEST_F(GridCoreTest, DeleteAllRowsKeepsThemAsDeletedAndReturnsToTheTop)
     EXPECT_EQ(0, core.view().firstVisibleColumn);
     core.rows().resetDeletedCursor();
     EXPECT_EQ("1|2", core.rows().nextDeleted()->rowText);
+}
+
+TEST_F(GridCoreTest, RowNumbersFromAHostNeverOverflow)
+{
+    ASSERT_TRUE(core.setColumnHeadings("A"));
+    core.appendBlankRows(2);
+    EXPECT_EQ(nullptr, core.rows().rowByNumber(INT_MIN));
+    EXPECT_EQ(nullptr, core.rows().rowByNumber(0));
+    EXPECT_NE(nullptr, core.rows().rowByNumber(2));
+    EXPECT_EQ(S_FALSE, core.selection().setSelected(INT_MIN, 0, SelectRow, VARIANT_TRUE));
+    EXPECT_EQ(S_FALSE, core.selection().setRowSelect(INT_MIN, Selected));
 }
 
 }  // namespace
