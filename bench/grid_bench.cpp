@@ -14,6 +14,7 @@
 
 #define QUOR_BENCH_GRID
 #include "BenchSupport.h"
+#include "Bstr.h"
 
 using Microsoft::WRL::ComPtr;
 
@@ -40,26 +41,17 @@ private:
 
 class OwnedBstrs {
 public:
-    OwnedBstrs() = default;
-    OwnedBstrs(const OwnedBstrs&) = delete;
-    OwnedBstrs& operator=(const OwnedBstrs&) = delete;
-    ~OwnedBstrs()
-    {
-        for (BSTR text : texts_)
-            SysFreeString(text);
-    }
     BSTR add(const std::wstring& text)
     {
-        texts_.push_back(SysAllocStringLen(text.data(), static_cast<UINT>(text.size())));
-        return texts_.back();
+        texts_.emplace_back(text);
+        return texts_.back().get();
     }
-    BSTR operator[](size_t i) const { return texts_[i]; }
+    BSTR operator[](size_t i) const { return texts_[i].get(); }
 
 private:
-    std::vector<BSTR> texts_;
+    std::vector<quor::Bstr> texts_;
 };
 
-// Sample-like rows: time text, nanoseconds, a value; the tag is the index.
 void makeRows(OwnedBstrs& rows, OwnedBstrs& tags, int count)
 {
     for (int i = 0; i < count; ++i) {
@@ -95,14 +87,10 @@ int run(HMODULE module)
 
     Stopwatch iterate;
     grid->resetToFirstRow();
-    BSTR row = nullptr;
+    quor::Bstr row;
     int seen = 0;
-    while (grid->getNextRow(&row) == S_OK) {
-        SysFreeString(row);
-        row = nullptr;
+    while (grid->getNextRow(row.out()) == S_OK)
         ++seen;
-    }
-    SysFreeString(row);
     report("iterate 100,000 rows with getNextRow", iterate.milliseconds());
 
     Stopwatch sortNumeric;

@@ -8,7 +8,7 @@
 
 #include "BenchSupport.h"
 #include "CsvFile.h"
-#include "ModelGrid.h"
+#include "TestGrid.h"
 
 namespace {
 
@@ -26,7 +26,7 @@ int main()
         fprintf(stderr, "cannot write %s\n", source.c_str());
         return 1;
     }
-    ModelGrid grid;
+    TestGrid grid;
     grid.setColumnHeadings("Time|Nanoseconds|Value");
     LARGE_INTEGER start, afterFirst, afterAppend, afterExport;
     QueryPerformanceCounter(&start);

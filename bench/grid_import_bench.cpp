@@ -20,6 +20,7 @@
 #include "OleHostSite.h"
 #define QUOR_BENCH_GRID
 #include "BenchSupport.h"
+#include "Bstr.h"
 
 using Microsoft::WRL::ComPtr;
 
@@ -209,9 +210,7 @@ int main()
             grid.As(&object);
         if (object && SUCCEEDED(site->attach(object.Get())) && SUCCEEDED(site->activate(RECT{0, 0, 600, 400}))) {
             HWND window = site->controlWindow();
-            BSTR headings = SysAllocString(L"Time|Nanoseconds|Value");
-            grid->setColumnHeadings(headings);
-            SysFreeString(headings);
+            grid->setColumnHeadings(quor::Bstr(L"Time|Nanoseconds|Value").get());
             const CommandRun imported =
                 runCommand(window, kImportCommand, "Import CSV File", "Load Excel CSV File", source);
             LONG rows = 0;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "HeaderFieldNames.h"
 #include "PageBuffers.h"
 #include "SampleTime.h"
 #include "TimeText.h"

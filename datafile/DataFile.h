@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "FileHandle.h"
+#include "IndexLayout.h"
 #include "QuorStatus.h"
 #include "QuorText.h"
 
@@ -50,8 +51,6 @@ enum DataFileKind : int32_t { kindLittleEndianLegacy = 0, kindBigEndianLegacy = 
 
 const int32_t kHeaderSize = 1024;
 const int32_t kLegacyDataStart = 28;
-const int64_t kIndexHeaderSize = 1024;  // index times begin here
-const int64_t kIndexStampSize = 8;      // one signed 64-bit time per sample
 
 // One run of a multi-periodic file (indices inclusive).
 struct Segment {
@@ -63,24 +62,9 @@ struct Segment {
     std::vector<uint8_t> lastValue;  // Data Size bytes, filled on first need
 };
 
-// What the last gotoTime did, for the benchmark and the tests.
-struct SeekStats {
-    bool fromCache = false;
-    int32_t jumpPointsAdded = 0;
-    int64_t timesScanned = 0;  // single time stamps read by builds and the forward scan
-    int32_t cacheTimesLoaded = 0;
-};
-
 // The data file's path with its first ".quorData" (any case) replaced by
 // ".quorIndex". false (and indexPath = dataPath) when there is none.
 bool makeIndexPath(const char* dataPath, QuorText& indexPath);
-
-// Data Format name; "none" and E_FAIL for a code outside 0..7.
-HRESULT dataFormatName(int32_t code, const char** name);
-// "Periodic", "Asynchronous", else "Unknown"; always S_OK.
-HRESULT dataTypeName(int32_t code, const char** name);
-// "Little Endian" for 1, else "Big Endian".
-const char* byteOrderName(int32_t byteOrder);
 
 class TimeCache;  // DataFile's seek machinery (TimeSeek.h)
 

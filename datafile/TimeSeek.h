@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "DataFile.h"
+#include "IndexLayout.h"
 #include "quortemplatelib.h"
 
 class FileHandle;

@@ -1,20 +1,5 @@
 #include "GridCalls.h"
 
-QuorText Bstr::text() const
-{
-    QuorText out;
-    if (!value_)
-        return out;
-    const int wideLength = static_cast<int>(SysStringLen(value_));
-    const int bytes = WideCharToMultiByte(CP_ACP, 0, value_, wideLength, nullptr, 0, nullptr, nullptr);
-    if (bytes <= 0)
-        return out;
-    std::string narrow(static_cast<size_t>(bytes), '\0');
-    WideCharToMultiByte(CP_ACP, 0, value_, wideLength, &narrow[0], bytes, nullptr, nullptr);
-    out.assign(narrow.c_str(), narrow.size());
-    return out;
-}
-
 void GridRowSink::appendRow(const QuorText& text, bool markEdited)
 {
     Bstr row(text);

@@ -1,36 +1,17 @@
 // The viewer's side of the grid boundary: the strings it passes are
 // allocated here and freed after the call; the strings a grid returns are
-// owned by a Bstr and converted to 8-bit text.
+// owned by a Bstr (common/win) and converted to 8-bit text.
 #pragma once
 
 #include <windows.h>
 #include <oleauto.h>
 
+#include "Bstr.h"
 #include "DataPager.h"
 #include "QuorGrid_h.h"
 #include "QuorText.h"
 
-class Bstr {
-public:
-    Bstr() = default;
-    explicit Bstr(const QuorText& text) : value_(SysAllocString(text.toWide().c_str())) {}
-    explicit Bstr(const char* text) : Bstr(QuorText(text)) {}
-    ~Bstr() { SysFreeString(value_); }
-    Bstr(const Bstr&) = delete;
-    Bstr& operator=(const Bstr&) = delete;
-
-    BSTR get() const { return value_; }
-    BSTR* out()
-    {
-        SysFreeString(value_);
-        value_ = nullptr;
-        return &value_;
-    }
-    QuorText text() const;
-
-private:
-    BSTR value_ = nullptr;
-};
+using quor::Bstr;
 
 // Rows appended to a grid, never scrolled to and without tag text.
 class GridRowSink final : public RowSink {

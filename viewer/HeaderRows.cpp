@@ -3,6 +3,7 @@
 #include <cstring>
 #include <limits>
 
+#include "HeaderFieldNames.h"
 #include "SampleTime.h"
 #include "TimeText.h"
 

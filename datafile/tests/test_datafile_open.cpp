@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "DataFile.h"
+#include "HeaderFieldNames.h"
 #include "QuorText.h"
 #include "TestFiles.h"
 #include "ValueText.h"

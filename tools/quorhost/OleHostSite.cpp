@@ -2,22 +2,21 @@
 
 #include <new>
 
+#include "GdiHandles.h"
+#include "Himetric.h"
+
 using Microsoft::WRL::ComPtr;
 
 namespace quor {
 
 namespace {
 
-constexpr LONG kHimetricPerInch = 2540;
-
-SIZEL pixelsToHimetric(HWND window, LONG width, LONG height)
+SIZEL windowPixelsToHimetric(HWND window, LONG width, LONG height)
 {
-    HDC dc = GetDC(window);
-    const int perInchX = dc ? GetDeviceCaps(dc, LOGPIXELSX) : 96;
-    const int perInchY = dc ? GetDeviceCaps(dc, LOGPIXELSY) : 96;
-    if (dc)
-        ReleaseDC(window, dc);
-    return SIZEL{MulDiv(width, kHimetricPerInch, perInchX), MulDiv(height, kHimetricPerInch, perInchY)};
+    WindowDC dc(window);
+    const int perInchX = dc ? GetDeviceCaps(dc.get(), LOGPIXELSX) : 96;
+    const int perInchY = dc ? GetDeviceCaps(dc.get(), LOGPIXELSY) : 96;
+    return SIZEL{pixelsToHimetric(width, perInchX), pixelsToHimetric(height, perInchY)};
 }
 
 }  // namespace
@@ -161,7 +160,7 @@ HRESULT OleHostSite::activate(const RECT& pos, LONG verb)
 
 void OleHostSite::setExtentFrom(const RECT& pos)
 {
-    SIZEL extent = pixelsToHimetric(host_, pos.right - pos.left, pos.bottom - pos.top);
+    SIZEL extent = windowPixelsToHimetric(host_, pos.right - pos.left, pos.bottom - pos.top);
     object_->SetExtent(DVASPECT_CONTENT, &extent);
 }
 

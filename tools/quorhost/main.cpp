@@ -5,6 +5,7 @@
 //   quorhost [--atl] [--demo] [--check] [--exit-after MS] [ProgID]
 #include "AtlAxHost.h"
 #include "OleHostSite.h"
+#include "WindowProc.h"
 
 #include <ole2.h>
 #include <windows.h>
@@ -207,8 +208,10 @@ public:
     int run();
 
 private:
-    static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-    LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
+    friend LRESULT CALLBACK quor::ownedWindowProc<HostApp>(HWND, UINT, WPARAM, LPARAM);
+    void attachWindow(HWND window) { frame_ = window; }
+    void detachWindow() { frame_ = nullptr; }
+    LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam);
     HRESULT hostControl();
     HRESULT hostInAtlAxWin(const RECT& client, ComPtr<IUnknown>& control);
     HRESULT hostInOwnSite(const RECT& client, ComPtr<IUnknown>& control);
@@ -226,7 +229,7 @@ bool HostApp::start(HINSTANCE instance)
 {
     WNDCLASSEXW wc{};
     wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = &HostApp::windowProc;
+    wc.lpfnWndProc = &quor::ownedWindowProc<HostApp>;
     wc.hInstance = instance;
     wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
@@ -327,18 +330,7 @@ void HostApp::shutDown()
     }
 }
 
-LRESULT CALLBACK HostApp::windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    if (message == WM_NCCREATE) {
-        auto* app = static_cast<HostApp*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-        app->frame_ = window;
-        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(app));
-    }
-    auto* app = reinterpret_cast<HostApp*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    return app ? app->handle(message, wParam, lParam) : DefWindowProcW(window, message, wParam, lParam);
-}
-
-LRESULT HostApp::handle(UINT message, WPARAM wParam, LPARAM lParam)
+LRESULT HostApp::handleMessage(UINT message, WPARAM wParam, LPARAM lParam)
 {
     const HWND window = frame_;
     switch (message) {
@@ -361,10 +353,6 @@ LRESULT HostApp::handle(UINT message, WPARAM wParam, LPARAM lParam)
         shutDown();
         PostQuitMessage(0);
         return 0;
-    case WM_NCDESTROY:
-        SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-        frame_ = nullptr;
-        break;
     default:
         break;
     }
