@@ -108,20 +108,18 @@ wine_bounded 60 "$BIN_DIR/quordata.exe" samples "$(wine_bounded 30 winepath -w "
 SAMPLE=$SAMPLES/periodic_int.quorData
 [ -f "$SAMPLE" ] || fail "no sample file"
 wine_bounded 30 start /unix "$SAMPLE"
-title=""
+# Other tests may show viewers on the same display: this one is known by
+# its title, the sample's Windows path.
+TITLE="\"QUOR Data Viewer - $(wine_bounded 30 winepath -w "$SAMPLE")\""
+viewer_shown() { xwininfo -root -tree 2>/dev/null | grep -qF "$TITLE"; }
 for _ in $(seq 60); do
-  title=$(xwininfo -root -tree 2>/dev/null | grep -o '"QUOR Data Viewer - [^"]*"' | head -n 1)
-  [ -n "$title" ] && break
+  viewer_shown && break
   sleep 0.5
 done
-echo "viewer window: $title"
-case "$title" in
-  *'periodic_int.quorData"') ;;
-  *) fail "no viewer window titled with the sample file" ;;
-esac
+viewer_shown || fail "no viewer window titled $TITLE"
 wine_bounded 30 taskkill /im QuorDataViewer.exe >/dev/null
 for _ in $(seq 40); do
-  xwininfo -root -tree 2>/dev/null | grep -q '"QUOR Data Viewer' || break
+  viewer_shown || break
   sleep 0.5
 done
 
