@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Saves screenshots of the viewer: its header grid while a user edits it (a
-# cell open in its edit box and the cell menu open beside it), and the
-# multi-periodic sample paged "By Segment". The viewer's window tests take
-# those shots; this turns them into build/screenshots/*.png. Then the test
-# container shows the grid with its demo rows, and the display is shot.
+# cell open in its edit box and the cell menu open beside it), the
+# multi-periodic sample paged "By Segment", and the viewer maximised. The
+# viewer's window tests take those shots; this turns them into
+# build/screenshots/*.png. Then the test container shows the grid with its
+# demo rows, and the display is shot.
 set -euo pipefail
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$ROOT"
@@ -14,11 +15,16 @@ OUT=$ROOT/build/screenshots
 mkdir -p "$OUT"
 trap '"$WINE_ENV" --stop' EXIT
 "$WINE_ENV" wine regsvr32 /s "$ROOT/build/win/bin/QuorGrid.dll"
+# Without a window manager Wine leaves a maximised window at its former X
+# size unless its windows are unmanaged; only for these shots.
+X11_KEY='HKCU\Software\Wine\X11 Driver'
+"$WINE_ENV" wine reg add "$X11_KEY" /v Managed /d N /f >/dev/null
 QUOR_SCREENSHOT_DIR=$("$WINE_ENV" winepath -w "$OUT") \
   "$ROOT/scripts/wine-run.sh" "$ROOT/build/win/bin/viewer_e2e_tests.exe" \
-  --gtest_filter='*TheHeaderGridKeepsItsEditorOpenUnderTheCellMenu:*BySegmentPagesFromSegmentStartToSegmentStart' \
+  --gtest_filter='*TheHeaderGridKeepsItsEditorOpenUnderTheCellMenu:*BySegmentPagesFromSegmentStartToSegmentStart:*MaximisedTheGridsTakeTheRoom*' \
   --gtest_brief=1
-for shot in header-edit-menu viewer-by-segment; do
+"$WINE_ENV" wine reg delete "$X11_KEY" /v Managed /f >/dev/null
+for shot in header-edit-menu viewer-by-segment viewer-maximised; do
   convert "$OUT/$shot.bmp" -trim +repage "$OUT/$shot.png"
   rm -f "$OUT/$shot.bmp"
   echo "screenshot: $OUT/$shot.png"

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what this project needs from Debian's packages (only what is
 # missing), then configures and builds the native and the Windows trees.
+#   scripts/setup.sh --packages-only   installs the packages and stops
 set -euo pipefail
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$ROOT"
@@ -11,6 +12,7 @@ PACKAGES=(
   wine64 wine libwine-dev
   xvfb xauth x11-utils imagemagick
   clang libclang-rt-14-dev
+  msitools wixl zip
 )
 
 missing=()
@@ -24,6 +26,8 @@ if [ ${#missing[@]} -gt 0 ]; then
   $SUDO apt-get update -qq
   DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 fi
+
+[ "${1:-}" = --packages-only ] && exit 0
 
 JOBS=${QUOR_JOBS:-$(nproc)}
 configure() {  # dir, extra args...

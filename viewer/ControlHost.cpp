@@ -169,6 +169,16 @@ void ControlHost::activateInPlace()
     oleObject_->DoVerb(OLEIVERB_INPLACEACTIVATE, nullptr, site_.Get(), 0, window_, &rect);
 }
 
+void ControlHost::fitControl()
+{
+    ComPtr<IOleInPlaceObject> inPlace;
+    if (!oleObject_ || FAILED(oleObject_.As(&inPlace)))
+        return;
+    RECT rect;
+    GetClientRect(window_, &rect);
+    inPlace->SetObjectRects(&rect, &rect);
+}
+
 ControlHost::~ControlHost()
 {
     if (oleObject_) {

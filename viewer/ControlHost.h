@@ -22,6 +22,8 @@ public:
 
     IUnknown* control() const { return control_.Get(); }
     HWND window() const { return window_; }
+    // Sizes the control to the host window after the host was moved.
+    void fitControl();
 
 private:
     ControlHost() = default;

@@ -66,7 +66,17 @@ INT_PTR DataViewerDialog::handleMessage(UINT message, WPARAM wParam, LPARAM lPar
     case WM_KEYDOWN:
         SetWindowLongPtrA(window_, DWLP_MSGRESULT, 0);
         return TRUE;
+    case WM_SIZE:
+        onSize(wParam, LOWORD(lParam), HIWORD(lParam));
+        return TRUE;
+    case WM_GETMINMAXINFO:
+        layout_.limit(reinterpret_cast<MINMAXINFO*>(lParam));
+        return TRUE;
+    case WM_DROPFILES:
+        openDroppedFile(reinterpret_cast<HDROP>(wParam));
+        return TRUE;
     case WM_DESTROY:
+        shortcuts_.detach();
         // The controls go while their windows still exist.
         headerGrid_.Reset();
         dataGrid_.Reset();
@@ -108,7 +118,7 @@ bool DataViewerDialog::handleCommand(WORD id, WORD notification)
     case ID_EXPORT_CSV: exportCsvFile(); return true;
     case ID_FILE_EXIT: exitViewer(); return true;
     case ID_TOOLS_VALIDATE_INDEX: validateIndexFile(); return true;
-    default: return false;
+    default: return ShortcutKeys::run(window_, id);
     }
 }
 
@@ -122,6 +132,7 @@ void DataViewerDialog::initDialog()
         setupGrids();
     menu_ = LoadMenuA(instance_, "AppMenu");
     SetMenu(window_, menu_);
+    initWindowExtras();
 }
 
 void DataViewerDialog::hostGrid(int placeholderId, std::unique_ptr<ControlHost>& host,

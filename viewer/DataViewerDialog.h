@@ -13,8 +13,10 @@
 #include "CsvExport.h"
 #include "DataFile.h"
 #include "DataPager.h"
+#include "DialogLayout.h"
 #include "QuorGrid_h.h"
 #include "QuorText.h"
+#include "ShortcutKeys.h"
 
 class DataViewerDialog {
 public:
@@ -66,6 +68,11 @@ private:
     void appendHeaderProblem(const char* text);
     void refreshSegments();
 
+    // The window around the dialog: icon, sizing, dropped files, shortcuts.
+    void initWindowExtras();
+    void onSize(WPARAM kind, int width, int height);
+    void openDroppedFile(HDROP drop);
+
     // Header rows and saving.
     void fillHeaderGrid();
     HRESULT saveHeaderChanges(bool confirm);
@@ -108,4 +115,6 @@ private:
     std::unique_ptr<ControlHost> dataHost_;
     Microsoft::WRL::ComPtr<IQuorGridControl> headerGrid_;
     Microsoft::WRL::ComPtr<IQuorGridControl> dataGrid_;
+    DialogLayout layout_;
+    ShortcutKeys shortcuts_;
 };

@@ -6,6 +6,8 @@
 #endif
 #define IDR_VIEWERAPPID 100
 #define IDS_PROJNAME 100
+#define IDI_VIEWER 1
+#define IDI_DATAFILE 2
 
 #define IDC_PREVIOUS_PAGE 204
 #define IDC_NEXT_PAGE 205
