@@ -230,7 +230,7 @@ TEST(ExportCsv, AWriteTheSinkRefusesFailsTheExportAndEndsIt)
     EXPECT_LE(full.writes, 30);  // the refused write was the last one tried
     FullSink roomy(100000);
     EXPECT_EQ(writeCsvExport(page, file, roomy), S_OK);
-    EXPECT_GT(roomy.writes, 30);
+    EXPECT_GT(roomy.writes, 15);  // the header lines one by one, the rows in one block
     FullSink none(0);
     EXPECT_EQ(writeExportHeader(page, none), E_FAIL);
     EXPECT_EQ(none.writes, 1);
