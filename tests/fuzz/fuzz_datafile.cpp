@@ -135,10 +135,12 @@ void compareSummary(const SignalSummary& summary, const SummaryReference& refere
             if (summary.stats(from, to, &stats) != S_OK ||
                 !reference.compareStats(reference.stats(from, to), stats, from, to).empty())
                 std::abort();
-            for (int32_t width : {1, 17, n + 2}) {
+            // One column per sample and more only once: it costs a query per sample.
+            const bool whole = from == times.front() && to == times[1];
+            for (int32_t width : {1, 17, whole ? n + 2 : 0}) {
                 std::vector<EnvelopeColumn> columns;
-                if (summary.envelope(from, to, width, &columns) != S_OK ||
-                    !reference.compareColumns(reference.envelope(from, to, width), columns).empty())
+                if (width > 0 && (summary.envelope(from, to, width, &columns) != S_OK ||
+                                  !reference.compareColumns(reference.envelope(from, to, width), columns).empty()))
                     std::abort();
             }
         }
