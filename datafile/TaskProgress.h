@@ -1,0 +1,12 @@
+// Progress and cancellation of a long task (a summary build, a range
+// export), shared between the thread that runs it and the one that watches.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+
+struct TaskProgress {
+    std::atomic<int64_t> done{0};    // samples summarised, rows written
+    std::atomic<int64_t> total{0};   // what the task expects to reach; may grow
+    std::atomic<bool> cancel{false}; // set by the watcher; the task stops soon after
+};
