@@ -47,6 +47,31 @@ private:
     int users_ = 0;
 };
 
+// The body of a window procedure for windows that each belong to one object:
+// the object comes as CreateWindowEx's parameter, learns its window at
+// WM_NCCREATE, gets every message while the window lives and forgets the
+// window at WM_NCDESTROY. The class's own static procedure calls this with
+// its window member and its handler, which may stay private.
+template <typename Owner>
+LRESULT routeToOwner(HWND window, UINT message, WPARAM wParam, LPARAM lParam, HWND Owner::*windowMember,
+                     LRESULT (Owner::*handler)(UINT, WPARAM, LPARAM))
+{
+    if (message == WM_NCCREATE) {
+        auto* owner = static_cast<Owner*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
+        owner->*windowMember = window;
+        SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(owner));
+    }
+    auto* owner = reinterpret_cast<Owner*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+    if (!owner)
+        return DefWindowProcA(window, message, wParam, lParam);
+    if (message == WM_NCDESTROY) {
+        SetWindowLongPtrA(window, GWLP_USERDATA, 0);
+        owner->*windowMember = nullptr;
+        return DefWindowProcA(window, message, wParam, lParam);
+    }
+    return (owner->*handler)(message, wParam, lParam);
+}
+
 // One object's share of a class. An object that makes a new window after
 // each activation takes its share once and gives it back when it goes.
 class WindowClassHold {

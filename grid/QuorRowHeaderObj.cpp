@@ -218,20 +218,8 @@ void QuorRowHeaderObj::layout(int controlHeight, int rowHeight, bool columnHeade
 
 LRESULT CALLBACK QuorRowHeaderObj::windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    if (message == WM_NCCREATE) {
-        auto* self = static_cast<QuorRowHeaderObj*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
-        self->window_ = window;
-        SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    }
-    auto* self = reinterpret_cast<QuorRowHeaderObj*>(GetWindowLongPtrA(window, GWLP_USERDATA));
-    if (!self)
-        return DefWindowProcA(window, message, wParam, lParam);
-    if (message == WM_NCDESTROY) {
-        SetWindowLongPtrA(window, GWLP_USERDATA, 0);
-        self->window_ = nullptr;
-        return DefWindowProcA(window, message, wParam, lParam);
-    }
-    return self->handleMessage(message, wParam, lParam);
+    return quor::routeToOwner(window, message, wParam, lParam, &QuorRowHeaderObj::window_,
+                              &QuorRowHeaderObj::handleMessage);
 }
 
 LRESULT QuorRowHeaderObj::handleMessage(UINT message, WPARAM wParam, LPARAM lParam)

@@ -23,7 +23,7 @@ const COLORREF kText = RGB(0, 0, 0);
 const COLORREF kProgressFill = RGB(60, 140, 60);
 const int kTimeLabelPitch = 170;  // pixels per labelled time tick
 const int kValueLabelPitch = 40;
-const int kLineHeight = 18;
+const int kLineHeight = 16;
 const int kMarkHalf = 2;
 const int kProgressWidth = 200;
 const int kProgressHeight = 14;
@@ -76,6 +76,8 @@ void PlotWindow::render()
     canvas_.flush();
     canvas_.fill(client_, kBackground);
     if (!recording_.plottable()) {
+        readout_ = PlotReadout{};
+        EnableWindow(exportButton_, FALSE);
         paintMessage(kNoValues);
         return;
     }
@@ -315,9 +317,9 @@ void PlotWindow::paintStrip()
     int y = strip_.top + 4;
     SetTextColor(dc, kCursorA);
     drawText(dc, x, y, readout_.hasA ? readout_.a : "A: click to place", TA_LEFT | TA_TOP);
+    y += kLineHeight;
     SetTextColor(dc, kCursorB);
-    drawText(dc, client_.right / 2 - 60, y, readout_.hasB ? readout_.b : "B: Shift+click to place",
-             TA_LEFT | TA_TOP);
+    drawText(dc, x, y, readout_.hasB ? readout_.b : "B: Shift+click to place", TA_LEFT | TA_TOP);
     SetTextColor(dc, kText);
     y += kLineHeight;
     drawText(dc, x, y, readout_.delta, TA_LEFT | TA_TOP);
@@ -325,9 +327,9 @@ void PlotWindow::paintStrip()
     drawText(dc, x, y, readout_.range, TA_LEFT | TA_TOP);
     const int barLeft = client_.right - 120 - kProgressWidth;
     if (exporter_.running())
-        paintProgress(barLeft, strip_.top + 40, exporter_.fraction(), "Exporting");
+        paintProgress(barLeft, strip_.top + 8, exporter_.fraction(), "Exporting");
     else if (!recording_.summarised())
-        paintProgress(barLeft, strip_.top + 40, recording_.progress(), "Reading");
+        paintProgress(barLeft, strip_.top + 8, recording_.progress(), "Reading");
 }
 
 void PlotWindow::paintProgress(int left, int top, double fraction, const char* label)

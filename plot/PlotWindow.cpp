@@ -20,7 +20,7 @@ const int kLeftMargin = 80;
 const int kRightMargin = 16;
 const int kTopMargin = 12;
 const int kTimeAxisHeight = 24;
-const int kStripHeight = 66;
+const int kStripHeight = 72;  // four lines of readout
 const int kButtonWidth = 104;
 const int kButtonHeight = 24;
 const int kDragThreshold = 3;
@@ -125,20 +125,7 @@ void PlotWindow::setCursor(bool b, int64_t time)
 
 LRESULT CALLBACK PlotWindow::windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    if (message == WM_NCCREATE) {
-        auto* self = static_cast<PlotWindow*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
-        SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-        self->window_ = window;
-    }
-    auto* self = reinterpret_cast<PlotWindow*>(GetWindowLongPtrA(window, GWLP_USERDATA));
-    if (!self)
-        return DefWindowProcA(window, message, wParam, lParam);
-    if (message == WM_NCDESTROY) {
-        SetWindowLongPtrA(window, GWLP_USERDATA, 0);
-        self->window_ = nullptr;
-        return DefWindowProcA(window, message, wParam, lParam);
-    }
-    return self->handleMessage(message, wParam, lParam);
+    return quor::routeToOwner(window, message, wParam, lParam, &PlotWindow::window_, &PlotWindow::handleMessage);
 }
 
 LRESULT PlotWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam)
