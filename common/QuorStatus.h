@@ -11,6 +11,7 @@ typedef int32_t HRESULT;
 #define E_FAIL ((HRESULT)0x80004005)
 #define E_POINTER ((HRESULT)0x80004003)
 #define E_OUTOFMEMORY ((HRESULT)0x8007000E)
+#define E_ABORT ((HRESULT)0x80004004)
 #define SUCCEEDED(hr) (((HRESULT)(hr)) >= 0)
 #define FAILED(hr) (((HRESULT)(hr)) < 0)
 #endif

@@ -15,11 +15,14 @@
 // are samples (sampleAtOrBefore returns them) but are left out of every
 // figure: counts, minima, maxima, means.
 //
-// Per block of kBlockSamples samples the summary keeps the minimum and the
-// maximum with their first positions, the sum and the sum of squares (and
-// for asynchronous files the block's first time), and levels of blocks of
+// Per block of samples the summary keeps the minimum and the maximum with
+// their first positions, the sum and the sum of squares (and for
+// asynchronous files the block's first time), and levels of blocks of
 // blocks above them. A query reads from the file only the partial blocks at
 // the ends of its columns, so its cost does not depend on the range length.
+// Blocks hold kBlockSamples samples until there are maxBlocks of them; then
+// neighbours are merged and blocks hold twice as many, so memory stays
+// bounded (about 20 MB at the default) for files of any length.
 //
 // Threads. The summary opens its own DataFile and file handles (one set for
 // building, one for queries), never the viewer's. One thread (the worker)
@@ -74,8 +77,10 @@ struct SegmentSpan {
 class SignalSummary {
 public:
     static const int32_t kBlockSamples = 512;
+    static const int32_t kMaxBlocks = 1 << 18;
 
-    SignalSummary();
+    // maxBlocks: even, at least 2; a small limit only makes blocks grow sooner.
+    explicit SignalSummary(int32_t maxBlocks = kMaxBlocks);
     ~SignalSummary();
     SignalSummary(const SignalSummary&) = delete;
     SignalSummary& operator=(const SignalSummary&) = delete;
@@ -121,6 +126,11 @@ public:
     // columns entries (empty ones count 0), answered from what is summarised.
     HRESULT envelope(int64_t from, int64_t to, int32_t columns,
                      std::vector<EnvelopeColumn>* out) const;
+    // Columns firstColumn .. firstColumn + count - 1 of the same envelope,
+    // for callers that take a wide envelope a part at a time. E_FAIL also
+    // when the part does not lie within the columns.
+    HRESULT envelopeColumns(int64_t from, int64_t to, int32_t columns, int32_t firstColumn,
+                            int32_t count, std::vector<EnvelopeColumn>* out) const;
     // Statistics of the summarised samples with times in [from, to].
     // E_FAIL when to < from or a read fails.
     HRESULT stats(int64_t from, int64_t to, RangeStats* out) const;
@@ -134,8 +144,10 @@ public:
     // ("%d", "%f", 64-bit decimals, ulong unsigned).
     void formatValue(const SampleValue& value, QuorText& out) const;
 
-    // Bytes the summary holds in memory (blocks and levels).
+    // Bytes the summary holds in memory (blocks, levels and buffers).
     size_t memoryBytes() const;
+    // Samples per block now.
+    int64_t blockSamples() const;
 
 private:
     struct State;

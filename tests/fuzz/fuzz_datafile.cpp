@@ -1,6 +1,8 @@
 // Writes each input as a data file with an index file beside it, opens it
 // and reads it the ways the viewer does: pages at the start, the end and
-// around them, the export and the index report.
+// around them, the export and the index report. Then it summarises the file
+// and checks the envelope, the statistics and the cursor sample against a
+// scan of every sample.
 #include <unistd.h>
 
 #include <cstdio>
@@ -13,6 +15,8 @@
 #include "DataFile.h"
 #include "FuzzInput.h"
 #include "IndexReport.h"
+#include "SignalSummary.h"
+#include "SummaryReference.h"
 
 namespace {
 
@@ -103,6 +107,70 @@ void exportAndReport(DataFile& file, const DataFileHeader& header, const std::st
     buildIndexReport(input, &report);
 }
 
+// Times to ask about: the ends of the samples, around them, and times the
+// input's last bytes pick.
+std::vector<int64_t> probeTimes(const std::vector<ReferenceSample>& samples, const uint8_t* bytes, size_t size)
+{
+    std::vector<int64_t> times = {INT64_MIN, INT64_MAX, 0};
+    if (!samples.empty()) {
+        const uint64_t first = static_cast<uint64_t>(samples.front().time);
+        const uint64_t last = static_cast<uint64_t>(samples.back().time);
+        for (uint64_t t : {first, last, first - 1, last + 1, first + (last - first) / 3})
+            times.push_back(static_cast<int64_t>(t));
+        for (size_t k = 0; k < 4 && k < size; ++k)
+            times.push_back(samples[bytes[size - 1 - k] * samples.size() / 256].time + (bytes[k] % 3) - 1);
+    }
+    return times;
+}
+
+void compareSummary(const SignalSummary& summary, const SummaryReference& reference,
+                    const std::vector<int64_t>& times)
+{
+    const int32_t n = static_cast<int32_t>(reference.samples().size());
+    for (int64_t from : times) {
+        for (int64_t to : times) {
+            if (to < from)
+                continue;
+            RangeStats stats;
+            if (summary.stats(from, to, &stats) != S_OK ||
+                !reference.compareStats(reference.stats(from, to), stats, from, to).empty())
+                std::abort();
+            for (int32_t width : {1, 3, 17, n + 2}) {
+                std::vector<EnvelopeColumn> columns;
+                if (summary.envelope(from, to, width, &columns) != S_OK ||
+                    !reference.compareColumns(reference.envelope(from, to, width), columns).empty())
+                    std::abort();
+            }
+        }
+        ReferenceSample expected;
+        int64_t time = 0;
+        SampleValue value;
+        const HRESULT hr = summary.sampleAtOrBefore(from, &time, &value);
+        if (reference.atOrBefore(from, &expected) ? hr != S_OK || time != expected.time : hr != S_FALSE)
+            std::abort();
+    }
+}
+
+// The summary is built with tiny blocks (two blocks double at once), so
+// that even small inputs have levels and merged blocks to get wrong.
+void checkSummary(const std::string& path, const uint8_t* bytes, size_t size)
+{
+    SummaryReference::Kind kind;
+    std::vector<ReferenceSample> samples;
+    if (!readReferenceSamples(path.c_str(), &kind, &samples, 40000))
+        return;
+    for (int32_t maxBlocks : {SignalSummary::kMaxBlocks, 2}) {
+        SignalSummary summary(maxBlocks);
+        if (summary.open(path.c_str()) != S_OK || !summary.hasNumericValues())
+            std::abort();
+        while (summary.buildStep(1000) == S_FALSE) {
+        }
+        if (summary.progress().done.load() != static_cast<int64_t>(samples.size()))
+            std::abort();
+        compareSummary(summary, SummaryReference(kind, samples), probeTimes(samples, bytes, size));
+    }
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size)
@@ -124,6 +192,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size)
         exportAndReport(file, header, path);
     }
     file.close();
+    checkSummary(path, bytes, size);
     std::remove(path.c_str());
     return 0;
 }

@@ -1,17 +1,21 @@
 #include "CommandLine.h"
 
+#include "GotoTime.h"
+
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
 #include <cstring>
 
 const char kQuordataUsage[] =
-    "usage: quordata export FILE [--from TIME] [--count N]\n"
+    "usage: quordata export FILE [--from TIME] [--count N | --to TIME]\n"
+    "       quordata envelope FILE --width N [--from TIME] [--to TIME]\n"
+    "       quordata stats FILE [--from TIME] [--to TIME]\n"
     "       quordata info FILE\n"
     "       quordata validate FILE\n"
     "       quordata samples DIR\n"
     "TIME is ddd:hh:mm:ss.fff, seconds with a decimal point, or nanoseconds;\n"
-    "N is the number of samples to export (default 500).\n";
+    "N is the number of samples to export (default 500) or of envelope columns.\n";
 
 namespace {
 
@@ -23,7 +27,9 @@ bool parseCommand(const char* word, QuordataCommand* command)
     } kCommands[] = {{"export", QuordataCommand::exportPage},
                      {"info", QuordataCommand::info},
                      {"validate", QuordataCommand::validate},
-                     {"samples", QuordataCommand::samples}};
+                     {"samples", QuordataCommand::samples},
+                     {"envelope", QuordataCommand::envelope},
+                     {"stats", QuordataCommand::stats}};
     for (const auto& c : kCommands) {
         if (std::strcmp(word, c.word) == 0) {
             *command = c.command;
@@ -45,16 +51,40 @@ bool parseCount(const char* text, int32_t* count)
     return true;
 }
 
-bool parseExportOption(const char* option, const char* value, QuordataArgs* args)
+// The options each command takes; anything else is bad usage.
+bool parseOption(const char* option, const char* value, QuordataArgs* args)
 {
-    if (std::strcmp(option, "--from") == 0) {
+    const QuordataCommand command = args->command;
+    const bool ranged = command == QuordataCommand::exportPage || command == QuordataCommand::envelope ||
+                        command == QuordataCommand::stats;
+    if (ranged && std::strcmp(option, "--from") == 0) {
         args->hasFrom = true;
         args->fromText = value;
         return true;
     }
-    if (std::strcmp(option, "--count") == 0)
+    if (ranged && std::strcmp(option, "--to") == 0) {
+        args->hasTo = true;
+        args->toText = value;
+        return true;
+    }
+    if (command == QuordataCommand::exportPage && std::strcmp(option, "--count") == 0) {
+        args->hasCount = true;
         return parseCount(value, &args->count);
+    }
+    if (command == QuordataCommand::envelope && std::strcmp(option, "--width") == 0)
+        return parseCount(value, &args->width);
     return false;
+}
+
+// Checks between options, with the times read as typed, before any rounding.
+bool optionsAgree(const QuordataArgs& args)
+{
+    if (args.hasCount && args.hasTo)
+        return false;
+    if (args.command == QuordataCommand::envelope && args.width < 1)
+        return false;
+    return !(args.hasFrom && args.hasTo &&
+             parseGotoTime(args.toText.c_str()) < parseGotoTime(args.fromText.c_str()));
 }
 
 }  // namespace
@@ -67,8 +97,7 @@ bool parseQuordataArgs(int argc, const char* const* argv, QuordataArgs* args)
     for (int i = 2; i < argc; ++i) {
         const char* arg = argv[i];
         if (std::strncmp(arg, "--", 2) == 0) {
-            if (args->command != QuordataCommand::exportPage || i + 1 >= argc ||
-                !parseExportOption(arg, argv[i + 1], args))
+            if (i + 1 >= argc || !parseOption(arg, argv[i + 1], args))
                 return false;
             ++i;
         } else if (!havePath) {
@@ -78,5 +107,5 @@ bool parseQuordataArgs(int argc, const char* const* argv, QuordataArgs* args)
             return false;
         }
     }
-    return havePath;
+    return havePath && optionsAgree(*args);
 }

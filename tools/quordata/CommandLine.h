@@ -4,18 +4,24 @@
 #include <cstdint>
 #include <string>
 
-enum class QuordataCommand { exportPage, info, validate, samples };
+enum class QuordataCommand { exportPage, info, validate, samples, envelope, stats };
 
 struct QuordataArgs {
     QuordataCommand command = QuordataCommand::info;
     std::string path;      // FILE, or DIR for samples
     bool hasFrom = false;  // --from given
     std::string fromText;  // the goto time text of --from
+    bool hasTo = false;    // --to given
+    std::string toText;    // the time text of --to
+    bool hasCount = false; // --count given
     int32_t count = 500;   // --count
+    int32_t width = 0;     // --width: columns of the envelope
 };
 
 // False for bad usage: unknown command or option, a missing or extra
-// argument, an option the command does not take, or --count below 1.
+// argument, an option the command does not take, --count or --width below
+// 1, --count together with --to, an envelope without --width, or a --to
+// earlier than the --from (both as typed).
 bool parseQuordataArgs(int argc, const char* const* argv, QuordataArgs* args);
 
 extern const char kQuordataUsage[];

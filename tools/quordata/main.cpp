@@ -1,11 +1,14 @@
 // quordata: exports, describes and checks data files from the command line,
 // and writes the sample set. Output bytes are the same on every platform.
 
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <string>
 #include <system_error>
+#include <vector>
 
 #ifdef _WIN32
 #include <fcntl.h>
@@ -18,6 +21,8 @@
 #include "GotoTime.h"
 #include "IndexReport.h"
 #include "SampleWriter.h"
+#include "SignalSummary.h"
+#include "TimeText.h"
 
 namespace {
 
@@ -116,8 +121,141 @@ int runSamples(const QuordataArgs& args)
     return kExitOk;
 }
 
+// Prints text as it grows, in blocks, so that any width streams.
+class OutputBuffer {
+public:
+    QuorText& text() { return text_; }
+    void lineEnd()
+    {
+        text_.append("\r\n", 2);
+        if (text_.length() >= kFlushAt)
+            flush();
+    }
+    void flush()
+    {
+        std::fwrite(text_.c_str(), 1, static_cast<size_t>(text_.length()), stdout);
+        text_.clear();
+    }
+
+private:
+    static const int32_t kFlushAt = 1 << 16;
+    QuorText text_;
+};
+
+// From the first recorded sample to the last unless --from or --to say
+// otherwise; a bound that was not typed never crosses one that was.
+void summaryRange(const QuordataArgs& args, const SignalSummary& summary, int64_t* from, int64_t* to)
+{
+    int64_t first = 0, last = 0;
+    const bool any = summary.firstTime(&first) && summary.lastTime(&last);
+    const int64_t typedFrom = parseGotoTime(args.fromText.c_str());
+    const int64_t typedTo = parseGotoTime(args.toText.c_str());
+    *from = args.hasFrom ? typedFrom : any ? first : args.hasTo ? typedTo : 0;
+    *to = args.hasTo ? typedTo : any ? last : *from;
+    if (!args.hasFrom)
+        *from = std::min(*from, *to);
+    if (!args.hasTo)
+        *to = std::max(*to, *from);
+}
+
+// Opens and summarises FILE; 0 when it is ready, else the exit status.
+int openSummary(const QuordataArgs& args, SignalSummary& summary)
+{
+    if (FAILED(summary.open(args.path.c_str())))
+        return failWith("Unable to Open", args.path);
+    if (!summary.hasNumericValues())
+        return failWith("No numeric values", args.path);
+    if (FAILED(summary.build()))
+        return failWith("Unable to Read", args.path);
+    return kExitOk;
+}
+
+int runEnvelope(const QuordataArgs& args)
+{
+    SignalSummary summary;
+    if (int status = openSummary(args, summary))
+        return status;
+    int64_t from = 0, to = 0;
+    summaryRange(args, summary, &from, &to);
+    const int32_t kColumnsAtOnce = 4096;
+    std::vector<EnvelopeColumn> columns;
+    OutputBuffer out;
+    for (int32_t first = 0; first < args.width; first += kColumnsAtOnce) {
+        const int32_t count = std::min(kColumnsAtOnce, args.width - first);
+        if (FAILED(summary.envelopeColumns(from, to, args.width, first, count, &columns)))
+            return failWith("Unable to Read", args.path);
+        for (int32_t k = 0; k < count; ++k) {
+            const EnvelopeColumn& column = columns[k];
+            QuorText& line = out.text();
+            line.appendFormat("%d,%lld,", first + k, static_cast<long long>(column.count));
+            if (column.count > 0) {
+                summary.formatValue(column.minimum, line);
+                line.append(',');
+                summary.formatValue(column.maximum, line);
+            } else {
+                line.append(',');
+            }
+            out.lineEnd();
+        }
+    }
+    out.flush();
+    return kExitOk;
+}
+
+// %.17g, with infinities and NaN spelled alike by every C runtime.
+void appendFigure(QuorText& line, double figure)
+{
+    if (figure != figure)
+        line.append("nan");
+    else if (figure == HUGE_VAL || figure == -HUGE_VAL)
+        line.append(figure > 0 ? "inf" : "-inf");
+    else
+        line.appendFormat("%.17g", figure);
+}
+
+void appendExtreme(OutputBuffer& out, const char* label, const SignalSummary& summary,
+                   const SampleValue& value, int64_t time)
+{
+    QuorText timeText;
+    formatTime(time, 3, true, timeText);
+    QuorText& line = out.text();
+    line.append(label).append(',');
+    summary.formatValue(value, line);
+    line.append(',').append(timeText).appendFormat(",%lld", static_cast<long long>(time));
+    out.lineEnd();
+}
+
+int runStats(const QuordataArgs& args)
+{
+    SignalSummary summary;
+    if (int status = openSummary(args, summary))
+        return status;
+    int64_t from = 0, to = 0;
+    summaryRange(args, summary, &from, &to);
+    RangeStats stats;
+    if (FAILED(summary.stats(from, to, &stats)))
+        return failWith("Unable to Read", args.path);
+    OutputBuffer out;
+    out.text().appendFormat("Samples,%lld", static_cast<long long>(stats.count));
+    out.lineEnd();
+    if (stats.count > 0) {
+        appendExtreme(out, "Minimum", summary, stats.minimum, stats.minimumTime);
+        appendExtreme(out, "Maximum", summary, stats.maximum, stats.maximumTime);
+        appendFigure(out.text().append("Mean,"), stats.mean);
+        out.lineEnd();
+        appendFigure(out.text().append("RMS,"), stats.rms);
+        out.lineEnd();
+    }
+    out.flush();
+    return kExitOk;
+}
+
 int runOnFile(const QuordataArgs& args)
 {
+    if (args.command == QuordataCommand::envelope)
+        return runEnvelope(args);
+    if (args.command == QuordataCommand::stats)
+        return runStats(args);
     OpenedFile opened;
     if (!opened.open(args.path))
         return failWith("Unable to Open", args.path);

@@ -1,0 +1,227 @@
+#include "SummaryScan.h"
+
+#include <cstring>
+#include <type_traits>
+
+#include "DataFile.h"
+
+namespace {
+
+template <class Raw, bool Swap>
+Raw loadStored(const uint8_t* stored)
+{
+    static_assert(sizeof(Raw) == 4 || sizeof(Raw) == 8, "values are 4 or 8 bytes");
+    using Bits = typename std::conditional<sizeof(Raw) == 4, uint32_t, uint64_t>::type;
+    Bits bits;
+    std::memcpy(&bits, stored, sizeof bits);
+    if (Swap)
+        bits = sizeof(Raw) == 4 ? static_cast<Bits>(__builtin_bswap32(static_cast<uint32_t>(bits)))
+                                : static_cast<Bits>(__builtin_bswap64(bits));
+    Raw value;
+    std::memcpy(&value, &bits, sizeof value);
+    return value;
+}
+
+template <class Wide>
+uint64_t patternOf(Wide value)
+{
+    uint64_t pattern;
+    std::memcpy(&pattern, &value, sizeof pattern);
+    return pattern;
+}
+
+template <class Wide>
+Wide fromPattern(uint64_t pattern)
+{
+    Wide value;
+    std::memcpy(&value, &pattern, sizeof value);
+    return value;
+}
+
+// One pass: the first valid value seeds minimum and maximum, so that a run
+// holding only the extreme value of its type still has a position.
+template <class Raw, class Wide, bool Swap>
+void scanStored(const uint8_t* stored, int64_t count, int64_t firstOrdinal, SummaryNode* out)
+{
+    const bool mayBeNaN = std::is_floating_point<Wide>::value;
+    int64_t i = 0;
+    Wide first = 0;
+    for (; i < count; ++i) {
+        first = static_cast<Wide>(loadStored<Raw, Swap>(stored + i * sizeof(Raw)));
+        if (!mayBeNaN || first == first)
+            break;
+    }
+    *out = SummaryNode();
+    if (i == count)
+        return;
+    Wide minimum = first, maximum = first;
+    int64_t minimumAt = i, maximumAt = i, valid = 1;
+    double sum = static_cast<double>(first);
+    double sumOfSquares = sum * sum;
+    for (++i; i < count; ++i) {
+        const Wide v = static_cast<Wide>(loadStored<Raw, Swap>(stored + i * sizeof(Raw)));
+        if (mayBeNaN && v != v)
+            continue;
+        ++valid;
+        const double d = static_cast<double>(v);
+        sum += d;
+        sumOfSquares += d * d;
+        if (v < minimum) {
+            minimum = v;
+            minimumAt = i;
+        }
+        if (v > maximum) {
+            maximum = v;
+            maximumAt = i;
+        }
+    }
+    out->minimum = patternOf(minimum);
+    out->maximum = patternOf(maximum);
+    out->minimumAt = firstOrdinal + minimumAt;
+    out->maximumAt = firstOrdinal + maximumAt;
+    out->count = valid;
+    out->sum = sum;
+    out->sumOfSquares = sumOfSquares;
+}
+
+template <class Raw, class Wide>
+void pickScan(bool swap, void (**scan)(const uint8_t*, int64_t, int64_t, SummaryNode*))
+{
+    *scan = swap ? scanStored<Raw, Wide, true> : scanStored<Raw, Wide, false>;
+}
+
+template <class Raw, class Wide>
+Wide decodeStored(const uint8_t* stored, bool swap)
+{
+    return static_cast<Wide>(swap ? loadStored<Raw, true>(stored) : loadStored<Raw, false>(stored));
+}
+
+bool less(ValueKind kind, uint64_t a, uint64_t b)
+{
+    switch (kind) {
+    case ValueKind::signedInt:
+        return fromPattern<int64_t>(a) < fromPattern<int64_t>(b);
+    case ValueKind::unsignedInt:
+        return a < b;
+    default:
+        return fromPattern<double>(a) < fromPattern<double>(b);
+    }
+}
+
+// Equal as values: -0.0 and 0.0 tie, as a scan comparing with < sees them.
+bool same(ValueKind kind, uint64_t a, uint64_t b)
+{
+    return kind == ValueKind::real ? fromPattern<double>(a) == fromPattern<double>(b) : a == b;
+}
+
+}  // namespace
+
+bool ValueCodec::configure(int32_t dataFormat, int32_t dataSize, bool swap)
+{
+    kind_ = ValueKind::none;
+    dataFormat_ = dataFormat;
+    dataSize_ = dataSize;
+    swap_ = swap;
+    scan_ = nullptr;
+    const bool four = dataSize == 4, eight = dataSize == 8;
+    switch (dataFormat) {
+    case formatInt:
+    case formatDiscrete:
+        if (four) {
+            kind_ = ValueKind::signedInt;
+            pickScan<int32_t, int64_t>(swap, &scan_);
+        }
+        break;
+    case formatFloat:
+        if (four) {
+            kind_ = ValueKind::real;
+            pickScan<float, double>(swap, &scan_);
+        }
+        break;
+    case formatLong:
+    case formatLong8:
+        if (eight) {
+            kind_ = ValueKind::signedInt;
+            pickScan<int64_t, int64_t>(swap, &scan_);
+        }
+        break;
+    case formatUlong:
+        if (four || eight) {
+            kind_ = ValueKind::unsignedInt;
+            if (four)
+                pickScan<uint32_t, uint64_t>(swap, &scan_);
+            else
+                pickScan<uint64_t, uint64_t>(swap, &scan_);
+        }
+        break;
+    case formatDouble:
+        if (eight) {
+            kind_ = ValueKind::real;
+            pickScan<double, double>(swap, &scan_);
+        }
+        break;
+    default:
+        break;
+    }
+    return kind_ != ValueKind::none;
+}
+
+SampleValue ValueCodec::decode(const uint8_t* stored) const
+{
+    switch (dataFormat_) {
+    case formatInt:
+    case formatDiscrete:
+        return valueOf(patternOf(decodeStored<int32_t, int64_t>(stored, swap_)));
+    case formatFloat:
+        return valueOf(patternOf(decodeStored<float, double>(stored, swap_)));
+    case formatUlong:
+        return valueOf(dataSize_ == 4 ? decodeStored<uint32_t, uint64_t>(stored, swap_)
+                                      : decodeStored<uint64_t, uint64_t>(stored, swap_));
+    case formatDouble:
+        return valueOf(patternOf(decodeStored<double, double>(stored, swap_)));
+    default:
+        return valueOf(patternOf(decodeStored<int64_t, int64_t>(stored, swap_)));
+    }
+}
+
+SampleValue ValueCodec::valueOf(uint64_t pattern) const
+{
+    SampleValue value;
+    switch (kind_) {
+    case ValueKind::signedInt:
+        value.exact = fromPattern<int64_t>(pattern);
+        value.real = static_cast<double>(value.exact);
+        break;
+    case ValueKind::unsignedInt:
+        value.exact = fromPattern<int64_t>(pattern);
+        value.real = static_cast<double>(pattern);
+        break;
+    default:
+        value.real = fromPattern<double>(pattern);
+        break;
+    }
+    return value;
+}
+
+void mergeNode(ValueKind kind, SummaryNode& into, const SummaryNode& from)
+{
+    if (from.count == 0)
+        return;
+    if (into.count == 0) {
+        into = from;
+        return;
+    }
+    if (less(kind, from.minimum, into.minimum) ||
+        (same(kind, from.minimum, into.minimum) && from.minimumAt < into.minimumAt)) {
+        into.minimum = from.minimum;
+        into.minimumAt = from.minimumAt;
+    }
+    if (less(kind, into.maximum, from.maximum) ||
+        (same(kind, from.maximum, into.maximum) && from.maximumAt < into.maximumAt)) {
+        into.maximum = from.maximum;
+        into.maximumAt = from.maximumAt;
+    }
+    into.count += from.count;
+    into.sum += from.sum;
+    into.sumOfSquares += from.sumOfSquares;
+}
