@@ -7,32 +7,79 @@
 #include "SampleTime.h"
 #include "TimeText.h"
 #include "ValueText.h"
+#include "WrappingMath.h"
 
-void FileExportSink::write(const char* bytes, size_t count)
+FileExportSink::~FileExportSink()
 {
-    std::fwrite(bytes, 1, count, file_);
+    if (owned_ && file_)
+        std::fclose(file_);
+}
+
+std::unique_ptr<FileExportSink> FileExportSink::create(const char* path)
+{
+    FILE* file = std::fopen(path, "wb");
+    if (!file)
+        return nullptr;
+    std::unique_ptr<FileExportSink> sink(new FileExportSink(file));
+    sink->owned_ = true;
+    return sink;
+}
+
+bool FileExportSink::write(const char* bytes, size_t count)
+{
+    return file_ && std::fwrite(bytes, 1, count, file_) == count;
+}
+
+// A buffered stream reports a full disk only when it flushes, and a file
+// system may report it only at the close.
+bool FileExportSink::finish()
+{
+    if (!file_)
+        return false;
+    bool ok = std::fflush(file_) == 0 && !std::ferror(file_);
+    if (owned_) {
+        ok = std::fclose(file_) == 0 && ok;
+        file_ = nullptr;
+    }
+    return ok;
 }
 
 namespace {
 
-// Turns one composed line into bytes with the export's CR LF line end.
+// Turns one composed line into bytes with the export's CR LF line end. A
+// line feed inside the line (an ascii value may hold one) is written as CR LF
+// too, as a text-mode stream writes it, so the file has one kind of line end.
+// After the first write the sink refuses, nothing more is written.
 class CsvLines {
 public:
     explicit CsvLines(ExportSink& sink) : sink_(sink) {}
 
-    void emit(const QuorText& line)
-    {
-        sink_.write(line.c_str(), static_cast<size_t>(line.length()));
-        sink_.write("\r\n", 2);
-    }
-    void emit(const char* line)
-    {
-        sink_.write(line, std::strlen(line));
-        sink_.write("\r\n", 2);
-    }
+    void emit(const QuorText& line) { emit(line.c_str(), static_cast<size_t>(line.length())); }
+    void emit(const char* line) { emit(line, std::strlen(line)); }
+    bool written() const { return written_; }
 
 private:
+    void emit(const char* line, size_t length)
+    {
+        const char* end = line + length;
+        for (const char* at = line; at < end;) {
+            const void* feed = std::memchr(at, '\n', static_cast<size_t>(end - at));
+            const char* stop = feed ? static_cast<const char*>(feed) : end;
+            put(at, static_cast<size_t>(stop - at));
+            if (feed)
+                put("\r\n", 2);
+            at = feed ? stop + 1 : end;
+        }
+        put("\r\n", 2);
+    }
+    void put(const char* bytes, size_t count)
+    {
+        if (written_ && count > 0)
+            written_ = sink_.write(bytes, count);
+    }
+
     ExportSink& sink_;
+    bool written_ = true;
 };
 
 const int32_t kTimeDecimals = 3;
@@ -89,8 +136,10 @@ void emitSegmentBlock(CsvLines& out, const ExportPage& page, uint64_t period)
     const int64_t step = static_cast<int64_t>(period);
     QuorText line, startText, endText;
     for (int32_t s = 0; s < page.segmentCount; ++s) {
-        int64_t start = page.segments[s].startIndex * step;
-        int64_t end = page.segments[s].endIndex * step;
+        // Indices from the index file: the products are held at the int64
+        // limits, as the header grid holds them.
+        const int64_t start = saturatingMultiply(page.segments[s].startIndex, step);
+        const int64_t end = saturatingMultiply(page.segments[s].endIndex, step);
         formatTime(start, kTimeDecimals, true, startText);
         formatTime(end, kTimeDecimals, true, endText);
         out.emit(line.format("%lld,%lld,%s,%s", static_cast<long long>(start), static_cast<long long>(end),
@@ -141,9 +190,8 @@ void emitSegmentEnds(CsvLines& out, const ExportPage& page, int64_t index)
     }
 }
 
-// Row times come from the read's time buffer for every kind of file: for a
-// multi-periodic read that starts later than asked they are the true times
-// of the samples returned, not the times that were asked for.
+// Row times are the page's own (PageBuffers says which rule gives them), so
+// the export's rows carry the times the data grid shows.
 void emitSamples(CsvLines& out, const ExportPage& page, const PageBuffers& buffers, int32_t count)
 {
     const DataFileHeader& h = *page.header;
@@ -159,14 +207,20 @@ void emitSamples(CsvLines& out, const ExportPage& page, const PageBuffers& buffe
     }
 }
 
-}  // namespace
-
-void writeExportHeader(const ExportPage& page, ExportSink& sink)
+void emitExportHeader(CsvLines& out, const ExportPage& page)
 {
-    CsvLines out(sink);
     const uint64_t period = samplePeriod(page.header->sampleRate);
     emitHeaderLines(out, page, period);
     emitSegmentBlock(out, page, period);
+}
+
+}  // namespace
+
+HRESULT writeExportHeader(const ExportPage& page, ExportSink& sink)
+{
+    CsvLines out(sink);
+    emitExportHeader(out, page);
+    return out.written() ? S_OK : E_FAIL;
 }
 
 HRESULT writeCsvExport(const ExportPage& page, DataFile& file, ExportSink& sink)
@@ -177,17 +231,16 @@ HRESULT writeCsvExport(const ExportPage& page, DataFile& file, ExportSink& sink)
     if (readable && FAILED(buffers.allocate(capacity, page.header->dataSize)))
         return E_OUTOFMEMORY;
 
-    writeExportHeader(page, sink);
     CsvLines out(sink);
+    emitExportHeader(out, page);
     out.emit("");
     out.emit("");
     out.emit("--Begin Data--");
-
     int32_t count = 0;
-    if (!readable || FAILED(buffers.read(file, page.currentTime, capacity, &count))) {
+    if (!readable || FAILED(buffers.read(file, page.currentTime, capacity, &count)))
         emitNoData(out, page.currentTime);
-        return S_OK;
-    }
-    emitSamples(out, page, buffers, count);
-    return S_OK;
+    else
+        emitSamples(out, page, buffers, count);
+    const bool finished = sink.finish();
+    return out.written() && finished ? S_OK : E_FAIL;
 }

@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include <memory>
 #include <string>
 
 #include "DataFile.h"
@@ -15,23 +16,44 @@
 class ExportSink {
 public:
     virtual ~ExportSink() = default;
-    virtual void write(const char* bytes, size_t count) = 0;
+    // false when not every byte could be written (a full disk, a removed
+    // stick); the export writes nothing more after that.
+    virtual bool write(const char* bytes, size_t count) = 0;
+    // Called once after the last write: true when every byte written has
+    // reached its destination.
+    virtual bool finish() { return true; }
 };
 
-// Writes to a stream the caller opened in binary mode and still owns.
+// Writes to a binary stream: one the caller opened and still owns (standard
+// output), or a file it creates itself. finish() flushes the stream and
+// closes a file of its own; a failed close counts as a failed write.
 class FileExportSink final : public ExportSink {
 public:
     explicit FileExportSink(FILE* file) : file_(file) {}
-    void write(const char* bytes, size_t count) override;
+    ~FileExportSink() override;
+    FileExportSink(const FileExportSink&) = delete;
+    FileExportSink& operator=(const FileExportSink&) = delete;
+
+    // Creates the file at path for binary writing, replacing any file of
+    // that name (the writer puts CR LF itself); null when it cannot.
+    static std::unique_ptr<FileExportSink> create(const char* path);
+
+    bool write(const char* bytes, size_t count) override;
+    bool finish() override;
 
 private:
     FILE* file_;
+    bool owned_ = false;
 };
 
 // Collects the bytes in memory.
 class BufferExportSink final : public ExportSink {
 public:
-    void write(const char* bytes, size_t count) override { bytes_.append(bytes, count); }
+    bool write(const char* bytes, size_t count) override
+    {
+        bytes_.append(bytes, count);
+        return true;
+    }
     const std::string& bytes() const { return bytes_; }
 
 private:
@@ -48,10 +70,13 @@ struct ExportPage {
     int64_t currentTime = 0;
 };
 
-// The header lines and, for a periodic file with segments, the segment block.
-void writeExportHeader(const ExportPage& page, ExportSink& sink);
+// The header lines and, for a periodic file with segments, the segment
+// block. E_FAIL when the sink did not take every byte.
+HRESULT writeExportHeader(const ExportPage& page, ExportSink& sink);
 
 // The whole export: the header lines, then the page read afresh from file
-// (or the no-data line when it cannot be read). E_OUTOFMEMORY when the page
-// buffers cannot be had; a failed read is not a failure of the export.
+// (or the no-data line when it cannot be read), then the sink is finished.
+// E_OUTOFMEMORY when the page buffers cannot be had (nothing is written);
+// E_FAIL when the sink did not take every byte or could not finish. A
+// failed read is not a failure of the export.
 HRESULT writeCsvExport(const ExportPage& page, DataFile& file, ExportSink& sink);

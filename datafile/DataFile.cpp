@@ -298,9 +298,11 @@ void DataFile::readTextIndex()
     dropCarriageReturns(&text);
     size_t at = static_cast<size_t>(kIndexHeaderSize);
     while (at < text.size()) {
-        size_t end = text.find('\n', at);
+        // A last line without its newline may be one that a recording in
+        // progress has only partly written: it is not read.
+        const size_t end = text.find('\n', at);
         if (end == std::string::npos)
-            end = text.size();  // a last line without its newline still counts
+            break;
         if (!isSkippedLine(text.c_str() + at, end - at)) {
             const QuorText line(text.substr(at, end - at).c_str());
             appendSegment(line.field(0, ' ').toInt64(), line.field(1, ' ').toInt64(),

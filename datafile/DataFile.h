@@ -106,8 +106,9 @@ public:
 
     // Reads up to count samples from time into values (count * Data Size
     // bytes) and, when times is given, their true time stamps (count
-    // entries). For every kind of file times[k] is the time of values[k],
-    // so callers can always take row times from the time buffer.
+    // entries): for every kind of file times[k] is the time of values[k] on
+    // the sample grid or in the time index. Page rows take their times from
+    // PageBuffers, which follows the viewer's rule for them.
     HRESULT readSamples(int64_t time, int32_t count, void* values, int32_t* countRead,
                         int64_t* times = nullptr);
 
@@ -128,6 +129,8 @@ public:
     int64_t getDataStart() const { return dataStart_; }
     // A periodic file with more than one segment is read segment by segment.
     bool readsMultiPeriodic() const { return header_.dataType == typePeriodic && segments_.size() > 1; }
+    // Any other periodic file is read as one run from its first sample.
+    bool readsPeriodicRun() const { return header_.dataType == typePeriodic && segments_.size() <= 1; }
     // The stride reads use now: a saved header may have changed it.
     int32_t getDataSize() const { return header_.dataSize; }
     const char* getPath() const { return path_.c_str(); }

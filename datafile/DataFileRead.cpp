@@ -71,7 +71,7 @@ void DataFile::fillPeriodTimes(int64_t firstIndex, int32_t count, int64_t* times
     if (!times)
         return;
     for (int32_t k = 0; k < count; ++k)
-        times[k] = wrappingMultiply(firstIndex + k, samplePeriod_);
+        times[k] = wrappingMultiply(wrappingAdd(firstIndex, k), samplePeriod_);
 }
 
 HRESULT DataFile::readPeriodic(int64_t time, int32_t count, uint8_t* values, int32_t* countRead,
@@ -80,9 +80,11 @@ HRESULT DataFile::readPeriodic(int64_t time, int32_t count, uint8_t* values, int
     const int64_t index = timeToIndex(time, header_.sampleRate);
     if (samplePeriod_ == 0 || index < startIndex_)
         return E_FAIL;
-    const int64_t offset = index - startIndex_;
+    // Both indices come from the file: their distance may not fit in 64 bits.
     // Beyond any position a file can have: past the end, nothing to read.
-    if (offset > (INT64_MAX - dataStart_) / header_.dataSize)
+    int64_t offset = 0;
+    if (__builtin_sub_overflow(index, startIndex_, &offset) ||
+        offset > (INT64_MAX - dataStart_) / header_.dataSize)
         return S_OK;
     int64_t got = 0;
     if (FAILED(readValues(dataStart_ + offset * header_.dataSize, count, values, &got)))
@@ -151,13 +153,15 @@ HRESULT DataFile::readMultiPeriodic(int64_t time, int32_t count, uint8_t* values
         return E_FAIL;
     // Every existing sample of the range asked for, clipped to the segments.
     const int64_t begin = std::max(index, firstIndex);
-    const int64_t end = std::min(index + count, lastIndex + 1);
+    // Segment ends come from the index file and may be INT64_MAX: the index
+    // just after them is held there rather than overflowing.
+    const int64_t end = std::min(index + count, saturatingAdd(lastIndex, 1));
     int64_t got = 0;
     for (int64_t j = begin; j < end;) {
         Segment& segment = segments_[findSegmentAtOrBefore(j)];
         uint8_t* out = values + got * header_.dataSize;
         if (j <= segment.endIndex) {
-            const int64_t wanted = std::min(segment.endIndex + 1, end) - j;
+            const int64_t wanted = std::min(saturatingAdd(segment.endIndex, 1), end) - j;
             int64_t run = 0;
             if (FAILED(readSegmentRun(segment, j, wanted, out, &run)))
                 return E_FAIL;

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <new>
 
+#include "WrappingMath.h"
+
 HRESULT PageBuffers::allocate(int32_t samples, int32_t dataSize)
 {
     if (samples < 0 || dataSize < 0)
@@ -31,5 +33,15 @@ HRESULT PageBuffers::read(DataFile& file, int64_t time, int32_t count, int32_t* 
     const int32_t stride = file.getDataSize();
     if (stride > 0)
         fits = static_cast<int32_t>(std::min<uint64_t>(static_cast<uint64_t>(fits), valueBytes_ / stride));
-    return file.readSamples(time, fits, values_.get(), countRead, times_.get());
+    const HRESULT hr = file.readSamples(time, fits, values_.get(), countRead, times_.get());
+    if (SUCCEEDED(hr) && file.readsPeriodicRun())
+        countRowTimes(time, file.getSamplePeriod(), *countRead);
+    return hr;
+}
+
+// Times near the int64 limits wrap like every time derived from a header.
+void PageBuffers::countRowTimes(int64_t time, uint64_t period, int32_t count)
+{
+    for (int32_t i = 0; i < count; ++i)
+        times_[i] = wrappingAdd(time, wrappingMultiply(i, period));
 }

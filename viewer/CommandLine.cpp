@@ -1,6 +1,9 @@
 #include "CommandLine.h"
 
+#include <windows.h>
+
 #include <cstring>
+#include <string>
 
 namespace {
 
@@ -105,4 +108,19 @@ QuorText dataFileNameFromCommandLine(const char* commandLine)
     if (!std::strchr(rest, '"'))
         return trimmed(rest);
     return firstArgument(rest);
+}
+
+// The size is asked for first: a name longer than any fixed buffer is then
+// neither cut nor left as whatever the buffer held.
+QuorText fullPathName(const char* path)
+{
+    const DWORD needed = GetFullPathNameA(path, 0, nullptr, nullptr);
+    if (needed == 0)
+        return QuorText(path);
+    std::string name(needed, '\0');
+    const DWORD length = GetFullPathNameA(path, needed, &name[0], nullptr);
+    if (length == 0 || length >= needed)
+        return QuorText(path);
+    name.resize(length);
+    return QuorText(name.c_str());
 }

@@ -1,5 +1,5 @@
 // What the viewer takes from its command line: a registration switch, or the
-// path of the data file to open.
+// path of the data file to open; and the full form of a path it shows.
 #pragma once
 
 #include "QuorText.h"
@@ -15,3 +15,7 @@ RegistrationSwitch findRegistrationSwitch(const char* commandLine);
 // still names "a b.quorData"; otherwise the standard Windows argument rules
 // apply (quotes group, backslashes escape only before a quote).
 QuorText dataFileNameFromCommandLine(const char* commandLine);
+
+// The full path of path, however long; path itself when the system cannot
+// make one.
+QuorText fullPathName(const char* path);

@@ -41,8 +41,9 @@ HRESULT DataPager::open(const DataFileHeader& header, const Segment* segments, i
 
 void DataPager::refreshSegments(const Segment* segments, int32_t segmentCount)
 {
-    segments_ = segments;
-    segmentCount_ = segments ? segmentCount : 0;
+    segments_.clear();
+    for (int32_t s = 0; segments && s < segmentCount; ++s)
+        segments_.push_back({segments[s].startIndex, segments[s].endIndex});
 }
 
 int64_t DataPager::pageSpan() const { return saturatingMultiply(pageSize_, samplePeriodNs_); }
@@ -54,14 +55,14 @@ int64_t DataPager::segmentStart(int32_t index) const
 
 int32_t DataPager::clampedSegmentIndex() const
 {
-    return std::min(std::max(segmentIndex_, 0), segmentCount_ - 1);
+    return std::min(std::max(segmentIndex_, 0), segmentCount() - 1);
 }
 
 void DataPager::pageBack()
 {
     if (header_.dataType == typePeriodic) {
         currentTime_ = saturatingAdd(currentTime_, -pageSpan());
-        if (segmentCount_ > 0) {
+        if (!segments_.empty()) {
             segmentIndex_ = std::max(clampedSegmentIndex() - 1, 0);
             currentTime_ = segmentStart(segmentIndex_);
         }
@@ -74,8 +75,8 @@ void DataPager::pageBack()
 void DataPager::pageForward(bool bySegment)
 {
     if (header_.dataType == typePeriodic) {
-        if (segmentCount_ > 0 && bySegment) {
-            segmentIndex_ = std::min(clampedSegmentIndex() + 1, segmentCount_ - 1);
+        if (!segments_.empty() && bySegment) {
+            segmentIndex_ = std::min(clampedSegmentIndex() + 1, segmentCount() - 1);
             currentTime_ = segmentStart(segmentIndex_);
         } else {
             currentTime_ = saturatingAdd(currentTime_, pageSpan());
@@ -127,15 +128,15 @@ bool DataPager::fillPage(DataFile& file, RowSink& rows)
 
 void DataPager::appendMarkers(int64_t index, bool starts, RowSink& rows) const
 {
-    for (int32_t s = 0; s < segmentCount_; ++s) {
-        const int64_t edge = starts ? segments_[s].startIndex : segments_[s].endIndex;
+    for (const SegmentRange& segment : segments_) {
+        const int64_t edge = starts ? segment.startIndex : segment.endIndex;
         if (edge == index)
             rows.appendRow(starts ? kStartMarker : kEndMarker, false);
     }
 }
 
-// Row times come from the read's time buffer for every kind of file, so that
-// a read that starts later than asked shows the true times of its samples.
+// Row times are the page's own (PageBuffers says which rule gives them), so
+// the grid shows the times the export writes.
 void DataPager::appendRows(int32_t count, RowSink& rows) const
 {
     QuorText row;

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 #include "DataFile.h"
 #include "PageBuffers.h"
@@ -22,7 +23,9 @@ public:
     static const int32_t kDefaultPageSize = 500;
 
     // A fresh start on a newly opened file; E_OUTOFMEMORY when its buffers
-    // cannot be had. The segment table stays owned by the data file.
+    // cannot be had. The pager keeps its own copy of the segments' index
+    // ranges: the data file's table does not outlive its next open, and
+    // "<<" and ">>" still page the file shown after an open that failed.
     HRESULT open(const DataFileHeader& header, const Segment* segments, int32_t segmentCount);
     void refreshSegments(const Segment* segments, int32_t segmentCount);
     void resetPageSize() { pageSize_ = kDefaultPageSize; }
@@ -50,9 +53,15 @@ private:
     void appendRows(int32_t count, RowSink& rows) const;
     void appendMarkers(int64_t index, bool starts, RowSink& rows) const;
 
+    struct SegmentRange {
+        int64_t startIndex;
+        int64_t endIndex;
+    };
+
+    int32_t segmentCount() const { return static_cast<int32_t>(segments_.size()); }
+
     DataFileHeader header_{};
-    const Segment* segments_ = nullptr;
-    int32_t segmentCount_ = 0;
+    std::vector<SegmentRange> segments_;
     int32_t segmentIndex_ = 0;
     int32_t pageSize_ = kDefaultPageSize;
     int64_t currentTime_ = 0;

@@ -187,6 +187,7 @@ void DataViewerDialog::openDataFile(bool askForFile)
     showCurrentTime();
     showPageSize();
     fillDataPage();
+    shownFilePath_ = dataFilePath_;
 }
 
 bool DataViewerDialog::askForDataFile()
@@ -220,8 +221,9 @@ bool DataViewerDialog::loadDataFile()
         return false;
     }
     fileSize_ = dataFile_.getFileSize();
-    segments_ = dataFile_.getSegments(&segmentCount_);
-    if (FAILED(pager_.open(header_, segments_, segmentCount_))) {
+    int32_t segmentCount = 0;
+    const Segment* segments = dataFile_.getSegments(&segmentCount);
+    if (FAILED(pager_.open(header_, segments, segmentCount))) {
         appendHeaderProblem("Unable to Allocate Memory");
         return false;
     }
@@ -261,8 +263,9 @@ void DataViewerDialog::appendHeaderProblem(const char* text)
 
 void DataViewerDialog::refreshSegments()
 {
-    segments_ = dataFile_.getSegments(&segmentCount_);
-    pager_.refreshSegments(segments_, segmentCount_);
+    int32_t count = 0;
+    const Segment* segments = dataFile_.getSegments(&count);
+    pager_.refreshSegments(segments, count);
 }
 
 void DataViewerDialog::closeDataFile()

@@ -6,6 +6,7 @@
 #include <windows.h>
 #include <wrl/client.h>
 
+#include <functional>
 #include <memory>
 
 #include "ControlHost.h"
@@ -35,6 +36,11 @@ public:
     IQuorGridControl* dataGrid() const { return dataGrid_.Get(); }
     const DataPager& pager() const { return pager_; }
     const char* dataFilePath() const { return dataFilePath_.c_str(); }
+
+    // Where the CSV export's bytes go once a name is chosen: a new file of
+    // that name, unless a test hands in a sink of its own.
+    using ExportSinkMaker = std::function<std::unique_ptr<ExportSink>(const char* path)>;
+    void setExportSinkMaker(ExportSinkMaker maker) { makeExportSink_ = std::move(maker); }
 
 private:
     static INT_PTR CALLBACK dialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
@@ -88,12 +94,16 @@ private:
     HMENU menu_ = nullptr;
     bool shown_ = false;
     QuorText dataFilePath_;
+    // The file the grids show: the last one opened successfully. Validate
+    // Index File checks its index, never that of a file that failed to open.
+    QuorText shownFilePath_;
     DataFile dataFile_;
     DataFileHeader header_{};
     int64_t fileSize_ = 0;
-    const Segment* segments_ = nullptr;
-    int32_t segmentCount_ = 0;
     DataPager pager_;
+    ExportSinkMaker makeExportSink_ = [](const char* path) -> std::unique_ptr<ExportSink> {
+        return FileExportSink::create(path);
+    };
     std::unique_ptr<ControlHost> headerHost_;
     std::unique_ptr<ControlHost> dataHost_;
     Microsoft::WRL::ComPtr<IQuorGridControl> headerGrid_;

@@ -3,9 +3,9 @@
 #include <windows.h>
 #include <commdlg.h>
 
-#include <cstdio>
 #include <memory>
 
+#include "CommandLine.h"
 #include "CsvExport.h"
 #include "DataViewerDialog.h"
 #include "IndexReport.h"
@@ -13,11 +13,7 @@
 namespace {
 
 const DWORD kNameBufferSize = 1300;
-
-struct FileCloser {
-    void operator()(FILE* file) const { fclose(file); }
-};
-using UniqueFile = std::unique_ptr<FILE, FileCloser>;
+const char kExportCaption[] = "Create Export File";
 
 // The Save dialog may move the current directory; it is put back after an OK.
 class CurrentDirectoryKeeper {
@@ -62,8 +58,8 @@ ExportPage DataViewerDialog::shownPage() const
     ExportPage page;
     page.header = &header_;
     page.fileSize = fileSize_;
-    page.segments = segments_;
-    page.segmentCount = segmentCount_;
+    // Fetched afresh: the data file's table does not outlive its next open.
+    page.segments = dataFile_.getSegments(&page.segmentCount);
     page.pageSize = pager_.pageSize();
     page.currentTime = pager_.currentTime();
     return page;
@@ -74,35 +70,35 @@ HRESULT DataViewerDialog::exportCsvFile()
     if (!haveGrids())
         return E_FAIL;
     QuorText path;
-    UniqueFile file;
+    std::unique_ptr<ExportSink> sink;
     if (askForExportFile(path))
-        file.reset(fopen(path.c_str(), "wb"));  // the writer puts CR LF itself
-    if (!file) {
-        showMessage("Unable To Open File", "Create Export File", MB_OK);
+        sink = makeExportSink_(path.c_str());
+    if (!sink) {
+        showMessage("Unable To Open File", kExportCaption, MB_OK);
         return E_FAIL;
     }
     refreshSegments();
-    FileExportSink sink(file.get());
-    HRESULT hr = writeCsvExport(shownPage(), dataFile_, sink);
-    if (fflush(file.get()) != 0 || ferror(file.get()))
-        hr = E_FAIL;
-    file.reset();
+    const HRESULT hr = writeCsvExport(shownPage(), dataFile_, *sink);
+    sink.reset();
     if (FAILED(hr)) {
-        showMessage("Unable To Open File", "Create Export File", MB_OK);
+        // A partial export must not pass for a whole one.
+        DeleteFileA(path.c_str());
+        QuorText text;
+        if (hr == E_OUTOFMEMORY)
+            showMessage("Unable To Open File", kExportCaption, MB_OK);
+        else
+            showMessage(text.format("Unable To Write File: %s", path.c_str()), kExportCaption, MB_OK | MB_ICONSTOP);
         return hr;
     }
-    char fullName[kNameBufferSize];
-    if (!GetFullPathNameA(path.c_str(), kNameBufferSize, fullName, nullptr))
-        lstrcpynA(fullName, path.c_str(), kNameBufferSize);
     QuorText text;
-    showMessage(text.format("File is: %s\n", fullName), "Success !!", MB_OK);
+    showMessage(text.format("File is: %s\n", fullPathName(path.c_str()).c_str()), "Success !!", MB_OK);
     return S_OK;
 }
 
 HRESULT DataViewerDialog::validateIndexFile()
 {
     IndexReportInput input;
-    input.dataFilePath = dataFilePath_.str();
+    input.dataFilePath = shownFilePath_.str();
     input.startTime = header_.startTime;
     input.endTime = header_.endTime;
     input.dataType = header_.dataType;

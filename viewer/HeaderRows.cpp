@@ -88,22 +88,6 @@ void copyVersion(const QuorText& value, DataFileHeader& record)
 
 }  // namespace
 
-int64_t saturatingMultiply(int64_t a, int64_t b)
-{
-    int64_t product = 0;
-    if (!__builtin_mul_overflow(a, b, &product))
-        return product;
-    return ((a < 0) != (b < 0)) ? std::numeric_limits<int64_t>::min() : std::numeric_limits<int64_t>::max();
-}
-
-int64_t saturatingAdd(int64_t a, int64_t b)
-{
-    int64_t sum = 0;
-    if (!__builtin_add_overflow(a, b, &sum))
-        return sum;
-    return b < 0 ? std::numeric_limits<int64_t>::min() : std::numeric_limits<int64_t>::max();
-}
-
 std::vector<HeaderRow> buildHeaderRows(const HeaderFacts& facts)
 {
     std::vector<HeaderRow> rows;

@@ -8,6 +8,7 @@
 #include "CsvExport.h"
 #include "DataFile.h"
 #include "QuorText.h"
+#include "WrappingMath.h"
 
 struct HeaderRow {
     QuorText text;
@@ -24,7 +25,3 @@ std::vector<HeaderRow> buildHeaderRows(const HeaderFacts& facts);
 // Sets the field that the row's label names from the row's second cell.
 // false (and the record untouched) when the row names no field.
 bool applyEditedRow(const char* rowText, DataFileHeader& record);
-
-// a * b, held at the int64 limits instead of overflowing.
-int64_t saturatingMultiply(int64_t a, int64_t b);
-int64_t saturatingAdd(int64_t a, int64_t b);

@@ -103,6 +103,13 @@ bool writeTimeIndex(const std::string& path, const std::vector<int64_t>& times)
     return writeFile(path, file);
 }
 
+bool writeOffGridInts(const std::string& path)
+{
+    DataFileHeader h = nativeHeader(formatInt, 4, 1.0);
+    h.startTime = -2500000000LL;
+    return writeNative(path, h, Bytes().put<int32_t>(10).put<int32_t>(11).put<int32_t>(12).put<int32_t>(13));
+}
+
 bool writeSegmentIndex(const std::string& path, const std::string& lines)
 {
     return writeFile(path, std::string(kIndexHeaderSize, '#') + lines);

@@ -65,3 +65,6 @@ bool writeNative(const std::string& path, const DataFileHeader& header, const By
 bool writeTimeIndex(const std::string& path, const std::vector<int64_t>& times);
 // A text index file: a 1024-character header, then the given lines.
 bool writeSegmentIndex(const std::string& path, const std::string& lines);
+// A periodic int file at 1 Hz whose Start Time, -2.5 s, lies off the sample
+// grid and before 0; values 10, 11, 12 and 13.
+bool writeOffGridInts(const std::string& path);

@@ -34,7 +34,9 @@ std::string exportOf(const DataFileHeader& h, int64_t fileSize, const Segment* s
     return sink.bytes();
 }
 
-std::string exportOfFile(const std::string& path)
+// The export of the page at the start of the file, or at the page a typed
+// Goto time gives.
+std::string exportOfFile(const std::string& path, const char* gotoText = nullptr)
 {
     DataFile file;
     EXPECT_EQ(file.open(path.c_str(), FileHandle::modeRead), S_OK);
@@ -45,10 +47,57 @@ std::string exportOfFile(const std::string& path)
     page.header = &h;
     page.fileSize = file.getFileSize();
     page.segments = file.getSegments(&page.segmentCount);
-    page.currentTime = h.startTime;
+    page.currentTime = gotoText ? gotoPageStart(parseGotoTime(gotoText), h.dataType, h.sampleRate) : h.startTime;
     BufferExportSink sink;
     EXPECT_EQ(writeCsvExport(page, file, sink), S_OK);
     return sink.bytes();
+}
+
+std::string dataLines(const std::string& text)
+{
+    const std::string heading = "--Begin Data--\r\n";
+    return text.substr(text.find(heading) + heading.size());
+}
+
+// A periodic file read as one run counts its row times from the page's own
+// start, one period apart, even where that start is off the sample grid.
+TEST(ExportCsv, RowsOfASingleRunCountFromTheTimeOfThePage)
+{
+    TempDir dir;
+    const std::string path = dir.path("offgrid.quorData");
+    ASSERT_TRUE(writeOffGridInts(path));
+    const std::string offGrid = exportOfFile(path);
+    EXPECT_NE(offGrid.find("Start Time,-2500000000,-2,000:00:00:-2.-500\r\n"), std::string::npos) << offGrid;
+    EXPECT_EQ(dataLines(offGrid),
+              "000:00:00:-2.-500,-2500000000,10\r\n"
+              "000:00:00:-1.-500,-1500000000,11\r\n"
+              "000:00:00:00.-500,-500000000,12\r\n"
+              "000:00:00:00.500,500000000,13\r\n");
+
+    // Goto leaves a negative time off the grid; the page starts right there.
+    const DataFileHeader h = nativeHeader(formatInt, 4, 1.0);
+    ASSERT_TRUE(writeNative(path, h, Bytes().put<int32_t>(20).put<int32_t>(21)));
+    EXPECT_EQ(dataLines(exportOfFile(path, "-5")),
+              "000:00:00:00.000,-5,20\r\n"
+              "000:00:00:00.999,999999995,21\r\n");
+
+    // A text index with one segment changes nothing: still one run.
+    ASSERT_TRUE(writeSegmentIndex(dir.path("offgrid.quorIndex"), "0 5000000000 1024\n"));
+    EXPECT_EQ(dataLines(exportOfFile(path, "-5")),
+              "000:00:00:00.000,-5,20\r\n"
+              "000:00:00:00.999,999999995,21\r\n");
+}
+
+// A line feed inside an ascii value ends up as CR LF like every line end; a
+// carriage return of its own is left as it is.
+TEST(ExportCsv, LineFeedInsideAnAsciiValueIsWrittenAsCrLf)
+{
+    TempDir dir;
+    const std::string path = dir.path("text.quorData");
+    ASSERT_TRUE(writeNative(path, nativeHeader(formatAscii, 6, 1.0), Bytes().putRaw("ab\ncd\n\r\n\0\0\0\0", 12)));
+    EXPECT_EQ(dataLines(exportOfFile(path)),
+              "000:00:00:00.000,0,ab\r\ncd\r\n\r\n"
+              "000:00:00:01.000,1000000000,\r\r\n\r\n");
 }
 
 TEST(ExportCsv, UnreadablePageWritesHeaderAndNoDataLineWithCrLf)
@@ -102,6 +151,20 @@ TEST(ExportCsv, SegmentBlockShowsTimesOfTheSegmentIndices)
               std::string::npos);
 }
 
+// Segment times far outside the range of nanoseconds are held at the int64
+// limits instead of overflowing, as in the header grid.
+TEST(ExportCsv, SegmentTimesBeyondTheRangeAreHeldAtItsLimits)
+{
+    DataFileHeader h = makeHeader(1.0, formatFloat, 4, typePeriodic);
+    Segment segment;
+    segment.startIndex = -4000000000000000000LL;
+    segment.endIndex = 4000000000000000000LL;
+    std::string text = exportOf(h, 1104, &segment, 1);
+    EXPECT_NE(text.find("Start Index,End Index,Byte Offset\r\n-9223372036854775808,9223372036854775807,"),
+              std::string::npos)
+        << text;
+}
+
 // A Version that fills its 64 bytes has no NUL: it is cut there.
 TEST(ExportCsv, VersionWithoutTerminatorStopsAtItsField)
 {
@@ -128,6 +191,70 @@ TEST(ExportCsv, HugeDataSizeInAShortFileExportsAnEmptyPage)
     EXPECT_NE(multi.find("--MultiPeriodic Info--"), std::string::npos);
     EXPECT_EQ(multi.substr(multi.rfind("--Begin Data--")), "--Begin Data--\r\n") << multi;
 }
+
+// Takes the first bytes it is given, then refuses every write.
+class FullSink final : public ExportSink {
+public:
+    explicit FullSink(size_t room) : room_(room) {}
+    bool write(const char*, size_t count) override
+    {
+        ++writes;
+        if (count > room_)
+            return false;
+        room_ -= count;
+        return true;
+    }
+    int writes = 0;
+
+private:
+    size_t room_;
+};
+
+TEST(ExportCsv, AWriteTheSinkRefusesFailsTheExportAndEndsIt)
+{
+    TempDir dir;
+    const std::string path = dir.path("ten.quorData");
+    Bytes values;
+    for (int32_t i = 0; i < 10; ++i)
+        values.put<int32_t>(i);
+    ASSERT_TRUE(writeNative(path, nativeHeader(formatInt, 4, 1.0), values));
+    DataFile file;
+    ASSERT_EQ(file.open(path.c_str(), FileHandle::modeRead), S_OK);
+    DataFileHeader h;
+    file.getHeader(&h);
+    ExportPage page;
+    page.header = &h;
+    page.fileSize = file.getFileSize();
+    FullSink full(100);
+    EXPECT_EQ(writeCsvExport(page, file, full), E_FAIL);
+    EXPECT_LE(full.writes, 30);  // the refused write was the last one tried
+    FullSink roomy(100000);
+    EXPECT_EQ(writeCsvExport(page, file, roomy), S_OK);
+    EXPECT_GT(roomy.writes, 30);
+    FullSink none(0);
+    EXPECT_EQ(writeExportHeader(page, none), E_FAIL);
+    EXPECT_EQ(none.writes, 1);
+}
+
+#ifndef _WIN32
+// A full disk: the stream takes the bytes into its buffer and refuses them
+// only when it flushes, so the export must look at the flush as well.
+TEST(ExportCsv, AFullDeviceFailsTheExport)
+{
+    DataFileHeader h = makeHeader(10.0, formatInt, 4, typePeriodic);
+    ExportPage page;
+    page.header = &h;
+    DataFile notOpen;
+    FILE* full = std::fopen("/dev/full", "wb");
+    ASSERT_TRUE(full);
+    FileExportSink sink(full);
+    EXPECT_EQ(writeCsvExport(page, notOpen, sink), E_FAIL);
+    std::fclose(full);
+    auto owned = FileExportSink::create("/dev/full");
+    ASSERT_TRUE(owned);
+    EXPECT_EQ(writeCsvExport(page, notOpen, *owned), E_FAIL);
+}
+#endif
 
 TEST(GotoTime, TextForms)
 {

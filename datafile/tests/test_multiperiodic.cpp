@@ -151,10 +151,23 @@ TEST_F(MultiPeriodic, NoPeriodLeavesTheIndexFileUnread)
     EXPECT_EQ(count, 0);
 }
 
-TEST_F(MultiPeriodic, CarriageReturnsAndAMissingLastNewlineAreAccepted)
+// A recording in progress may have written only part of its last line: a
+// line without its newline is not read. CR LF ends a line like LF.
+TEST_F(MultiPeriodic, ALastLineWithoutItsNewlineIsIgnored)
 {
-    open("0 9000000000 1024\r\n20000000000 29000000000 1064");
+    open("0 9000000000 1024\r\n20000000000 29000000000 1064\r\n12000000000 1300");
     int32_t count = 0;
+    const Segment* segments = file.getSegments(&count);
+    ASSERT_EQ(count, 2);
+    EXPECT_EQ(segments[1].startIndex, 20);
+    EXPECT_EQ(file.getEndIndex(), 29);
+    ASSERT_EQ(read(28 * kSecond, 5), S_OK);
+    EXPECT_EQ(n, 2);
+    EXPECT_EQ(values[1], 29);
+
+    file.close();
+    open("0 9000000000 1024\n20000000000 29000000000 1064");
     file.getSegments(&count);
-    EXPECT_EQ(count, 2);
+    EXPECT_EQ(count, 1);
+    EXPECT_EQ(file.getEndIndex(), 9);
 }

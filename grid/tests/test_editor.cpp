@@ -65,7 +65,7 @@ TEST_F(EditorTest, AClickOpensTheEditBoxOverTheCellWithItsTextSelected)
     EXPECT_EQ(0u, start);
     EXPECT_EQ(1u, end);
     const RECT rect = editRect();
-    EXPECT_EQ(GridView::kRowButtonWidth + 80, rect.left);
+    EXPECT_EQ(119, rect.left);  // 39 pixels of row buttons and the 80 of column 0
     EXPECT_EQ(41, rect.top);
     EXPECT_EQ(78, rect.right - rect.left);
     EXPECT_EQ(GetFocus(), edit);

@@ -167,7 +167,7 @@ TEST_P(GridLineStyleTest, DrawsTheLinesOfItsStyle)
     view.gridLineStyle = GetParam().style;
     addRow("a|b|c");
     paint();
-    const int verticalX = GridView::kRowButtonWidth - 1 + columns.width(0);
+    const int verticalX = 94;  // the last pixel of column 0: 39 of row buttons and 56 of the column
     EXPECT_EQ(GetParam().vertical, canvas.at(verticalX, lineTop(1) + 10) == kLine);
     // Vertical lines run from under the header band to the bottom.
     EXPECT_EQ(GetParam().vertical, canvas.at(verticalX, kHeight - 1) == kLine);

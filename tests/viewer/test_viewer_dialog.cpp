@@ -16,10 +16,29 @@
 #include "DataViewerDialog.h"
 #include "GridCalls.h"
 #include "SampleDir.h"
+#include "TestFiles.h"
 #include "WindowDriver.h"
 #include "resource.h"
 
 namespace {
+
+// The icon a message box shows; null for none.
+HICON messageBoxIcon(HWND box)
+{
+    HICON icon = nullptr;
+    EnumChildWindows(
+        box,
+        [](HWND child, LPARAM found) -> BOOL {
+            char className[16] = {};
+            GetClassNameA(child, className, sizeof className);
+            if (lstrcmpiA(className, "Static") != 0 || (GetWindowLongA(child, GWL_STYLE) & SS_TYPEMASK) != SS_ICON)
+                return TRUE;
+            *reinterpret_cast<HICON*>(found) = reinterpret_cast<HICON>(SendMessageA(child, STM_GETICON, 0, 0));
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&icon));
+    return icon;
+}
 
 std::vector<std::string> gridRows(IQuorGridControl* grid)
 {
@@ -77,35 +96,6 @@ void appendBytes(const std::string& path, const std::string& bytes)
 template <typename T> std::string bytesOf(T value)
 {
     return std::string(reinterpret_cast<const char*>(&value), sizeof value);
-}
-
-// What `quordata` (beside this test program) writes to its standard output
-// for the arguments.
-std::string quordataOutput(const std::string& arguments)
-{
-    char program[MAX_PATH];
-    GetModuleFileNameA(nullptr, program, MAX_PATH);
-    std::string folder(program);
-    folder.resize(folder.find_last_of('\\'));
-    const std::string outPath = sampleDir() + "\\quordata.out";
-    SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
-    HANDLE out = CreateFileA(outPath.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS, 0, nullptr);
-    if (out == INVALID_HANDLE_VALUE)
-        return std::string();
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
-    startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdOutput = out;
-    startup.hStdError = out;
-    PROCESS_INFORMATION process{};
-    std::string command = "\"" + folder + "\\quordata.exe\" " + arguments;
-    if (CreateProcessA(nullptr, &command[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &process)) {
-        WaitForSingleObject(process.hProcess, 30000);
-        CloseHandle(process.hThread);
-        CloseHandle(process.hProcess);
-    }
-    CloseHandle(out);
-    return fileBytes(outPath);
 }
 
 // With QUOR_SCREENSHOT_DIR set, the screen is saved there under the name;
@@ -274,31 +264,72 @@ TEST_F(ViewerTest, ForwardAndBackReturnToTheSamePage)
     }
 }
 
+// The sample's three runs start at 045:12:30:00, :03 and :06.
+const char* const kSegmentStarts[] = {"3933000000000000", "3933003000000000", "3933006000000000"};
+
 TEST_F(ViewerTest, BySegmentPagesFromSegmentStartToSegmentStart)
 {
     start(samplePath("multiperiodic_float.quorData"));
     auto rows = header();
-    ASSERT_GE(rows.size(), 16u);
+    ASSERT_EQ(rows.size(), 17u);
     EXPECT_EQ(rows[12], "--MultiPeriodic Info--");
+    EXPECT_EQ(rows[14].rfind(std::string(kSegmentStarts[0]) + "|3933001990000000|", 0), 0u) << rows[14];
     LONG edited = -1;
     dialog->headerGrid()->getNumberOfEditedRows(&edited);
     EXPECT_EQ(edited, 0);
-    std::vector<std::string> segmentStarts;
-    for (size_t i = 14; i < rows.size(); ++i)
-        segmentStarts.push_back(rows[i].substr(0, rows[i].find('|')));
 
     SendDlgItemMessageA(window, IDC_BY_SEGMENT, BM_SETCHECK, BST_CHECKED, 0);
-    for (size_t press = 1; press <= segmentStarts.size(); ++press) {
+    for (size_t press = 1; press <= 3; ++press) {
         clickButton(window, IDC_NEXT_PAGE);
-        const size_t expected = press < segmentStarts.size() ? press : segmentStarts.size() - 1;
+        const size_t expected = press < 3 ? press : 2;
         auto page = data();
         ASSERT_GE(page.size(), 2u);
         EXPECT_EQ(page[0], "-Start Segment-||");
-        EXPECT_NE(page[1].find("|" + segmentStarts[expected] + "|"), std::string::npos) << press;
+        EXPECT_NE(page[1].find(std::string("|") + kSegmentStarts[expected] + "|"), std::string::npos) << press;
     }
     clickButton(window, IDC_PREVIOUS_PAGE);
-    EXPECT_NE(data()[1].find("|" + segmentStarts[segmentStarts.size() - 2] + "|"), std::string::npos);
+    EXPECT_NE(data()[1].find(std::string("|") + kSegmentStarts[1] + "|"), std::string::npos);
     EXPECT_TRUE(saveScreenIfAsked(window, "viewer-by-segment.bmp"));
+}
+
+// An Open that fails leaves the file shown in charge: Validate Index File
+// reports on it, and "<<" and ">>" page by its segments.
+TEST_F(ViewerTest, AfterAFailedOpenTheFileShownIsStillTheOneWorkedOn)
+{
+    const std::string broken = sampleDir() + "\\broken_open.quorData";
+    { std::ofstream(broken, std::ios::binary) << "not a data file"; }
+    start(samplePath("async_double.quorData"));
+    {
+        DialogAnswerer open("Select QUOR Data File", chooseFile(broken));
+        DialogAnswerer failed("Open QUOR Data File", pressButton(IDOK), 2);
+        sendCommand(window, ID_FILE_OPEN);
+        EXPECT_TRUE(failed.wait());
+    }
+    {
+        DialogAnswerer report("Validate Index", pressButton(IDOK));
+        sendCommand(window, ID_TOOLS_VALIDATE_INDEX);
+        EXPECT_NE(report.text().find("Match the Data File Header: YES !"), std::string::npos) << report.text();
+    }
+    closeViewer();
+
+    start(samplePath("multiperiodic_float.quorData"));
+    {
+        DialogAnswerer open("Select QUOR Data File", chooseFile(broken));
+        DialogAnswerer failed("Open QUOR Data File", pressButton(IDOK), 2);
+        sendCommand(window, ID_FILE_OPEN);
+        EXPECT_TRUE(failed.wait());
+    }
+    SendDlgItemMessageA(window, IDC_BY_SEGMENT, BM_SETCHECK, BST_CHECKED, 0);
+    clickButton(window, IDC_NEXT_PAGE);
+    EXPECT_EQ(gotoText(), "045:12:30:03.000");
+    clickButton(window, IDC_NEXT_PAGE);
+    clickButton(window, IDC_PREVIOUS_PAGE);
+    EXPECT_EQ(gotoText(), "045:12:30:03.000");
+    {
+        DialogAnswerer report("Validate Index", pressButton(IDOK));
+        sendCommand(window, ID_TOOLS_VALIDATE_INDEX);
+        EXPECT_NE(report.text().find("Periodic files do not have an index file"), std::string::npos);
+    }
 }
 
 TEST_F(ViewerTest, GotoTakesColonTimesSecondsNanosecondsAndAPageSize)
@@ -424,12 +455,13 @@ TEST_F(ViewerTest, OpenDialogChoosesAnotherFileAndCloseEmptiesTheGrids)
     EXPECT_EQ(data(), std::vector<std::string>{"** No Data at this time||"});
 }
 
-TEST_F(ViewerTest, ExportWritesTheSameBytesAsQuordataForTheSamePage)
+// The page that quordata's golden file holds (Goto 045:12:30:01.95, 110
+// samples across a gap of the multi-periodic sample): the same bytes.
+TEST_F(ViewerTest, ExportWritesTheGoldenBytesOfItsPage)
 {
-    const std::string source = samplePath("multiperiodic_float.quorData");
-    start(source);
-    typeText(window, IDC_PAGE_SIZE, "40");
-    typeText(window, IDC_GOTO_TIME, "045:12:30:01.900");
+    start(samplePath("multiperiodic_float.quorData"));
+    typeText(window, IDC_PAGE_SIZE, "110");
+    typeText(window, IDC_GOTO_TIME, "045:12:30:01.95");
     clickButton(window, IDC_GOTO);
     const std::string target = sampleDir() + "\\export.csv";
     DeleteFileA(target.c_str());
@@ -440,8 +472,8 @@ TEST_F(ViewerTest, ExportWritesTheSameBytesAsQuordataForTheSamePage)
         EXPECT_TRUE(save.wait());
         EXPECT_NE(done.text().find("File is: "), std::string::npos);
     }
-    const std::string expected = quordataOutput("export \"" + source + "\" --from 045:12:30:01.900 --count 40");
-    EXPECT_NE(expected.find("-End Segment-"), std::string::npos);
+    const std::string expected = fileBytes(std::string(QUOR_GOLDEN_DIR) + "/multi_across_gap.csv");
+    ASSERT_NE(expected.find("-End Segment-"), std::string::npos);
     EXPECT_EQ(fileBytes(target), expected);
 }
 
@@ -597,4 +629,71 @@ TEST_F(ViewerTest, CloseAndOpenAskAboutHeaderEditsFirst)
     }
     EXPECT_EQ(header()[7], "Data Type|1|Asynchronous");
     EXPECT_EQ(savedTagId(path), 5151);
+}
+
+// A periodic file read as one run: the grid and the export count their row
+// times from the page's start, off the sample grid and before 0 too.
+TEST_F(ViewerTest, RowsOfASingleRunCountFromTheTimeOfThePage)
+{
+    const std::string path = sampleDir() + "\\offgrid.quorData";
+    ASSERT_TRUE(writeOffGridInts(path));
+    start(path);
+    EXPECT_EQ(data(), (std::vector<std::string>{"000:00:00:-2.-500|-2500000000|10", "000:00:00:-1.-500|-1500000000|11",
+                                                "000:00:00:00.-500|-500000000|12", "000:00:00:00.500|500000000|13"}));
+    typeText(window, IDC_GOTO_TIME, "-5");
+    clickButton(window, IDC_GOTO);
+    EXPECT_EQ(data(), (std::vector<std::string>{"000:00:00:00.000|-5|12", "000:00:00:00.999|999999995|13"}));
+
+    const std::string target = sampleDir() + "\\offgrid.csv";
+    {
+        DialogAnswerer save("Save Export File", chooseFile(target));
+        DialogAnswerer done("Success !!", pressButton(IDOK));
+        sendCommand(window, ID_EXPORT_CSV);
+        EXPECT_TRUE(done.wait());
+    }
+    const std::string bytes = fileBytes(target);
+    EXPECT_EQ(bytes.substr(bytes.find("--Begin Data--")),
+              "--Begin Data--\r\n000:00:00:00.000,-5,12\r\n000:00:00:00.999,999999995,13\r\n");
+}
+
+// Takes the first bytes into a real file, then refuses, as a disk that
+// fills up does.
+class FillingSink final : public ExportSink {
+public:
+    explicit FillingSink(std::unique_ptr<FileExportSink> file) : file_(std::move(file)) {}
+    bool write(const char* bytes, size_t count) override
+    {
+        if (count > room_)
+            return false;
+        room_ -= count;
+        return file_->write(bytes, count);
+    }
+    bool finish() override { return file_->finish(); }
+
+private:
+    std::unique_ptr<FileExportSink> file_;
+    size_t room_ = 200;
+};
+
+TEST_F(ViewerTest, AFailedExportWriteIsReportedAndLeavesNoFile)
+{
+    start(samplePath("periodic_int.quorData"));
+    dialog->setExportSinkMaker([](const char* path) -> std::unique_ptr<ExportSink> {
+        auto file = FileExportSink::create(path);
+        return file ? std::make_unique<FillingSink>(std::move(file)) : nullptr;
+    });
+    const std::string target = sampleDir() + "\\full.csv";
+    HICON icon = nullptr;
+    {
+        DialogAnswerer save("Save Export File", chooseFile(target));
+        DialogAnswerer failed("Create Export File", [&icon](HWND box) {
+            icon = messageBoxIcon(box);
+            pressButton(IDOK)(box);
+        });
+        sendCommand(window, ID_EXPORT_CSV);
+        EXPECT_TRUE(save.wait());
+        EXPECT_EQ(failed.text().rfind("Unable To Write File: " + target, 0), 0u) << failed.text();
+    }
+    EXPECT_EQ(icon, LoadIcon(nullptr, IDI_HAND));
+    EXPECT_EQ(GetFileAttributesA(target.c_str()), INVALID_FILE_ATTRIBUTES);
 }

@@ -30,6 +30,10 @@ const int kExitOk = 0;
 const int kExitFailure = 1;
 const int kExitUsage = 2;
 
+// The export goes to standard output, which has no path of its own.
+const char kWriteFailed[] = "Unable To Write File";
+const char kStandardOutput[] = "standard output";
+
 // The C runtime would turn each "\n" into CR LF on Windows; the export
 // writes its own CR LF and every build must print the same bytes.
 void useBinaryStdio()
@@ -81,15 +85,19 @@ int runExport(const QuordataArgs& args, OpenedFile& opened)
         page.currentTime = gotoPageStart(parseGotoTime(args.fromText.c_str()), h.dataType, h.sampleRate);
     }
     FileExportSink sink(stdout);
-    if (FAILED(writeCsvExport(page, opened.file(), sink)))
+    const HRESULT hr = writeCsvExport(page, opened.file(), sink);
+    if (hr == E_OUTOFMEMORY)
         return failWith("Unable to Allocate Memory", args.path);
+    if (FAILED(hr))
+        return failWith(kWriteFailed, kStandardOutput);
     return kExitOk;
 }
 
 int runInfo(OpenedFile& opened)
 {
     FileExportSink sink(stdout);
-    writeExportHeader(opened.page(), sink);
+    if (FAILED(writeExportHeader(opened.page(), sink)) || !sink.finish())
+        return failWith(kWriteFailed, kStandardOutput);
     return kExitOk;
 }
 

@@ -1,4 +1,8 @@
+#include <windows.h>
+
 #include <gtest/gtest.h>
+
+#include <string>
 
 #include "CommandLine.h"
 
@@ -40,4 +44,19 @@ TEST(DataFileName, BackslashesBeforeAQuoteFollowTheArgumentRules)
 {
     EXPECT_EQ(dataFileNameFromCommandLine("v.exe \"C:\\dir\\\\\" x"), "C:\\dir\\");
     EXPECT_EQ(dataFileNameFromCommandLine("v.exe \"a\\\"b\""), "a\"b");
+}
+
+// The success box of the export shows this. A name too long for the system
+// comes back as given, never cut or as whatever a buffer held.
+TEST(FullPathName, WholeOrAsGiven)
+{
+    char directory[MAX_PATH] = {};
+    ASSERT_GT(GetCurrentDirectoryA(MAX_PATH, directory), 0u);
+    std::string folder(directory);
+    if (folder.back() != '\\')
+        folder += '\\';
+    EXPECT_EQ(fullPathName("export.csv").str(), folder + "export.csv");
+    const std::string longName(3000, 'n');
+    const std::string full = fullPathName(longName.c_str()).str();
+    EXPECT_TRUE(full == longName || full == folder + longName) << full.size();
 }

@@ -47,3 +47,12 @@ quordata_test(two_files 2 ERR usage.err ARGS info samples/periodic_int.quorData 
 # An asynchronous page before the first index time has no data.
 quordata_test(export_async_before_first 0 OUT async_before_first.csv
               ARGS export samples/async_double.quorData --from 10 --count 3)
+
+# A full disk under standard output: the export and the header listing say
+# so and fail instead of ending as if all was written.
+if(NOT WIN32)
+  quordata_test(export_to_full_disk 1 ERR write_failed.err OUT_TO /dev/full
+                ARGS export samples/periodic_int.quorData)
+  quordata_test(info_to_full_disk 1 ERR write_failed.err OUT_TO /dev/full
+                ARGS info samples/periodic_int.quorData)
+endif()

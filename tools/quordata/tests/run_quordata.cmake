@@ -10,8 +10,13 @@
 #   EXPECT_ERR  file holding the expected standard error (optional)
 #   MERGED_ERR  set when the emulator passes standard error on standard
 #               output; tests that expect an error print nothing else
+#   OUT_TO      where standard output goes instead (a device such as
+#               /dev/full); it is then not compared
 string(REPLACE "|" ";" args "${ARGS}")
 set(out "${WORKDIR}/${NAME}.out")
+if(OUT_TO)
+  set(out "${OUT_TO}")
+endif()
 set(err "${WORKDIR}/${NAME}.err")
 file(MAKE_DIRECTORY "${WORKDIR}")
 execute_process(COMMAND ${EMULATOR} "${TOOL}" ${args}
