@@ -1,5 +1,7 @@
 #include "CsvExport.h"
 
+#include "ExportRows.h"
+
 #include <algorithm>
 #include <cstring>
 
@@ -182,29 +184,15 @@ void emitNoData(CsvLines& out, int64_t currentTime)
     out.emit(line.format("**No Data at this time,%s", timeText.c_str()));
 }
 
-void emitSegmentEnds(CsvLines& out, const ExportPage& page, int64_t index)
-{
-    for (int32_t s = 0; s < page.segmentCount; ++s) {
-        if (page.segments[s].endIndex == index)
-            out.emit("-End Segment-");
-    }
-}
-
 // Row times are the page's own (PageBuffers says which rule gives them), so
 // the export's rows carry the times the data grid shows.
-void emitSamples(CsvLines& out, const ExportPage& page, const PageBuffers& buffers, int32_t count)
+bool emitSamples(ExportSink& sink, const ExportPage& page, const PageBuffers& buffers, int32_t count)
 {
     const DataFileHeader& h = *page.header;
-    QuorText line;
-    for (int32_t i = 0; i < count; ++i) {
-        int64_t t = buffers.times()[i];
-        line.clear();
-        appendSampleRow(line, t, buffers.values() + static_cast<size_t>(i) * h.dataSize, h.dataSize,
-                        h.dataFormat, ValueStyle::exportCsv);
-        out.emit(line);
-        if (page.segments)
-            emitSegmentEnds(out, page, timeToIndex(t, h.sampleRate));
-    }
+    ExportRows rows(sink, h, page.segments, page.segmentCount);
+    for (int32_t i = 0; i < count; ++i)
+        rows.add(buffers.times()[i], buffers.values() + static_cast<size_t>(i) * h.dataSize);
+    return rows.flush();
 }
 
 void emitExportHeader(CsvLines& out, const ExportPage& page)
@@ -223,6 +211,23 @@ HRESULT writeExportHeader(const ExportPage& page, ExportSink& sink)
     return out.written() ? S_OK : E_FAIL;
 }
 
+HRESULT writeExportOpening(const ExportPage& page, ExportSink& sink)
+{
+    CsvLines out(sink);
+    emitExportHeader(out, page);
+    out.emit("");
+    out.emit("");
+    out.emit("--Begin Data--");
+    return out.written() ? S_OK : E_FAIL;
+}
+
+HRESULT writeExportNoData(int64_t currentTime, ExportSink& sink)
+{
+    CsvLines out(sink);
+    emitNoData(out, currentTime);
+    return out.written() ? S_OK : E_FAIL;
+}
+
 HRESULT writeCsvExport(const ExportPage& page, DataFile& file, ExportSink& sink)
 {
     PageBuffers buffers;
@@ -231,16 +236,12 @@ HRESULT writeCsvExport(const ExportPage& page, DataFile& file, ExportSink& sink)
     if (readable && FAILED(buffers.allocate(capacity, page.header->dataSize)))
         return E_OUTOFMEMORY;
 
-    CsvLines out(sink);
-    emitExportHeader(out, page);
-    out.emit("");
-    out.emit("");
-    out.emit("--Begin Data--");
+    bool written = SUCCEEDED(writeExportOpening(page, sink));
     int32_t count = 0;
     if (!readable || FAILED(buffers.read(file, page.currentTime, capacity, &count)))
-        emitNoData(out, page.currentTime);
+        written = written && SUCCEEDED(writeExportNoData(page.currentTime, sink));
     else
-        emitSamples(out, page, buffers, count);
+        written = written && emitSamples(sink, page, buffers, count);
     const bool finished = sink.finish();
-    return out.written() && finished ? S_OK : E_FAIL;
+    return written && finished ? S_OK : E_FAIL;
 }

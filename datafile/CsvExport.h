@@ -74,6 +74,12 @@ struct ExportPage {
 // block. E_FAIL when the sink did not take every byte.
 HRESULT writeExportHeader(const ExportPage& page, ExportSink& sink);
 
+// The lines before the sample rows: the header lines, the segment block and
+// the data heading. E_FAIL when the sink did not take every byte.
+HRESULT writeExportOpening(const ExportPage& page, ExportSink& sink);
+// The lines that stand for the sample rows when the first read fails.
+HRESULT writeExportNoData(int64_t currentTime, ExportSink& sink);
+
 // The whole export: the header lines, then the page read afresh from file
 // (or the no-data line when it cannot be read), then the sink is finished.
 // E_OUTOFMEMORY when the page buffers cannot be had (nothing is written);

@@ -119,6 +119,11 @@ public:
     // Asynchronous files: finds sample k with time(k) <= t < time(k + 1);
     // dataPos and indexPos are its positions in the data and index file.
     HRESULT gotoTime(int64_t time, int64_t* dataPos, int64_t* indexPos);
+    // Asynchronous files: the read that follows a gotoTime, from the data and
+    // index positions it gave (or positions further on, in step), so that a
+    // long run of samples can be read in parts without seeking by time again.
+    HRESULT readAsynchronousAt(int64_t dataPos, int64_t indexPos, int32_t count, void* values,
+                               int32_t* countRead, int64_t* times);
 
     // Derived state.
     uint64_t getSamplePeriod() const { return samplePeriod_; }

@@ -191,6 +191,17 @@ HRESULT DataFile::readAsynchronous(int64_t time, int32_t count, uint8_t* values,
     int64_t indexPos = 0;
     if (FAILED(gotoTime(time, &dataPos, &indexPos)))
         return E_FAIL;
+    return readAsynchronousAt(dataPos, indexPos, count, values, countRead, times);
+}
+
+HRESULT DataFile::readAsynchronousAt(int64_t dataPos, int64_t indexPos, int32_t count, void* out,
+                                     int32_t* countRead, int64_t* times)
+{
+    *countRead = 0;
+    uint8_t* values = static_cast<uint8_t*>(out);
+    if (!dataFile_.isOpen() || count < 0 || (count > 0 && !values) || header_.dataSize <= 0 ||
+        header_.dataType != typeAsynchronous)
+        return E_FAIL;
     int64_t got = 0;
     if (FAILED(readValues(dataPos, count, values, &got)))
         return E_FAIL;

@@ -329,11 +329,17 @@ HRESULT SignalSummary::State::pageTimes(int64_t page, const int64_t** out)
 {
     const int64_t count = std::min(kPage, summarised - page * kPage);
     if (timesPage != page || timesCount != count) {
-        timesPage = -1;
         const int64_t block = page * kPage / blockSize;
         int64_t carry = blockFirstTime(block);
+        int64_t p = block * blockSize / kPage;
+        // Walking forward page by page, the carry is the last time read.
+        if (!times.empty() && timesPage >= p && timesPage + 1 == page) {
+            carry = std::max(carry, times.back());
+            p = page;
+        }
+        timesPage = -1;
         times.resize(static_cast<size_t>(kPage));
-        for (int64_t p = block * blockSize / kPage; p < page; ++p) {
+        for (; p < page; ++p) {
             if (FAILED(readStoredTimes(queryIndex, p * kPage, kPage, times.data())))
                 return E_FAIL;
             carry = std::max(carry, *std::max_element(times.begin(), times.end()));

@@ -20,6 +20,7 @@
 #include "DataFile.h"
 #include "GotoTime.h"
 #include "IndexReport.h"
+#include "RangeExport.h"
 #include "SampleWriter.h"
 #include "SignalSummary.h"
 #include "TimeText.h"
@@ -258,8 +259,31 @@ int runStats(const QuordataArgs& args)
     return kExitOk;
 }
 
+// export --to streams the rows up to a time, in bounded memory.
+int runRangeExport(const QuordataArgs& args)
+{
+    RangeExportRequest request;
+    request.path = args.path.c_str();
+    request.hasFrom = args.hasFrom;
+    request.from = parseGotoTime(args.fromText.c_str());
+    request.to = parseGotoTime(args.toText.c_str());
+    FileExportSink sink(stdout);
+    switch (exportTimeRange(request, sink, nullptr)) {
+    case RangeExportResult::ok:
+        return kExitOk;
+    case RangeExportResult::unableToOpen:
+        return failWith("Unable to Open", args.path);
+    case RangeExportResult::outOfMemory:
+        return failWith("Unable to Allocate Memory", args.path);
+    default:
+        return failWith(kWriteFailed, kStandardOutput);
+    }
+}
+
 int runOnFile(const QuordataArgs& args)
 {
+    if (args.command == QuordataCommand::exportPage && args.hasTo)
+        return runRangeExport(args);
     if (args.command == QuordataCommand::envelope)
         return runEnvelope(args);
     if (args.command == QuordataCommand::stats)

@@ -56,3 +56,35 @@ if(NOT WIN32)
   quordata_test(info_to_full_disk 1 ERR write_failed.err OUT_TO /dev/full
                 ARGS info samples/periodic_int.quorData)
 endif()
+
+# Envelope and statistics: columns across the gaps of a multi-periodic file,
+# an asynchronous range typed in nanoseconds and decimal seconds, ranges the
+# recording does not reach.
+quordata_test(envelope_float 0 OUT envelope_float.csv ARGS envelope samples/periodic_float.quorData --width 7)
+quordata_test(envelope_multi_gaps 0 OUT envelope_multi_gaps.csv
+              ARGS envelope samples/multiperiodic_float.quorData --width 9 --from 045:12:29:59.99 --to 045:12:30:04)
+quordata_test(envelope_async 0 OUT envelope_async.csv
+              ARGS envelope samples/async_double.quorData --width 4 --from 3933005000000000 --to 3933005.1)
+quordata_test(envelope_empty 0 OUT envelope_empty.csv
+              ARGS envelope samples/periodic_ulong.quorData --width 3 --from 046:00:00:00)
+quordata_test(stats_multi 0 OUT stats_multi.csv ARGS stats samples/multiperiodic_float.quorData)
+quordata_test(stats_async 0 OUT stats_async.csv
+              ARGS stats samples/async_double.quorData --from 045:12:30:05 --to 045:12:30:06)
+quordata_test(stats_long 0 OUT stats_long.csv ARGS stats samples/periodic_long.quorData)
+quordata_test(stats_empty 0 OUT stats_empty.csv ARGS stats samples/periodic_ulong.quorData --from 046:00:00:00)
+quordata_test(stats_blob 1 ERR no_numeric_values.err ARGS stats samples/periodic_blob.quorData)
+quordata_test(envelope_missing 1 ERR missing_file.err ARGS envelope missing.quorData --width 5)
+quordata_test(envelope_width_zero 2 ERR usage.err ARGS envelope samples/periodic_int.quorData --width 0)
+quordata_test(envelope_no_width 2 ERR usage.err ARGS envelope samples/periodic_int.quorData)
+quordata_test(stats_to_before_from 2 ERR usage.err
+              ARGS stats samples/periodic_int.quorData --from 045:12:30:01 --to 045:12:30:00.5)
+quordata_test(stats_width 2 ERR usage.err ARGS stats samples/periodic_int.quorData --width 4)
+quordata_test(export_count_and_to 2 ERR usage.err
+              ARGS export samples/periodic_int.quorData --count 5 --to 045:12:31:00)
+
+# export --to gives the bytes of --count for the same rows: these are the
+# rows of the pages above, ended by the time of their last row.
+quordata_test(export_to_across_gap 0 OUT multi_across_gap.csv
+              ARGS export samples/multiperiodic_float.quorData --from 045:12:30:01.95 --to 3933003040000000)
+quordata_test(export_to_multi_before_first 0 OUT multi_before_first.csv
+              ARGS export samples/multiperiodic_float.quorData --from 045:12:29:59.97 --to 045:12:30:00.260)
