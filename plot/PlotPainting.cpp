@@ -82,7 +82,12 @@ void PlotWindow::render()
         return;
     }
     Frame frame;
-    recording_.envelope(view_.span(), plotWidth(), columns_);
+    // Cursors, the page band and the box leave the envelope as it was.
+    if (envelopeStale_ || !(envelopeSpan_ == view_.span()) || columns_.size() != size_t(plotWidth())) {
+        recording_.envelope(view_.span(), plotWidth(), columns_);
+        envelopeSpan_ = view_.span();
+        envelopeStale_ = false;
+    }
     double low = std::numeric_limits<double>::infinity(), high = -low;
     samplesDrawn_ = 0;
     for (const PlotColumn& column : columns_) {
@@ -247,7 +252,12 @@ void PlotWindow::paintLabels(const Frame& frame)
         const int x = columnOf(t);
         RECT tick{x, plotArea_.bottom, x + 1, plotArea_.bottom + 4};
         FillRect(dc, &tick, frameBrush.get());
-        drawText(dc, x, plotArea_.bottom + 5, timeText(t, frame.ticks.decimals), TA_CENTER | TA_TOP);
+        // A label that would be cut by the window's edge is left out.
+        const std::string label = timeText(t, frame.ticks.decimals);
+        SIZE extent{};
+        GetTextExtentPoint32A(dc, label.c_str(), static_cast<int>(label.size()), &extent);
+        if (x - extent.cx / 2 >= 0 && x + (extent.cx + 1) / 2 <= client_.right)
+            drawText(dc, x, plotArea_.bottom + 5, label, TA_CENTER | TA_TOP);
     }
     const int decimals = valueDecimals(frame.axis.step);
     for (double v : frame.axis.ticks) {

@@ -95,6 +95,7 @@ void PlotWindow::openFile(const char* path)
     exporter_.cancel();
     exporter_.finish();
     recording_.open(path, window_, kSummaryNote);
+    envelopeStale_ = true;
     const TimeSpan extent = recording_.hasSamples() ? recording_.extent() : TimeSpan{0, 999999999};
     view_.setRecording(extent.from, extent.to, recording_.shortestSpan());
     hasA_ = hasB_ = false;
@@ -344,6 +345,7 @@ bool PlotWindow::onKey(WPARAM key)
 void PlotWindow::refresh()
 {
     recording_.refresh();
+    envelopeStale_ = true;
     if (recording_.hasSamples())
         view_.extendRecording(recording_.extent().to);
 }
@@ -360,6 +362,7 @@ void PlotWindow::onCommand(WORD id)
 void PlotWindow::onSummaryNote()
 {
     recording_.noteTaken();
+    envelopeStale_ = true;
     changed();
 }
 

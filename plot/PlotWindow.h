@@ -139,6 +139,8 @@ private:
     RECT strip_{};
     std::vector<PlotColumn> columns_;  // the envelope of the view, one per pixel column
     int64_t samplesDrawn_ = 0;
+    TimeSpan envelopeSpan_;       // what columns_ was taken for
+    bool envelopeStale_ = true;   // the summary moved on since
 
     bool hasPage_ = false;
     int64_t pageFirst_ = 0, pageLast_ = 0;
