@@ -18,7 +18,7 @@ echo "== data file library (native)"
 build/bench/bin/datafile_bench "$SCRATCH"
 
 "$ROOT/scripts/wine-env.sh" --start
-for b in grid_bench grid_csv_bench grid_import_bench viewer_bench; do
+for b in grid_bench grid_csv_bench grid_import_bench viewer_bench plot_bench; do
   if [ -f "build/win/bin/$b.exe" ]; then
     echo "== $b (Windows, under Wine)"
     (cd build/win/bin && "$ROOT/scripts/wine-run.sh" "./$b.exe")

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Saves screenshots of the viewer: its header grid while a user edits it (a
 # cell open in its edit box and the cell menu open beside it), and the
-# multi-periodic sample paged "By Segment". The viewer's window tests take
+# multi-periodic sample paged "By Segment", and its plot window: the whole
+# recording, then a zoom with both cursors. The viewer's window tests take
 # those shots; this turns them into build/screenshots/*.png. Then the test
 # container shows the grid with its demo rows, and the display is shot.
 set -euo pipefail
@@ -16,9 +17,9 @@ trap '"$WINE_ENV" --stop' EXIT
 "$WINE_ENV" wine regsvr32 /s "$ROOT/build/win/bin/QuorGrid.dll"
 QUOR_SCREENSHOT_DIR=$("$WINE_ENV" winepath -w "$OUT") \
   "$ROOT/scripts/wine-run.sh" "$ROOT/build/win/bin/viewer_e2e_tests.exe" \
-  --gtest_filter='*TheHeaderGridKeepsItsEditorOpenUnderTheCellMenu:*BySegmentPagesFromSegmentStartToSegmentStart' \
+  --gtest_filter='*TheHeaderGridKeepsItsEditorOpenUnderTheCellMenu:*BySegmentPagesFromSegmentStartToSegmentStart:*ARightDragBoxZoomsToItsSpanAndTheCursorsMarkIt' \
   --gtest_brief=1
-for shot in header-edit-menu viewer-by-segment; do
+for shot in header-edit-menu viewer-by-segment plot-whole-recording plot-zoom-cursors; do
   convert "$OUT/$shot.bmp" -trim +repage "$OUT/$shot.png"
   rm -f "$OUT/$shot.bmp"
   echo "screenshot: $OUT/$shot.png"

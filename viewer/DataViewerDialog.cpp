@@ -67,6 +67,7 @@ INT_PTR DataViewerDialog::handleMessage(UINT message, WPARAM wParam, LPARAM lPar
         SetWindowLongPtrA(window_, DWLP_MSGRESULT, 0);
         return TRUE;
     case WM_DESTROY:
+        closePlot();
         // The controls go while their windows still exist.
         headerGrid_.Reset();
         dataGrid_.Reset();
@@ -108,6 +109,7 @@ bool DataViewerDialog::handleCommand(WORD id, WORD notification)
     case ID_EXPORT_CSV: exportCsvFile(); return true;
     case ID_FILE_EXIT: exitViewer(); return true;
     case ID_TOOLS_VALIDATE_INDEX: validateIndexFile(); return true;
+    case ID_TOOLS_PLOT: showPlot(); return true;
     default: return false;
     }
 }
@@ -178,6 +180,7 @@ void DataViewerDialog::openDataFile(bool askForFile)
     if (dataFilePath_.empty())
         return;
     if (!loadDataFile()) {
+        plotFollowsFile(false);
         QuorText text;
         showMessage(text.format("Unable to Open File: %s\n", dataFilePath_.c_str()), kOpenCaption,
                     MB_OK | MB_ICONSTOP);
@@ -186,6 +189,7 @@ void DataViewerDialog::openDataFile(bool askForFile)
     fillHeaderGrid();
     showCurrentTime();
     showPageSize();
+    plotFollowsFile(true);
     fillDataPage();
     shownFilePath_ = dataFilePath_;
 }
@@ -282,11 +286,13 @@ void DataViewerDialog::closeDataFile()
     refreshSegments();
     pager_.resetPageSize();
     SetWindowTextA(window_, kTitle);
+    closePlot();
 }
 
 void DataViewerDialog::exitViewer()
 {
     saveHeaderChanges(true);
+    closePlot();
     endDialog();
 }
 

@@ -13,6 +13,7 @@
 #include "CsvExport.h"
 #include "DataFile.h"
 #include "DataPager.h"
+#include "PlotWindow.h"
 #include "QuorGrid_h.h"
 #include "QuorText.h"
 
@@ -36,6 +37,7 @@ public:
     IQuorGridControl* dataGrid() const { return dataGrid_.Get(); }
     const DataPager& pager() const { return pager_; }
     const char* dataFilePath() const { return dataFilePath_.c_str(); }
+    PlotWindow* plotWindow() const { return plot_ && plot_->isOpen() ? plot_.get() : nullptr; }
 
     // Where the CSV export's bytes go once a name is chosen: a new file of
     // that name, unless a test hands in a sink of its own.
@@ -79,6 +81,15 @@ private:
     void applyTypedPageSize();
     bool bySegmentChecked() const;
 
+    // The plot window (DataViewerPlot.cpp): it follows the file and the
+    // page, and pages the grid to a double-clicked time.
+    void showPlot();
+    void plotFollowsFile(bool loaded);
+    void showPageInPlot();
+    void closePlot();
+    void goToPlotTime(int64_t time);
+    void enablePlotItem();
+
     // Export and index check.
     ExportPage shownPage() const;
     HRESULT exportCsvFile();
@@ -108,4 +119,5 @@ private:
     std::unique_ptr<ControlHost> dataHost_;
     Microsoft::WRL::ComPtr<IQuorGridControl> headerGrid_;
     Microsoft::WRL::ComPtr<IQuorGridControl> dataGrid_;
+    std::unique_ptr<PlotWindow> plot_;
 };
