@@ -2,12 +2,12 @@
 // periodic and on an asynchronous sample; and the process's private bytes
 // before and after 10,000 page turns, which must stay flat.
 #include <windows.h>
-#include <psapi.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 
+#include "BenchSupport.h"
 #include "DataViewerDialog.h"
 #include "SampleWriter.h"
 #include "resource.h"
@@ -27,16 +27,6 @@ std::string writeSamples()
     if (FAILED(writeSampleSet(dir, &failed)))
         std::fprintf(stderr, "cannot write %s\n", failed.c_str());
     return dir;
-}
-
-SIZE_T privateBytes()
-{
-    PROCESS_MEMORY_COUNTERS_EX counters = {};
-    counters.cb = sizeof counters;
-    GetProcessMemoryInfo(GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters),
-                         sizeof counters);
-    // Wine leaves PrivateUsage at 0; its commit charge is the same figure there.
-    return counters.PrivateUsage ? counters.PrivateUsage : counters.PagefileUsage;
 }
 
 void pumpMessages()

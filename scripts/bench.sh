@@ -22,7 +22,7 @@ build/bench/bin/summary_bench "$SCRATCH"
 "$ROOT/scripts/wine-env.sh" --start
 echo "== signal summary (Windows, under Wine)"
 (cd build/win/bin && "$ROOT/scripts/wine-run.sh" ./summary_bench.exe "$SCRATCH")
-for b in grid_bench grid_csv_bench grid_import_bench viewer_bench; do
+for b in grid_bench grid_csv_bench grid_import_bench viewer_bench plot_bench; do
   if [ -f "build/win/bin/$b.exe" ]; then
     echo "== $b (Windows, under Wine)"
     (cd build/win/bin && "$ROOT/scripts/wine-run.sh" "./$b.exe")

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Saves screenshots of the viewer: its header grid while a user edits it (a
 # cell open in its edit box and the cell menu open beside it), the
-# multi-periodic sample paged "By Segment", and the viewer maximised. The
+# multi-periodic sample paged "By Segment", the viewer maximised, and its
+# plot window: the whole recording, then a zoom with both cursors. The
 # viewer's window tests take those shots; this turns them into
 # build/screenshots/*.png. Then the test container shows the grid with its
 # demo rows, and the display is shot.
@@ -21,10 +22,10 @@ X11_KEY='HKCU\Software\Wine\X11 Driver'
 "$WINE_ENV" wine reg add "$X11_KEY" /v Managed /d N /f >/dev/null
 QUOR_SCREENSHOT_DIR=$("$WINE_ENV" winepath -w "$OUT") \
   "$ROOT/scripts/wine-run.sh" "$ROOT/build/win/bin/viewer_e2e_tests.exe" \
-  --gtest_filter='*TheHeaderGridKeepsItsEditorOpenUnderTheCellMenu:*BySegmentPagesFromSegmentStartToSegmentStart:*MaximisedTheGridsTakeTheRoom*' \
+  --gtest_filter='*TheHeaderGridKeepsItsEditorOpenUnderTheCellMenu:*BySegmentPagesFromSegmentStartToSegmentStart:*MaximisedTheGridsTakeTheRoom*:*ARightDragBoxZoomsToItsSpanAndTheCursorsMarkIt' \
   --gtest_brief=1
 "$WINE_ENV" wine reg delete "$X11_KEY" /v Managed /f >/dev/null
-for shot in header-edit-menu viewer-by-segment viewer-maximised; do
+for shot in header-edit-menu viewer-by-segment viewer-maximised plot-whole-recording plot-zoom-cursors; do
   convert "$OUT/$shot.bmp" -trim +repage "$OUT/$shot.png"
   rm -f "$OUT/$shot.bmp"
   echo "screenshot: $OUT/$shot.png"

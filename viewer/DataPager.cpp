@@ -126,6 +126,15 @@ bool DataPager::fillPage(DataFile& file, RowSink& rows)
     return true;
 }
 
+bool DataPager::shownSpan(int64_t* first, int64_t* last) const
+{
+    if (lastCount_ < 1 || !buffers_.allocated())
+        return false;
+    *first = buffers_.times()[0];
+    *last = buffers_.times()[lastCount_ - 1];
+    return true;
+}
+
 void DataPager::appendMarkers(int64_t index, bool starts, RowSink& rows) const
 {
     for (const SegmentRange& segment : segments_) {

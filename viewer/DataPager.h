@@ -45,6 +45,9 @@ public:
     int32_t pageSize() const { return pageSize_; }
     int32_t segmentIndex() const { return segmentIndex_; }
     int64_t previousPageStart() const { return previousPageStart_; }
+    // The times of the first and last sample of the page last read; false
+    // when it held none.
+    bool shownSpan(int64_t* first, int64_t* last) const;
 
 private:
     int64_t pageSpan() const;

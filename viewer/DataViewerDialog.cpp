@@ -77,6 +77,7 @@ INT_PTR DataViewerDialog::handleMessage(UINT message, WPARAM wParam, LPARAM lPar
         return TRUE;
     case WM_DESTROY:
         shortcuts_.detach();
+        closePlot();
         // The controls go while their windows still exist.
         headerGrid_.Reset();
         dataGrid_.Reset();
@@ -118,6 +119,7 @@ bool DataViewerDialog::handleCommand(WORD id, WORD notification)
     case ID_EXPORT_CSV: exportCsvFile(); return true;
     case ID_FILE_EXIT: exitViewer(); return true;
     case ID_TOOLS_VALIDATE_INDEX: validateIndexFile(); return true;
+    case ID_TOOLS_PLOT: showPlot(); return true;
     default: return ShortcutKeys::run(window_, id);
     }
 }
@@ -189,6 +191,7 @@ void DataViewerDialog::openDataFile(bool askForFile)
     if (dataFilePath_.empty())
         return;
     if (!loadDataFile()) {
+        plotFollowsFile(false);
         QuorText text;
         showMessage(text.format("Unable to Open File: %s\n", dataFilePath_.c_str()), kOpenCaption,
                     MB_OK | MB_ICONSTOP);
@@ -197,6 +200,7 @@ void DataViewerDialog::openDataFile(bool askForFile)
     fillHeaderGrid();
     showCurrentTime();
     showPageSize();
+    plotFollowsFile(true);
     fillDataPage();
     shownFilePath_ = dataFilePath_;
 }
@@ -293,11 +297,13 @@ void DataViewerDialog::closeDataFile()
     refreshSegments();
     pager_.resetPageSize();
     SetWindowTextA(window_, kTitle);
+    closePlot();
 }
 
 void DataViewerDialog::exitViewer()
 {
     saveHeaderChanges(true);
+    closePlot();
     endDialog();
 }
 

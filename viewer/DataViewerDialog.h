@@ -14,6 +14,7 @@
 #include "DataFile.h"
 #include "DataPager.h"
 #include "DialogLayout.h"
+#include "PlotWindow.h"
 #include "QuorGrid_h.h"
 #include "QuorText.h"
 #include "ShortcutKeys.h"
@@ -38,6 +39,7 @@ public:
     IQuorGridControl* dataGrid() const { return dataGrid_.Get(); }
     const DataPager& pager() const { return pager_; }
     const char* dataFilePath() const { return dataFilePath_.c_str(); }
+    PlotWindow* plotWindow() const { return plot_ && plot_->isOpen() ? plot_.get() : nullptr; }
 
     // Where the CSV export's bytes go once a name is chosen: a new file of
     // that name, unless a test hands in a sink of its own.
@@ -86,6 +88,15 @@ private:
     void applyTypedPageSize();
     bool bySegmentChecked() const;
 
+    // The plot window (DataViewerPlot.cpp): it follows the file and the
+    // page, and pages the grid to a double-clicked time.
+    void showPlot();
+    void plotFollowsFile(bool loaded);
+    void showPageInPlot();
+    void closePlot();
+    void goToPlotTime(int64_t time);
+    void enablePlotItem();
+
     // Export and index check.
     ExportPage shownPage() const;
     HRESULT exportCsvFile();
@@ -117,4 +128,5 @@ private:
     Microsoft::WRL::ComPtr<IQuorGridControl> dataGrid_;
     DialogLayout layout_;
     ShortcutKeys shortcuts_;
+    std::unique_ptr<PlotWindow> plot_;
 };

@@ -14,6 +14,7 @@ void DataViewerDialog::fillDataPage()
         return;
     dataGrid_->setUpperLeftCell(0, 0);
     dataGrid_->redraw();
+    showPageInPlot();
 }
 
 void DataViewerDialog::pageBack()

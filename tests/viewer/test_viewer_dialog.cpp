@@ -17,6 +17,7 @@
 #include "GridCalls.h"
 #include "SampleDir.h"
 #include "TestFiles.h"
+#include "ViewerTestSupport.h"
 #include "WindowDriver.h"
 #include "resource.h"
 
@@ -40,42 +41,12 @@ HICON messageBoxIcon(HWND box)
     return icon;
 }
 
-std::vector<std::string> gridRows(IQuorGridControl* grid)
-{
-    std::vector<std::string> rows;
-    LONG count = 0;
-    grid->getNumberOfRows(&count);
-    grid->resetToFirstRow();
-    for (LONG i = 0; i < count; ++i) {
-        Bstr row;
-        if (grid->getNextRow(row.out()) != S_OK)
-            break;
-        rows.push_back(row.text().str());
-    }
-    return rows;
-}
-
-std::string cell(IQuorGridControl* grid, long row, long column)
-{
-    Bstr text;
-    grid->getCellText(row, column, text.out());
-    return text.text().str();
-}
-
 std::string copyOf(const std::string& name, const std::string& copyName)
 {
     std::string target = sampleDir() + "\\" + copyName;
     CopyFileA(samplePath(name.c_str()).c_str(), target.c_str(), FALSE);
     SetFileAttributesA(target.c_str(), FILE_ATTRIBUTE_NORMAL);
     return target;
-}
-
-std::string fileBytes(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream out;
-    out << in.rdbuf();
-    return out.str();
 }
 
 // The Tag ID the file's header holds on disk, or -1 when it cannot be read.
@@ -98,16 +69,6 @@ template <typename T> std::string bytesOf(T value)
     return std::string(reinterpret_cast<const char*>(&value), sizeof value);
 }
 
-// With QUOR_SCREENSHOT_DIR set, the screen is saved there under the name;
-// false only when asked and not saved.
-bool saveScreenNamed(const std::string& name)
-{
-    char folder[MAX_PATH] = "";
-    if (GetEnvironmentVariableA("QUOR_SCREENSHOT_DIR", folder, MAX_PATH) == 0)
-        return true;
-    return saveScreen(std::string(folder) + "\\" + name);
-}
-
 bool saveScreenIfAsked(HWND window, const std::string& name)
 {
     RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
@@ -124,38 +85,8 @@ HWND gridWindow(IQuorGridControl* grid)
     return handle;
 }
 
-class ViewerTest : public ::testing::Test {
+class ViewerTest : public ViewerFixture {
 protected:
-    void SetUp() override { CoInitialize(nullptr); }
-    void TearDown() override
-    {
-        closeViewer();
-        CoUninitialize();
-    }
-
-    void start(const std::string& path)
-    {
-        dialog.reset(new DataViewerDialog(GetModuleHandleA(nullptr)));
-        dialog->setFileNameFromCommandLine(("\"viewer.exe\" \"" + path + "\"").c_str());
-        window = dialog->createModeless(nullptr);
-        ASSERT_TRUE(window);
-        ShowWindow(window, SW_SHOW);
-        ASSERT_TRUE(dialog->headerGrid() && dialog->dataGrid()) << "QuorGrid is not registered";
-    }
-    void closeViewer()
-    {
-        if (dialog && dialog->window()) {
-            LONG edited = 0;
-            dialog->headerGrid()->getNumberOfEditedRows(&edited);
-            if (edited > 0) {
-                DialogAnswerer no("", pressButton(IDNO));
-                clickButton(window, IDCANCEL);
-            } else {
-                clickButton(window, IDCANCEL);
-            }
-        }
-        dialog.reset();
-    }
     std::vector<std::string> header() { return gridRows(dialog->headerGrid()); }
     std::vector<std::string> data() { return gridRows(dialog->dataGrid()); }
     std::string gotoText() { return windowText(GetDlgItem(window, IDC_GOTO_TIME)); }
@@ -195,8 +126,6 @@ protected:
     }
 
     static const int kGridRowHeight = 20;
-    std::unique_ptr<DataViewerDialog> dialog;
-    HWND window = nullptr;
 };
 
 }  // namespace

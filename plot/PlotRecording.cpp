@@ -1,0 +1,183 @@
+#include "PlotRecording.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "DataFile.h"
+#include "QuorText.h"
+
+namespace {
+
+// About a hundredth of a second of summarising between two progress notes,
+// so that the first picture comes early and the window follows smoothly.
+const int64_t kStepSamples = int64_t(1) << 20;
+// Zooming in stops when this many samples span the window.
+const int64_t kFewestSamplesShown = 4;
+
+bool readStamp(FileHandle& index, int64_t k, int64_t* time)
+{
+    uint32_t got = 0;
+    return SUCCEEDED(index.readAt(kIndexHeaderSize + k * kIndexStampSize, time, sizeof *time, &got)) &&
+           got == sizeof *time;
+}
+
+}  // namespace
+
+PlotRecording::PlotRecording() = default;
+
+PlotRecording::~PlotRecording() { stop(); }
+
+HRESULT PlotRecording::open(const char* path, HWND notify, UINT message)
+{
+    stop();
+    path_ = path;
+    notify_ = notify;
+    message_ = message;
+    plottable_ = hasSamples_ = false;
+    segmentTimes_.clear();
+    progress_ = 0.0;
+    if (FAILED(summary_.open(path)))
+        return E_FAIL;
+    plottable_ = summary_.hasNumericValues();
+    if (!plottable_)
+        return S_FALSE;
+    findExtent();
+    for (const SegmentSpan& segment : summary_.segmentTimes())
+        segmentTimes_.push_back(TimeSpan{segment.startTime, segment.endTime});
+    startWorker();
+    return S_OK;
+}
+
+// The first and last time of the whole recording, before the summary has
+// read it: from the sample count and period, the segment table, or the first
+// and last stamp of the index file.
+void PlotRecording::findExtent()
+{
+    DataFile file;
+    DataFileHeader header{};
+    hasSamples_ = false;
+    if (FAILED(file.open(path_.c_str(), 1)) || FAILED(file.getHeader(&header)) || header.dataSize <= 0)
+        return;
+    const int64_t values = std::max<int64_t>(0, (file.getFileSize() - file.getDataStart()) / header.dataSize);
+    const int64_t period = static_cast<int64_t>(std::min<uint64_t>(file.getSamplePeriod(), INT64_MAX / 8));
+    const std::vector<SegmentSpan> segments = summary_.segmentTimes();
+    if (header.dataType == typeAsynchronous) {
+        FileHandle index;
+        int64_t size = 0;
+        if (FAILED(index.open(file.getIndexPath(), FileHandle::modeRead)) || FAILED(index.getSize(&size)))
+            return;
+        const int64_t stamps = std::min(values, std::max<int64_t>(0, (size - kIndexHeaderSize) / kIndexStampSize));
+        if (stamps < 1 || !readStamp(index, 0, &extent_.from) || !readStamp(index, stamps - 1, &extent_.to))
+            return;
+        extent_.to = std::max(extent_.to, extent_.from);
+        const int64_t spacing = stamps > 1 ? (extent_.to - extent_.from) / (stamps - 1) : 1;
+        shortestSpan_ = std::max<int64_t>(kFewestSamplesShown, spacing * kFewestSamplesShown);
+    } else if (!segments.empty()) {
+        extent_ = TimeSpan{segments.front().startTime, std::max(segments.back().endTime, segments.front().startTime)};
+        shortestSpan_ = std::max<int64_t>(1, period) * kFewestSamplesShown;
+    } else {
+        if (values < 1)
+            return;
+        extent_.from = file.getStartIndex() * period;
+        extent_.to = extent_.from + (values - 1) * period;
+        shortestSpan_ = std::max<int64_t>(1, period) * kFewestSamplesShown;
+    }
+    hasSamples_ = true;
+}
+
+void PlotRecording::refresh()
+{
+    if (!plottable_)
+        return;
+    stopWorker();
+    if (FAILED(summary_.refresh()))
+        return;
+    findExtent();
+    segmentTimes_.clear();
+    for (const SegmentSpan& segment : summary_.segmentTimes())
+        segmentTimes_.push_back(TimeSpan{segment.startTime, segment.endTime});
+    startWorker();
+}
+
+void PlotRecording::stop()
+{
+    stopWorker();
+    summary_.close();
+}
+
+void PlotRecording::startWorker()
+{
+    summary_.progress().cancel = false;
+    worker_ = std::thread([this] { summarise(); });
+}
+
+void PlotRecording::stopWorker()
+{
+    summary_.requestCancel();
+    if (worker_.joinable())
+        worker_.join();
+}
+
+void PlotRecording::summarise()
+{
+    HRESULT hr = S_FALSE;
+    while (hr == S_FALSE) {
+        hr = summary_.buildStep(kStepSamples);
+        const TaskProgress& p = summary_.progress();
+        const int64_t total = p.total.load();
+        progress_ = hr == S_FALSE && total > 0 ? std::min(0.999, double(p.done.load()) / double(total)) : 1.0;
+        if (hr == E_ABORT)
+            return;
+        if (!notePending_.exchange(true))
+            PostMessageA(notify_, message_, 0, 0);
+    }
+    // A last note even when the window has not taken the one before: the
+    // picture must end complete.
+    PostMessageA(notify_, message_, 0, 0);
+}
+
+void PlotRecording::envelope(const TimeSpan& span, int columns, std::vector<PlotColumn>& out)
+{
+    std::vector<EnvelopeColumn> found;
+    out.assign(columns > 0 ? columns : 0, PlotColumn{});
+    if (!plottable_ || columns < 1 || FAILED(summary_.envelope(span.from, span.to, columns, &found)))
+        return;
+    for (size_t k = 0; k < found.size() && k < out.size(); ++k) {
+        out[k].count = found[k].count;
+        out[k].minimum = found[k].minimum.real;
+        out[k].maximum = found[k].maximum.real;
+    }
+}
+
+bool PlotRecording::stats(int64_t from, int64_t to, PlotStats& out)
+{
+    RangeStats found;
+    out = PlotStats{};
+    if (!plottable_ || FAILED(summary_.stats(std::min(from, to), std::max(from, to), &found)))
+        return false;
+    out.count = found.count;
+    if (found.count > 0) {
+        QuorText text;
+        summary_.formatValue(found.minimum, text);
+        out.minimum = text.str();
+        text.clear();
+        summary_.formatValue(found.maximum, text);
+        out.maximum = text.str();
+        out.mean = found.mean;
+        out.rms = found.rms;
+    }
+    return true;
+}
+
+bool PlotRecording::sampleAtOrBefore(int64_t time, PlotSample& out)
+{
+    SampleValue value;
+    out = PlotSample{};
+    if (!plottable_ || summary_.sampleAtOrBefore(time, &out.time, &value) != S_OK)
+        return false;
+    out.value = value.real;
+    QuorText text;
+    summary_.formatValue(value, text);
+    out.text = text.str();
+    return true;
+}

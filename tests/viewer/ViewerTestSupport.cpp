@@ -1,0 +1,108 @@
+#include "ViewerTestSupport.h"
+
+#include <windows.h>
+
+#include <fstream>
+#include <sstream>
+
+#include "GridCalls.h"
+#include "SampleDir.h"
+#include "WindowDriver.h"
+
+std::vector<std::string> gridRows(IQuorGridControl* grid)
+{
+    std::vector<std::string> rows;
+    LONG count = 0;
+    grid->getNumberOfRows(&count);
+    grid->resetToFirstRow();
+    for (LONG i = 0; i < count; ++i) {
+        Bstr row;
+        if (grid->getNextRow(row.out()) != S_OK)
+            break;
+        rows.push_back(row.text().str());
+    }
+    return rows;
+}
+
+std::string cell(IQuorGridControl* grid, long row, long column)
+{
+    Bstr text;
+    grid->getCellText(row, column, text.out());
+    return text.text().str();
+}
+
+std::string fileBytes(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream out;
+    out << in.rdbuf();
+    return out.str();
+}
+
+std::string quordataOutput(const std::string& arguments)
+{
+    char program[MAX_PATH];
+    GetModuleFileNameA(nullptr, program, MAX_PATH);
+    std::string folder(program);
+    folder.resize(folder.find_last_of('\\'));
+    const std::string outPath = sampleDir() + "\\quordata.out";
+    SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+    HANDLE out = CreateFileA(outPath.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS, 0, nullptr);
+    if (out == INVALID_HANDLE_VALUE)
+        return std::string();
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdOutput = out;
+    startup.hStdError = out;
+    PROCESS_INFORMATION process{};
+    std::string command = "\"" + folder + "\\quordata.exe\" " + arguments;
+    if (CreateProcessA(nullptr, &command[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &process)) {
+        WaitForSingleObject(process.hProcess, 30000);
+        CloseHandle(process.hThread);
+        CloseHandle(process.hProcess);
+    }
+    CloseHandle(out);
+    return fileBytes(outPath);
+}
+
+bool saveScreenNamed(const std::string& name)
+{
+    char folder[MAX_PATH] = "";
+    if (GetEnvironmentVariableA("QUOR_SCREENSHOT_DIR", folder, MAX_PATH) == 0)
+        return true;
+    return saveScreen(std::string(folder) + "\\" + name);
+}
+
+void ViewerFixture::SetUp() { CoInitialize(nullptr); }
+
+void ViewerFixture::TearDown()
+{
+    closeViewer();
+    CoUninitialize();
+}
+
+void ViewerFixture::start(const std::string& path)
+{
+    dialog.reset(new DataViewerDialog(GetModuleHandleA(nullptr)));
+    dialog->setFileNameFromCommandLine(("\"viewer.exe\" \"" + path + "\"").c_str());
+    window = dialog->createModeless(nullptr);
+    ASSERT_TRUE(window);
+    ShowWindow(window, SW_SHOW);
+    ASSERT_TRUE(dialog->headerGrid() && dialog->dataGrid()) << "QuorGrid is not registered";
+}
+
+void ViewerFixture::closeViewer()
+{
+    if (dialog && dialog->window()) {
+        LONG edited = 0;
+        dialog->headerGrid()->getNumberOfEditedRows(&edited);
+        if (edited > 0) {
+            DialogAnswerer no("", pressButton(IDNO));
+            clickButton(window, IDCANCEL);
+        } else {
+            clickButton(window, IDCANCEL);
+        }
+    }
+    dialog.reset();
+}

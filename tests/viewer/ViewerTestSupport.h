@@ -1,0 +1,35 @@
+// Helpers shared by the viewer's window tests: reading the grids, files and
+// what the quordata tool prints.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "DataViewerDialog.h"
+#include "QuorGrid_h.h"
+
+// The real dialog, made modeless in the test's thread, started on a file
+// and closed again after each test (a pending header edit is not saved).
+class ViewerFixture : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+    void start(const std::string& path);
+    void closeViewer();
+
+    std::unique_ptr<DataViewerDialog> dialog;
+    HWND window = nullptr;
+};
+
+std::vector<std::string> gridRows(IQuorGridControl* grid);
+std::string cell(IQuorGridControl* grid, long row, long column);
+std::string fileBytes(const std::string& path);
+// What `quordata` (beside this test program) writes to its standard output
+// for the arguments.
+std::string quordataOutput(const std::string& arguments);
+// With QUOR_SCREENSHOT_DIR set, the screen is saved there under the name;
+// false only when asked and not saved.
+bool saveScreenNamed(const std::string& name);

@@ -1,0 +1,346 @@
+// The plot window of the real viewer with the real grids: what it draws,
+// where its cursors and double-clicks lead, and how it follows the dialog.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <fstream>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "DataViewerDialog.h"
+#include "SampleDir.h"
+#include "SignalSummary.h"
+#include "TimeText.h"
+#include "ViewerTestSupport.h"
+#include "WindowDriver.h"
+#include "resource.h"
+
+namespace {
+
+const DWORD kWaitMs = 60000;
+
+// A periodic float file of `count` zeros at 1 kHz with one spike.
+std::string writeSpikeFile(const std::string& name, int64_t count, int64_t spikeAt, float spike)
+{
+    DataFileHeader header{};
+    std::ifstream in(samplePath("periodic_float.quorData"), std::ios::binary);
+    in.read(reinterpret_cast<char*>(&header), sizeof header);
+    header.sampleRate = 1000.0;
+    const std::string path = sampleDir() + "\\" + name;
+    std::ofstream out(path, std::ios::binary);
+    out.write(reinterpret_cast<const char*>(&header), sizeof header);
+    std::vector<float> block(1 << 20, 0.0f);
+    for (int64_t done = 0; done < count;) {
+        const int64_t n = std::min<int64_t>(block.size(), count - done);
+        if (spikeAt >= done && spikeAt < done + n)
+            block[spikeAt - done] = spike;
+        out.write(reinterpret_cast<const char*>(block.data()), n * sizeof(float));
+        if (spikeAt >= done && spikeAt < done + n)
+            block[spikeAt - done] = 0.0f;
+        done += n;
+    }
+    return path;
+}
+
+class PlotTest : public ViewerFixture {
+protected:
+    // Tools > Plot, then waits until the whole file is summarised.
+    PlotWindow* openPlot()
+    {
+        sendCommand(window, ID_TOOLS_PLOT);
+        PlotWindow* plot = dialog->plotWindow();
+        if (plot)
+            waitForSummary(plot);
+        return plot;
+    }
+    void waitForSummary(PlotWindow* plot)
+    {
+        const DWORD start = GetTickCount();
+        while (plot->plottable() && !plot->summarised() && GetTickCount() - start < kWaitMs) {
+            pumpMessages();
+            Sleep(5);
+        }
+        pumpMessages();
+    }
+    UINT plotItemState() { return GetMenuState(GetMenu(window), ID_TOOLS_PLOT, MF_BYCOMMAND); }
+
+    static bool hasColour(const PlotWindow& plot, int x, COLORREF colour)
+    {
+        for (int y = plot.plotArea().top; y < plot.plotArea().bottom; ++y) {
+            if (plot.pixel(x, y) == colour)
+                return true;
+        }
+        return false;
+    }
+    static LPARAM at(const PlotWindow& plot, int x)
+    {
+        return MAKELPARAM(x, (plot.plotArea().top + plot.plotArea().bottom) / 2);
+    }
+    static int plotX(const PlotWindow& plot, int64_t time)
+    {
+        const int width = plot.plotArea().right - plot.plotArea().left;
+        return plot.plotArea().left + static_cast<int>(plot.view().columnOfTime(time, width));
+    }
+    void click(PlotWindow& plot, int x, bool shift)
+    {
+        const WPARAM keys = shift ? MK_SHIFT : 0;
+        SendMessageA(plot.window(), WM_LBUTTONDOWN, keys | MK_LBUTTON, at(plot, x));
+        SendMessageA(plot.window(), WM_LBUTTONUP, keys, at(plot, x));
+    }
+
+};
+
+}  // namespace
+
+TEST_F(PlotTest, ToolsPlotOpensOneOwnedWindowOfTheFileWhileOneIsOpen)
+{
+    start(samplePath("periodic_int.quorData"));
+    EXPECT_EQ(plotItemState() & MF_GRAYED, 0u);
+    PlotWindow* plot = openPlot();
+    ASSERT_TRUE(plot);
+    EXPECT_EQ(windowText(plot->window()), "QUOR Data Plot - " + samplePath("periodic_int.quorData"));
+    EXPECT_EQ(GetWindow(plot->window(), GW_OWNER), window);
+    EXPECT_TRUE(GetWindowLongA(plot->window(), GWL_STYLE) & WS_THICKFRAME);
+    const HWND first = plot->window();
+    sendCommand(window, ID_TOOLS_PLOT);
+    EXPECT_EQ(dialog->plotWindow()->window(), first);
+
+    sendCommand(window, ID_FILE_CLOSE);
+    EXPECT_EQ(dialog->plotWindow(), nullptr);
+    EXPECT_FALSE(IsWindow(first));
+    EXPECT_NE(plotItemState() & MF_GRAYED, 0u);
+}
+
+TEST_F(PlotTest, ASingleSampleSpikeIsDrawnInItsEnvelopeColumn)
+{
+    const std::string path = writeSpikeFile("spike.quorData", 10000000, 6543210, 100.0f);
+    start(path);
+    PlotWindow* plot = openPlot();
+    ASSERT_TRUE(plot && plot->summarised());
+    const int width = plot->plotArea().right - plot->plotArea().left;
+    SignalSummary summary;
+    ASSERT_EQ(summary.open(path.c_str()), S_OK);
+    ASSERT_EQ(summary.build(), S_OK);
+    std::vector<EnvelopeColumn> columns;
+    ASSERT_EQ(summary.envelope(plot->view().span().from, plot->view().span().to, width, &columns), S_OK);
+    int spikeColumn = -1;
+    for (int k = 0; k < width; ++k) {
+        if (columns[k].maximum.real == 100.0)
+            spikeColumn = k;
+    }
+    ASSERT_GE(spikeColumn, 0);
+    // Halfway up, between the zeros and the spike, only the spike's stroke.
+    const int y = (plot->plotArea().top + plot->plotArea().bottom) / 2;
+    std::vector<int> drawn;
+    for (int x = plot->plotArea().left; x < plot->plotArea().right; ++x) {
+        if (plot->pixel(x, y) == PlotWindow::kSignalColour)
+            drawn.push_back(x - plot->plotArea().left);
+    }
+    EXPECT_EQ(drawn, std::vector<int>{spikeColumn});
+}
+
+TEST_F(PlotTest, GapsBetweenSegmentsAreBlankAndThePageBandFollowsTheGrid)
+{
+    start(samplePath("multiperiodic_float.quorData"));
+    PlotWindow* plot = openPlot();
+    ASSERT_TRUE(plot);
+    SignalSummary summary;
+    ASSERT_EQ(summary.open(samplePath("multiperiodic_float.quorData").c_str()), S_OK);
+    const std::vector<SegmentSpan> segments = summary.segmentTimes();
+    ASSERT_EQ(segments.size(), 3u);
+    // Zoomed out this far each column holds one sample at most: the marks
+    // on the samples reach two pixels beside their column.
+    const int mark = 2;
+    for (size_t s = 0; s + 1 < segments.size(); ++s) {
+        const int lastDrawn = plotX(*plot, segments[s].endTime);
+        const int nextDrawn = plotX(*plot, segments[s + 1].startTime);
+        ASSERT_LT(lastDrawn + mark, nextDrawn - mark);
+        EXPECT_TRUE(hasColour(*plot, lastDrawn, PlotWindow::kSignalColour));
+        EXPECT_TRUE(hasColour(*plot, nextDrawn, PlotWindow::kSignalColour));
+        for (int x = lastDrawn + mark + 1; x < nextDrawn - mark; ++x)
+            EXPECT_FALSE(hasColour(*plot, x, PlotWindow::kSignalColour)) << "gap " << s << " x " << x;
+    }
+
+    auto band = [&] {
+        std::vector<int> shaded;
+        for (int x = plot->plotArea().left; x < plot->plotArea().right; ++x) {
+            if (hasColour(*plot, x, PlotWindow::kPageColour))
+                shaded.push_back(x);
+        }
+        return shaded;
+    };
+    auto pageColumns = [&] {
+        int64_t first = 0, last = 0;
+        EXPECT_TRUE(dialog->pager().shownSpan(&first, &last));
+        return std::make_pair(plotX(*plot, first), plotX(*plot, last));
+    };
+    // Time grid lines and segment edges cross the band: a few columns of it
+    // are theirs.
+    auto expectBand = [&](const std::vector<int>& shaded, std::pair<int, int> page) {
+        ASSERT_FALSE(shaded.empty());
+        EXPECT_GE(shaded.front(), page.first);
+        EXPECT_LE(shaded.front(), page.first + 1);
+        EXPECT_LE(shaded.back(), page.second);
+        EXPECT_GE(shaded.back(), page.second - 1);
+        EXPECT_GE(static_cast<int>(shaded.size()), page.second - page.first + 1 - 3);
+    };
+    typeText(window, IDC_PAGE_SIZE, "100");
+    clickButton(window, IDC_GOTO);
+    const std::vector<int> shaded = band();
+    expectBand(shaded, pageColumns());
+    clickButton(window, IDC_NEXT_PAGE);
+    const std::vector<int> moved = band();
+    expectBand(moved, pageColumns());
+    ASSERT_FALSE(moved.empty() || shaded.empty());
+    EXPECT_GT(moved.front(), shaded.back() - 2);
+}
+
+TEST_F(PlotTest, CursorReadoutsAreWhatQuordataStatsPrints)
+{
+    const std::string path = samplePath("periodic_double.quorData");
+    start(path);
+    PlotWindow* plot = openPlot();
+    ASSERT_TRUE(plot);
+    const int left = plot->plotArea().left, width = plot->plotArea().right - left;
+    click(*plot, left + width / 5, false);
+    click(*plot, left + width * 3 / 5, true);
+    const PlotReadout& readout = plot->readout();
+    ASSERT_TRUE(readout.hasA && readout.hasB);
+    const int64_t a = plot->view().timeAtColumn(width / 5, width);
+    const int64_t b = plot->view().timeAtColumn(width * 3 / 5, width);
+    const std::string range = " \"" + path + "\" --from " + std::to_string(a) + " --to " + std::to_string(b);
+    const std::string stats = quordataOutput("stats" + range);
+    char expected[512];
+    std::snprintf(expected, sizeof expected, "Samples,%lld\r\n", static_cast<long long>(readout.stats.count));
+    EXPECT_EQ(stats.find(expected), 0u) << stats;
+    EXPECT_NE(stats.find("Minimum," + readout.stats.minimum + ","), std::string::npos) << stats;
+    EXPECT_NE(stats.find("Maximum," + readout.stats.maximum + ","), std::string::npos) << stats;
+    std::snprintf(expected, sizeof expected, "Mean,%.17g\r\nRMS,%.17g\r\n", readout.stats.mean, readout.stats.rms);
+    EXPECT_NE(stats.find(expected), std::string::npos) << stats;
+    EXPECT_NE(readout.range.find("Samples " + std::to_string(readout.stats.count)), std::string::npos);
+}
+
+TEST_F(PlotTest, ExportABWritesWhatQuordataExportWrites)
+{
+    const std::string path = samplePath("async_double.quorData");
+    start(path);
+    PlotWindow* plot = openPlot();
+    ASSERT_TRUE(plot);
+    const int left = plot->plotArea().left, width = plot->plotArea().right - left;
+    click(*plot, left + width / 3, false);
+    click(*plot, left + width / 7, true);  // B before A: the range runs from B
+    const int64_t b = plot->view().timeAtColumn(width / 7, width);
+    const int64_t a = plot->view().timeAtColumn(width / 3, width);
+    const std::string range = " \"" + path + "\" --from " + std::to_string(b) + " --to " + std::to_string(a);
+    const std::string target = sampleDir() + "\\plot-export.csv";
+    DeleteFileA(target.c_str());
+    {
+        DialogAnswerer save("Save Export File", chooseFile(target));
+        SendMessageA(plot->window(), WM_COMMAND, MAKEWPARAM(PlotWindow::kExportButton, BN_CLICKED), 0);
+        EXPECT_TRUE(save.wait());
+    }
+    const DWORD begun = GetTickCount();
+    while (plot->exportRunning() && GetTickCount() - begun < kWaitMs)
+        Sleep(5);
+    pumpMessages();
+    EXPECT_EQ(fileBytes(target), quordataOutput("export" + range));
+}
+
+TEST_F(PlotTest, DoubleClickPagesTheDialogAsGotoWould)
+{
+    start(samplePath("periodic_int.quorData"));  // 50 samples per second
+    PlotWindow* plot = openPlot();
+    ASSERT_TRUE(plot);
+    const TimeSpan before = plot->view().span();
+    const int x = plot->plotArea().left + 333;
+    const int64_t time = plot->view().timeAtColumn(333, plot->plotArea().right - plot->plotArea().left);
+    SendMessageA(plot->window(), WM_LBUTTONDBLCLK, MK_LBUTTON, at(*plot, x));
+    const int64_t onGrid = time / 20000000 * 20000000;
+    QuorText text;
+    formatTime(onGrid, 3, true, text);
+    EXPECT_EQ(windowText(GetDlgItem(window, IDC_GOTO_TIME)), text.str());
+    EXPECT_EQ(cell(dialog->dataGrid(), 1, 1), std::to_string(onGrid));
+    EXPECT_EQ(gridRows(dialog->dataGrid()).size(), 500u);
+    EXPECT_TRUE(plot->view().span() == before);
+}
+
+TEST_F(PlotTest, AsciiAndBlobFilesSayThereIsNothingToPlot)
+{
+    for (const char* name : {"periodic_ascii.quorData", "periodic_blob.quorData"}) {
+        SCOPED_TRACE(name);
+        start(samplePath(name));
+        PlotWindow* plot = openPlot();
+        ASSERT_TRUE(plot);
+        EXPECT_FALSE(plot->plottable());
+        EXPECT_EQ(plot->readout().range, "");
+        // No axes: the frame around the plot area is not drawn.
+        EXPECT_EQ(plot->pixel(plot->plotArea().left - 1, plot->plotArea().top + 5), RGB(255, 255, 255));
+        clickButton(window, IDCANCEL);
+        EXPECT_FALSE(IsWindow(plot->window()));
+    }
+}
+
+TEST_F(PlotTest, OpenSwitchesThePlotAndF5ReadsWhatAGrowingFileGained)
+{
+    const std::string growing = sampleDir() + "\\growing.quorData";
+    CopyFileA(samplePath("periodic_float.quorData").c_str(), growing.c_str(), FALSE);
+    SetFileAttributesA(growing.c_str(), FILE_ATTRIBUTE_NORMAL);
+    start(samplePath("periodic_int.quorData"));
+    PlotWindow* plot = openPlot();
+    ASSERT_TRUE(plot);
+    plot->setCursor(false, plot->view().span().from);
+    {
+        DialogAnswerer open("Select QUOR Data File", chooseFile(growing));
+        sendCommand(window, ID_FILE_OPEN);
+        EXPECT_TRUE(open.wait());
+    }
+    ASSERT_EQ(dialog->plotWindow(), plot);
+    waitForSummary(plot);
+    EXPECT_EQ(windowText(plot->window()), "QUOR Data Plot - " + growing);
+    EXPECT_TRUE(plot->view().showsAll());
+    EXPECT_FALSE(plot->readout().hasA);
+    const int64_t lastBefore = plot->view().recording().to;
+
+    {
+        std::ofstream out(growing, std::ios::binary | std::ios::app);
+        const std::vector<float> more(500, 7.0f);
+        out.write(reinterpret_cast<const char*>(more.data()), more.size() * sizeof(float));
+    }
+    SendMessageA(plot->window(), WM_KEYDOWN, VK_F5, 0);
+    waitForSummary(plot);
+    EXPECT_EQ(plot->view().recording().to, lastBefore + 500 * 1000000);  // 1 kHz
+    EXPECT_TRUE(plot->view().showsAll());
+}
+
+TEST_F(PlotTest, ARightDragBoxZoomsToItsSpanAndTheCursorsMarkIt)
+{
+    start(samplePath("multiperiodic_float.quorData"));
+    PlotWindow* plot = openPlot();
+    ASSERT_TRUE(plot);
+    ShowWindow(window, SW_HIDE);  // the shots show the plot alone
+    SetWindowPos(plot->window(), HWND_TOP, 0, 0, 900, 520, SWP_SHOWWINDOW);
+    RedrawWindow(plot->window(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    const int left = plot->plotArea().left, width = plot->plotArea().right - left;
+    EXPECT_TRUE(saveScreenNamed("plot-whole-recording.bmp"));
+
+    const int from = left + width / 10, to = left + width / 2;
+    const int64_t fromTime = plot->view().timeAtColumn(from - left, width);
+    const int64_t toTime = plot->view().timeAtColumn(to - left + 1, width) - 1;
+    SendMessageA(plot->window(), WM_RBUTTONDOWN, MK_RBUTTON, at(*plot, from));
+    SendMessageA(plot->window(), WM_MOUSEMOVE, MK_RBUTTON, at(*plot, to));
+    SendMessageA(plot->window(), WM_RBUTTONUP, 0, at(*plot, to));
+    EXPECT_EQ(plot->view().span().from, fromTime);
+    EXPECT_EQ(plot->view().span().to, toTime);
+
+    click(*plot, left + width / 4, false);
+    click(*plot, left + width * 2 / 3, true);
+    EXPECT_TRUE(hasColour(*plot, left + width / 4, RGB(200, 0, 0)));
+    EXPECT_TRUE(hasColour(*plot, left + width * 2 / 3, RGB(0, 140, 0)));
+    EXPECT_GT(plot->readout().stats.count, 0);
+    EXPECT_NE(plot->readout().delta.find(" Hz"), std::string::npos);
+    RedrawWindow(plot->window(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    EXPECT_TRUE(saveScreenNamed("plot-zoom-cursors.bmp"));
+}
