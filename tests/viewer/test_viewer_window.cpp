@@ -330,6 +330,8 @@ TEST_F(ViewerWindowTest, MenuItemsShowTheirShortcuts)
     EXPECT_STREQ(text, "&Save\tCtrl+S");
     GetMenuStringA(menu, ID_EXPORT_CSV, text, sizeof text, MF_BYCOMMAND);
     EXPECT_STREQ(text, "&CSV File  \tCtrl+E");
+    GetMenuStringA(menu, ID_TOOLS_PLOT, text, sizeof text, MF_BYCOMMAND);
+    EXPECT_STREQ(text, "Plot\tCtrl+P");
     GetMenuStringA(menu, ID_FILE_CLOSE, text, sizeof text, MF_BYCOMMAND);
     EXPECT_STREQ(text, "&Close");
 }
@@ -353,6 +355,15 @@ TEST_F(ViewerWindowTest, ShortcutsTypedWhileAGridCellHasTheFocus)
     const DWORD selection = static_cast<DWORD>(SendMessageA(gotoEdit, EM_GETSEL, 0, 0));
     EXPECT_EQ(LOWORD(selection), 0);
     EXPECT_EQ(HIWORD(selection), static_cast<WORD>(firstPage.size()));
+
+    focusDataCell();
+    typeShortcut(VK_CONTROL, 'P');
+    const std::string plotTitle = "QUOR Data Plot - " + samplePath("periodic_int.quorData");
+    HWND plot = nullptr;
+    EXPECT_TRUE(waitFor([&] { return (plot = FindWindowA(nullptr, plotTitle.c_str())) != nullptr; })) << "Ctrl+P";
+    // Out of the way of the clicks below.
+    PostMessageA(plot, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(waitFor([&] { return !IsWindow(plot); }));
 
     {
         focusDataCell();
