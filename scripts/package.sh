@@ -17,7 +17,7 @@ echo "package: building $RELEASE"
 cmake --build "$RELEASE" -j"${QUOR_JOBS:-$(nproc)}" --target QuorDataViewer QuorGrid \
   >/dev/null 2>build/release-build.log || { cat build/release-build.log >&2; exit 1; }
 
-VERSION=$("$ROOT/installer/version.sh")
+VERSION=$("$ROOT/scripts/installer/version.sh")
 DIST=$ROOT/build/dist
 STAGE=$DIST/binaries
 rm -rf "$STAGE"
@@ -28,7 +28,7 @@ x86_64-w64-mingw32-strip --strip-debug "$STAGE/QuorDataViewer.exe" "$STAGE/QuorG
 MSI=$DIST/QuorDataViewer-$VERSION.msi
 ZIP=$DIST/QuorDataViewer-$VERSION.zip
 rm -f "$MSI" "$ZIP"
-"$ROOT/installer/build-msi.sh" "$STAGE" "$MSI"
+"$ROOT/scripts/installer/build-msi.sh" "$STAGE" "$MSI"
 (cd "$STAGE" && zip -q -X "$ZIP" QuorDataViewer.exe QuorGrid.dll)
 rm -rf "$STAGE"
 echo "package: $MSI"

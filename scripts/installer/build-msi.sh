@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
 # Builds the MSI from the two binaries in BIN_DIR:
-#   installer/build-msi.sh BIN_DIR OUT.msi
-# The version is the one installer/version.sh prints.
+#   scripts/installer/build-msi.sh BIN_DIR OUT.msi
+# The version is the one scripts/installer/version.sh prints.
 set -euo pipefail
 HERE=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
-ROOT=$(cd "$HERE/.." && pwd)
+ROOT=$(cd "$HERE/../.." && pwd)
 BIN_DIR=$(cd "$1" && pwd)
 OUT=$2
 mkdir -p "$(dirname "$OUT")"

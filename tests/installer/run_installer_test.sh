@@ -65,7 +65,7 @@ grid_dump() {
 step "wine prefix and MSI"
 quor_ensure_prefix
 MSI=$WORK/QuorDataViewer-test.msi
-"$ROOT/installer/build-msi.sh" "$BIN_DIR" "$MSI" || { fail "wixl"; exit 1; }
+"$ROOT/scripts/installer/build-msi.sh" "$BIN_DIR" "$MSI" || { fail "wixl"; exit 1; }
 MSI_WIN=$(wine_bounded 30 winepath -w "$MSI")
 
 step "silent install"
