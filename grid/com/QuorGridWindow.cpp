@@ -235,7 +235,13 @@ void QuorGridControl::scrollRowsTo(int32_t index)
 
 void QuorGridControl::scrollColumnsTo(int32_t index)
 {
-    core_.view().firstVisibleColumn = applyScrollBar(core_.view().window, SB_HORZ, horizontalGeometry(core_.columnCount()), index);
+    GridView& view = core_.view();
+    const int32_t shown = applyScrollBar(view.window, SB_HORZ, horizontalGeometry(core_.columnCount()), index);
+    // The bar ends at the second-to-last column, while End and
+    // setUpperLeftCell may put the last one first. Going further right, or
+    // merely setting the bar again, must not bring such a view back.
+    if (!(index > shown && view.firstVisibleColumn > shown))
+        view.firstVisibleColumn = shown;
     placeHeaderBand();
 }
 

@@ -80,6 +80,9 @@ bool GridCore::setColumnHeadings(const std::string& headings)
             break;
     }
     columnCount_ = columns_.count();
+    // The view keeps its first column while that column still exists.
+    if (view_.firstVisibleColumn >= columnCount_)
+        view_.firstVisibleColumn = columnCount_ > 0 ? columnCount_ - 1 : 0;
     listener_.headingsChanged();
     recountView();
     return true;

@@ -208,6 +208,75 @@ TEST_F(GridWindowTest, HorizontalPagesAreFourColumns)
     EXPECT_EQ(0, GetScrollPos(hosted.window(), SB_HORZ));
 }
 
+// The first column shown, read from where the header band was placed; the
+// hosted grid's columns keep their default width of 32.
+int firstColumnShown(const HostedGrid& hosted)
+{
+    HWND header = FindWindowExA(hosted.window(), nullptr, "QuorColumnHeaderObj", nullptr);
+    return (39 - quortest::rectInParent(header).left) / 32;
+}
+
+void pressKey(const HostedGrid& hosted, WPARAM key)
+{
+    SendMessageA(hosted.window(), WM_KEYDOWN, key, 0);
+    quortest::pumpMessages();
+}
+
+// End, a right scroll and setUpperLeftCell to the last column survive key
+// presses, redraw, Copy, Paste and new headings.
+void expectLastColumnStaysFirst(HostedGrid& hosted, int columns)
+{
+    const int last = columns - 1;
+    pressKey(hosted, VK_END);
+    EXPECT_EQ(last, firstColumnShown(hosted));
+    pressKey(hosted, VK_DOWN);
+    hosted.grid->redraw();
+    EXPECT_EQ(last, firstColumnShown(hosted));
+    hosted.scroll(WM_HSCROLL, SB_LINERIGHT);
+    hosted.scroll(WM_HSCROLL, SB_PAGERIGHT);
+    EXPECT_EQ(last, firstColumnShown(hosted));
+
+    ASSERT_EQ(S_OK, hosted.grid->setUpperLeftCell(1, last));
+    hosted.grid->setRowSelect(1, Selected);
+    pressKey(hosted, 'C');
+    hosted.grid->setRowSelect(1, Selected);
+    pressKey(hosted, 'V');
+    hosted.grid->redraw();
+    EXPECT_EQ(last, firstColumnShown(hosted));
+
+    Bstr headings;
+    hosted.grid->getColumnHeadingStr(headings.out());
+    hosted.grid->setColumnHeadings(headings);
+    EXPECT_EQ(last, firstColumnShown(hosted));
+    // A line to the left still moves by one.
+    hosted.scroll(WM_HSCROLL, SB_LINELEFT);
+    EXPECT_EQ(last > 0 ? last - 1 : 0, firstColumnShown(hosted));
+}
+
+TEST_F(GridWindowTest, TheLastColumnStaysFirstAmongTwelve)
+{
+    HostedGrid hosted;
+    ASSERT_EQ(S_OK, hosted.attached);
+    hosted.fill(40);
+    expectLastColumnStaysFirst(hosted, 12);
+    // Fewer headings: the first column kept is the last that still exists.
+    hosted.grid->setUpperLeftCell(0, 11);
+    hosted.grid->setColumnHeadings(Bstr(L"A|B|C"));
+    hosted.grid->redraw();
+    EXPECT_EQ(2, firstColumnShown(hosted));
+}
+
+TEST_F(GridWindowTest, TheLastColumnStaysFirstAmongTwo)
+{
+    HostedGrid hosted;
+    ASSERT_EQ(S_OK, hosted.attached);
+    hosted.grid->setColumnHeadings(Bstr(L"A|B"));
+    for (int i = 1; i <= 10; ++i)
+        hosted.grid->appendRow(Bstr(L"a|b"), VARIANT_FALSE, Bstr(L""), VARIANT_FALSE);
+    hosted.grid->redraw();
+    expectLastColumnStaysFirst(hosted, 2);
+}
+
 TEST_F(GridWindowTest, WheelNotchesScrollRows)
 {
     HostedGrid hosted;
