@@ -67,7 +67,7 @@ int32_t wheelLines(int32_t delta)
     return delta / WHEEL_DELTA;
 }
 
-int32_t applyScrollBar(HWND window, int bar, const ScrollGeometry& geometry, int32_t index)
+int32_t applyScrollBar(HWND window, int bar, const ScrollGeometry& geometry, int32_t index, bool redraw)
 {
     const int32_t position = std::max(0, std::min(index, lastScrollIndex(geometry)));
     if (!window)
@@ -87,7 +87,7 @@ int32_t applyScrollBar(HWND window, int bar, const ScrollGeometry& geometry, int
     if (GetScrollInfo(window, bar, &current) && current.nMin == info.nMin && current.nMax == info.nMax &&
         current.nPage == info.nPage && current.nPos == info.nPos)
         return position;
-    SetScrollInfo(window, bar, &info, TRUE);
+    SetScrollInfo(window, bar, &info, redraw ? TRUE : FALSE);
     return position;
 }
 

@@ -27,7 +27,7 @@ int32_t horizontalScrollTarget(int code, int32_t thumb, int32_t firstColumn, int
 int32_t wheelLines(int32_t delta);
 
 // Puts range, page and position into the window's bar and returns the
-// position the bar accepted.
-int32_t applyScrollBar(HWND window, int bar, const ScrollGeometry& geometry, int32_t index);
+// position the bar accepted; without `redraw` the bar is repainted later.
+int32_t applyScrollBar(HWND window, int bar, const ScrollGeometry& geometry, int32_t index, bool redraw = true);
 // The 32-bit thumb position while it is dragged.
 int32_t trackedThumb(HWND window, int bar);

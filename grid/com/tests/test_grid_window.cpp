@@ -10,6 +10,7 @@
 
 #include <string>
 
+#include "GdiHandles.h"
 #include "GridDll.h"
 #include "HostedGrid.h"
 #include "OleHostSite.h"
@@ -275,6 +276,52 @@ TEST_F(GridWindowTest, TheLastColumnStaysFirstAmongTwo)
         hosted.grid->appendRow(Bstr(L"a|b"), VARIANT_FALSE, Bstr(L""), VARIANT_FALSE);
     hosted.grid->redraw();
     expectLastColumnStaysFirst(hosted, 2);
+}
+
+// Whether the cell area of row `row`, column 0 holds any pixel that is not
+// background: text ink, as the window shows it.
+bool firstCellHasInk(const HostedGrid& hosted, int row)
+{
+    quortest::PixelCanvas canvas(300, 200);
+    quor::WindowDC screen(hosted.window());
+    BitBlt(canvas.dc(), 0, 0, 300, 200, screen.get(), 0, 0, SRCCOPY);
+    for (int y = kRowHeight * row + 3; y < kRowHeight * (row + 1) - 3; ++y)
+        for (int x = kRowButtonWidth + 3; x < kRowButtonWidth + 29; ++x)
+            if (canvas.at(x, y) != RGB(255, 255, 255))
+                return true;
+    return false;
+}
+
+TEST_F(GridWindowTest, AppendingWithoutRedrawGrowsTheBarAndPaintsAVisibleRow)
+{
+    HostedGrid hosted;
+    ASSERT_EQ(S_OK, hosted.attached);
+    ShowWindow(hosted.host.get(), SW_SHOWNA);  // a hidden window is never painted
+    hosted.fill(3);
+    UpdateWindow(hosted.window());
+    ASSERT_FALSE(firstCellHasInk(hosted, 4));
+    SCROLLINFO before{sizeof before, SIF_RANGE};
+    GetScrollInfo(hosted.window(), SB_VERT, &before);
+
+    Bstr tag(L"");
+    hosted.grid->appendRow(Bstr(L"WWWW|b"), VARIANT_FALSE, tag, VARIANT_FALSE);
+    SCROLLINFO after{sizeof after, SIF_RANGE};
+    GetScrollInfo(hosted.window(), SB_VERT, &after);
+    EXPECT_EQ(before.nMax + 1, after.nMax);
+    quortest::pumpMessages();
+    EXPECT_TRUE(firstCellHasInk(hosted, 4));
+
+    // A run of rows below the page moves the range without a repaint of the cells.
+    for (int i = 0; i < 50; ++i)
+        hosted.grid->appendRow(Bstr(L"x|b"), VARIANT_FALSE, tag, VARIANT_FALSE);
+    GetScrollInfo(hosted.window(), SB_VERT, &after);
+    EXPECT_EQ(before.nMax + 51, after.nMax);
+    quortest::pumpMessages();
+    ValidateRect(hosted.window(), nullptr);
+    hosted.grid->appendRow(Bstr(L"x|b"), VARIANT_FALSE, tag, VARIANT_FALSE);
+    quortest::pumpMessages();
+    RECT dirty{};
+    EXPECT_FALSE(GetUpdateRect(hosted.window(), &dirty, FALSE));
 }
 
 TEST_F(GridWindowTest, WheelNotchesScrollRows)
