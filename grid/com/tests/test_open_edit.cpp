@@ -198,3 +198,29 @@ TEST_F(OpenEditTest, ALongCellSurvivesTheEditor)
     EXPECT_EQ(longText + L"xy", cell());
     EXPECT_EQ(1, editedRows());
 }
+
+TEST_F(OpenEditTest, WithRowsTwoAndFiveSelectedHidingNewHeadingsAndReplacingKeepTheRule)
+{
+    typeIntoRowTwo();
+    selectRowsTwoAndFive();
+    hosted.grid->setRowVisibility(1, VARIANT_FALSE);
+    hosted.grid->CompleteEdit();
+    EXPECT_EQ(L"r2,r5", rowsHolding());
+
+    hosted.grid->setAllVisible();
+    typeIntoRowTwo();
+    SetWindowTextA(editBox(), "other");
+    selectRowsTwoAndFive();
+    hosted.grid->setColumnHeadings(Bstr(L"A|B|C|D|E|F|G|H|I|J|K|L"));
+    hosted.grid->CompleteEdit();
+    EXPECT_EQ(L"r2,r5", rowsHolding(L"other"));
+
+    typeIntoRowTwo();
+    SetWindowTextA(editBox(), "third");
+    selectRowsTwoAndFive();
+    hosted.grid->deleteAllRows(VARIANT_TRUE);
+    hosted.fill(8);
+    hosted.grid->setRowSelect(2, Selected);
+    hosted.grid->CompleteEdit();
+    EXPECT_EQ(L"", rowsHolding(L"third"));
+}
