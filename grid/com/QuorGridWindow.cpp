@@ -371,7 +371,7 @@ void QuorGridControl::rowsAppended()
     // The range follows every row at once, for a host that reads it; the
     // bar's picture and the cells wait for the end of the run.
     const int32_t rowCount = core_.rows().rowCount();
-    applyScrollBar(view.window, SB_VERT, verticalGeometry(rowCount), view.firstVisibleRow, false);
+    setScrollRangeQuietly(view.window, SB_VERT, verticalGeometry(rowCount));
     const int64_t top = (static_cast<int64_t>(rowCount) - view.firstVisibleRow) * view.rowHeight;
     if (top >= 0 && top < view.clientRect().bottom)
         appendedRowOnScreen_ = true;

@@ -67,7 +67,7 @@ int32_t wheelLines(int32_t delta)
     return delta / WHEEL_DELTA;
 }
 
-int32_t applyScrollBar(HWND window, int bar, const ScrollGeometry& geometry, int32_t index, bool redraw)
+int32_t applyScrollBar(HWND window, int bar, const ScrollGeometry& geometry, int32_t index)
 {
     const int32_t position = std::max(0, std::min(index, lastScrollIndex(geometry)));
     if (!window)
@@ -87,8 +87,19 @@ int32_t applyScrollBar(HWND window, int bar, const ScrollGeometry& geometry, int
     if (GetScrollInfo(window, bar, &current) && current.nMin == info.nMin && current.nMax == info.nMax &&
         current.nPage == info.nPage && current.nPos == info.nPos)
         return position;
-    SetScrollInfo(window, bar, &info, redraw ? TRUE : FALSE);
+    SetScrollInfo(window, bar, &info, TRUE);
     return position;
+}
+
+void setScrollRangeQuietly(HWND window, int bar, const ScrollGeometry& geometry)
+{
+    SCROLLINFO info{};
+    info.cbSize = sizeof info;
+    info.fMask = SIF_RANGE | SIF_PAGE;
+    info.nMin = 0;
+    info.nMax = geometry.maximum;
+    info.nPage = static_cast<UINT>(geometry.page);
+    SetScrollInfo(window, bar, &info, FALSE);
 }
 
 int32_t trackedThumb(HWND window, int bar)
