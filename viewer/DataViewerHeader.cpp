@@ -22,6 +22,9 @@ HRESULT DataViewerDialog::saveHeaderChanges(bool confirm)
 {
     if (!headerGrid_)
         return E_FAIL;
+    // Text still open in a header cell is an edit too: it is written into
+    // its row now, before the rows are counted and maybe replaced.
+    headerGrid_->CompleteEdit();
     LONG edited = 0;
     headerGrid_->getNumberOfEditedRows(&edited);
     if (edited < 1)

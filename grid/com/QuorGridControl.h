@@ -133,7 +133,7 @@ private:
     HRESULT classTypeInfo(ITypeInfo** info) override;
 
     // GridCoreListener: what the core's operations mean for the windows.
-    void rowsAppended() override { addRowButtonsForRows(); }
+    void rowsAppended() override;
     void columnWidthChanged(int32_t column, int32_t width) override;
     void headingsChanged() override;
     void originMoved() override;
@@ -171,6 +171,7 @@ private:
     void scrollRowsTo(int32_t index);
     void scrollColumnsTo(int32_t index);
     void addRowButtonsForRows();
+    void onAppendedRowsShown();
     void repaintHeadersNow();
     void releaseWindowClass();
 
@@ -198,6 +199,10 @@ private:
     quor::QuorColumnHeaderObj columnHeader_;
     quor::QuorRowHeaderObj rowHeader_;
     bool windowClassAcquired_ = false;
+    // A run of appendRow calls is shown once, by one posted message: the
+    // bar is repainted, and the cells when one of the new rows is on screen.
+    bool appendedRowsPosted_ = false;
+    bool appendedRowOnScreen_ = false;
     CellMenuResource cellMenu_;
     // Last: it refers to the core above while it goes.
     GridInteraction interaction_{core_, std::make_unique<CommonFileDialog>()};

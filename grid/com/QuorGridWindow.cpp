@@ -17,6 +17,8 @@ namespace {
 const char kGridClassName[] = "QuorGridControlWindow";
 constexpr DWORD kGridStyle = WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS | WS_HSCROLL | WS_VSCROLL;
 constexpr int kHeaderBandHeight = 20;
+// Posted to itself after the first of a run of appended rows.
+constexpr UINT kAppendedRowsMessage = WM_APP + 1;
 
 quor::WindowClassUse& gridClass(WNDPROC procedure)
 {
@@ -96,6 +98,9 @@ LRESULT QuorGridControl::handleMessage(UINT message, WPARAM wParam, LPARAM lPara
         return onCommand(wParam, lParam);
     case WM_NOTIFY:
         return onNotify(*reinterpret_cast<const NMHDR*>(lParam));
+    case kAppendedRowsMessage:
+        onAppendedRowsShown();
+        return 0;
     default:
         return DefWindowProcA(window, message, wParam, lParam);
     }
@@ -126,6 +131,8 @@ LRESULT QuorGridControl::onCreate()
 
 void QuorGridControl::onDestroy()
 {
+    appendedRowsPosted_ = false;
+    appendedRowOnScreen_ = false;
     paintBuffer_.release();
     drawingSurface_ = nullptr;
     core_.view().window = nullptr;
@@ -235,7 +242,13 @@ void QuorGridControl::scrollRowsTo(int32_t index)
 
 void QuorGridControl::scrollColumnsTo(int32_t index)
 {
-    core_.view().firstVisibleColumn = applyScrollBar(core_.view().window, SB_HORZ, horizontalGeometry(core_.columnCount()), index);
+    GridView& view = core_.view();
+    const int32_t shown = applyScrollBar(view.window, SB_HORZ, horizontalGeometry(core_.columnCount()), index);
+    // The bar ends at the second-to-last column, while End and
+    // setUpperLeftCell may put the last one first. Going further right, or
+    // merely setting the bar again, must not bring such a view back.
+    if (!(index > shown && view.firstVisibleColumn > shown))
+        view.firstVisibleColumn = shown;
     placeHeaderBand();
 }
 
@@ -347,6 +360,37 @@ void QuorGridControl::addRowButtonsForRows()
            core_.rows().rowCount() > rowHeader_.buttonCount()) {
         rowHeader_.addButton();
     }
+}
+
+void QuorGridControl::rowsAppended()
+{
+    addRowButtonsForRows();
+    GridView& view = core_.view();
+    if (!view.window)
+        return;
+    // The range follows every row at once, for a host that reads it; the
+    // bar's picture and the cells wait for the end of the run.
+    const int32_t rowCount = core_.rows().rowCount();
+    setScrollRangeQuietly(view.window, SB_VERT, verticalGeometry(rowCount));
+    const int64_t top = (static_cast<int64_t>(rowCount) - view.firstVisibleRow) * view.rowHeight;
+    if (top >= 0 && top < view.clientRect().bottom)
+        appendedRowOnScreen_ = true;
+    if (!appendedRowsPosted_)
+        appendedRowsPosted_ = PostMessageA(view.window, kAppendedRowsMessage, 0, 0) != FALSE;
+}
+
+void QuorGridControl::onAppendedRowsShown()
+{
+    GridView& view = core_.view();
+    appendedRowsPosted_ = false;
+    // The bar already holds its range: only its picture is repainted, a
+    // strip of the frame right of the cells.
+    const RECT client = view.clientRect();
+    const RECT bar{client.right, 0, client.right + GetSystemMetrics(SM_CXVSCROLL), client.bottom};
+    RedrawWindow(view.window, &bar, nullptr, RDW_INVALIDATE | RDW_FRAME);
+    if (appendedRowOnScreen_)
+        view.invalidate();
+    appendedRowOnScreen_ = false;
 }
 
 void QuorGridControl::columnWidthChanged(int32_t column, int32_t width)

@@ -153,8 +153,9 @@ void CellEditor::commit()
         return;
     // Whatever happens below, the edit is over.
     active_ = false;
-    char typed[kMaxTextLength + 1] = "";
-    editBox_.text(typed, sizeof typed);
+    std::string typed = editBox_.text();
+    if (openedText_.size() <= kMaxTextLength && typed.size() > kMaxTextLength)
+        typed.resize(kMaxTextLength);
     editBox_.hide();
     std::string current;
     if (!currentCellText(current))

@@ -30,8 +30,9 @@ public:
     static constexpr DWORD kListStyle =
         WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | WS_BORDER | WS_VSCROLL | CBS_SIMPLE;
     static constexpr int kListHeight = 100;
-    // GetWindowText leaves room for the terminator.
-    static constexpr int kMaxTextLength = 998;
+    // What a commit takes from the box for a cell that fitted it when it
+    // opened; a longer cell keeps all of its text.
+    static constexpr size_t kMaxTextLength = 998;
 
     explicit CellEditor(GridCore& grid) : grid_(grid) {}
     ~CellEditor();

@@ -1,5 +1,7 @@
 #include "QuorEditBoxObj.h"
 
+#include <cstring>
+
 #include "WindowClass.h"
 
 namespace {
@@ -89,12 +91,22 @@ void QuorEditBoxObj::hide()
 
 void QuorEditBoxObj::setText(const char* text)
 {
+    // A cell longer than the box's limit would take no more typing at its end.
+    const LRESULT limit = SendMessageA(window_, EM_GETLIMITTEXT, 0, 0);
+    if (strlen(text) >= static_cast<size_t>(limit))
+        SendMessageA(window_, EM_SETLIMITTEXT, 0, 0);  // 0: as much as the box can hold
     SetWindowTextA(window_, text);
 }
 
-int QuorEditBoxObj::text(char* buffer, int capacity) const
+std::string QuorEditBoxObj::text() const
 {
-    return GetWindowTextA(window_, buffer, capacity);
+    const int length = GetWindowTextLengthA(window_);
+    if (length <= 0)
+        return std::string();
+    std::string text(static_cast<size_t>(length) + 1, '\0');
+    const int copied = GetWindowTextA(window_, &text[0], length + 1);
+    text.resize(copied > 0 ? static_cast<size_t>(copied) : 0);
+    return text;
 }
 
 void QuorEditBoxObj::shrinkToNothing()

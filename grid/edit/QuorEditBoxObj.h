@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <string>
+
 class QuorEditBoxObj {
 public:
     static constexpr DWORD kStyle = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | ES_AUTOHSCROLL | ES_WANTRETURN;
@@ -26,8 +28,8 @@ public:
     void show(const RECT& rect, const char* text, bool takeMouse);
     void hide();
     void setText(const char* text);
-    // At most `capacity` - 1 characters.
-    int text(char* buffer, int capacity) const;
+    // All of the box's text, however long.
+    std::string text() const;
     void shrinkToNothing();
 
     // Whether the grid wants this key from the edit box (it posts it on).

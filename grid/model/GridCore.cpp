@@ -1,7 +1,10 @@
 #include "GridCore.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <memory>
 #include <new>
+#include <vector>
 
 #include "GridRow.h"
 #include "RowText.h"
@@ -37,25 +40,60 @@ void GridCore::autoSizeColumnsFor(const GridRow& row)
     }
 }
 
+namespace {
+
+// Heap bookkeeping per row: the row, its text and its list node each take a
+// block of their own.
+constexpr uint64_t kRowOverhead = 3 * 32 + 32;
+
+// Whether `count` rows of `text` fit in what memory the process may still
+// commit and address; a host's huge count is refused before any row is made.
+bool memoryHolds(int32_t count, const std::string& text)
+{
+    MEMORYSTATUSEX status{};
+    status.dwLength = sizeof status;
+    if (!GlobalMemoryStatusEx(&status))
+        return true;  // nothing known: the allocation itself decides
+    const uint64_t perRow = sizeof(GridRow) + text.capacity() + sizeof(void*) + kRowOverhead;
+    const uint64_t needed = perRow * static_cast<uint64_t>(count);
+    return needed <= std::min<uint64_t>(status.ullAvailPageFile, status.ullAvailVirtual);
+}
+
+}  // namespace
+
 HRESULT GridCore::appendBlankRows(int32_t count)
 {
-    HRESULT result = S_OK;
     const std::string blank = blankRowText(columnCount_);
-    for (int32_t i = 0; i < count; ++i) {
-        std::unique_ptr<GridRow> row(new (std::nothrow) GridRow);
-        if (!row) {
-            result = S_FALSE;
-            break;
+    if (count > 0 && (count > INT32_MAX - rows_.rowCount() || !memoryHolds(count, blank)))
+        return S_FALSE;
+    // All rows are made before the first is added, so that running out of
+    // memory part way leaves the grid as it was.
+    std::vector<std::unique_ptr<GridRow>> made;
+    try {
+        made.reserve(static_cast<size_t>(std::max(count, 0)));
+        for (int32_t i = 0; i < count; ++i) {
+            made.emplace_back(new GridRow);
+            made.back()->blankRow = 1;
+            made.back()->rowText = blank;
         }
-        row->blankRow = 1;
-        row->rowText = blank;
-        if (FAILED(rows_.append(row))) {
-            result = S_FALSE;
-            break;
+    } catch (const std::bad_alloc&) {
+        return S_FALSE;
+    }
+    for (size_t i = 0; i < made.size(); ++i) {
+        if (FAILED(rows_.append(made[i]))) {
+            removeLastRows(i);
+            return S_FALSE;
         }
     }
     listener_.rowsAppended();
-    return result;
+    return S_OK;
+}
+
+void GridCore::removeLastRows(size_t count)
+{
+    const std::vector<GridRow*> rows = rows_.snapshot();
+    for (size_t i = rows.size() - count; i < rows.size(); ++i)
+        rows_.remove(rows[i], false);
 }
 
 void GridCore::deleteAllRows()
@@ -80,6 +118,9 @@ bool GridCore::setColumnHeadings(const std::string& headings)
             break;
     }
     columnCount_ = columns_.count();
+    // The view keeps its first column while that column still exists.
+    if (view_.firstVisibleColumn >= columnCount_)
+        view_.firstVisibleColumn = columnCount_ > 0 ? columnCount_ - 1 : 0;
     listener_.headingsChanged();
     recountView();
     return true;

@@ -69,7 +69,8 @@ public:
     // S_FALSE when the row cannot be added. An empty row is never marked
     // edited; scrollToRow brings a row past the page's end into view.
     HRESULT appendRow(const std::string& rowText, const std::string& tag, bool markEdited, bool scrollToRow = false);
-    // `count` rows of empty cells; S_FALSE when memory runs out part way.
+    // `count` rows of empty cells; S_FALSE, and no row added, for a count
+    // that memory or the row numbers cannot hold.
     HRESULT appendBlankRows(int32_t count);
     // Every operation that moves, removes, hides or replaces rows calls this
     // first, so that typed text never lands in another row.
@@ -89,6 +90,7 @@ public:
 
 private:
     void autoSizeColumnsFor(const GridRow& row);
+    void removeLastRows(size_t count);
 
     GridCoreListener& listener_;
     RowModel rows_;

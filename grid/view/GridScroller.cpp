@@ -91,6 +91,17 @@ int32_t applyScrollBar(HWND window, int bar, const ScrollGeometry& geometry, int
     return position;
 }
 
+void setScrollRangeQuietly(HWND window, int bar, const ScrollGeometry& geometry)
+{
+    SCROLLINFO info{};
+    info.cbSize = sizeof info;
+    info.fMask = SIF_RANGE | SIF_PAGE;
+    info.nMin = 0;
+    info.nMax = geometry.maximum;
+    info.nPage = static_cast<UINT>(geometry.page);
+    SetScrollInfo(window, bar, &info, FALSE);
+}
+
 int32_t trackedThumb(HWND window, int bar)
 {
     SCROLLINFO info{};

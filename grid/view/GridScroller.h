@@ -29,5 +29,8 @@ int32_t wheelLines(int32_t delta);
 // Puts range, page and position into the window's bar and returns the
 // position the bar accepted.
 int32_t applyScrollBar(HWND window, int bar, const ScrollGeometry& geometry, int32_t index);
+// Only range and page, without repainting the bar: the cheap step for a
+// run of appended rows, whose end repaints the bar once.
+void setScrollRangeQuietly(HWND window, int bar, const ScrollGeometry& geometry);
 // The 32-bit thumb position while it is dragged.
 int32_t trackedThumb(HWND window, int bar);

@@ -626,3 +626,29 @@ TEST_F(ViewerTest, AFailedExportWriteIsReportedAndLeavesNoFile)
     EXPECT_EQ(icon, LoadIcon(nullptr, IDI_HAND));
     EXPECT_EQ(GetFileAttributesA(target.c_str()), INVALID_FILE_ATTRIBUTES);
 }
+
+// Text typed into a header cell and left open when another file is opened
+// is offered for the first file's save, and never reaches the new file's rows.
+TEST_F(ViewerTest, AnOpenHeaderEditGoesToTheFirstFileOnOpen)
+{
+    const std::string path = copyOf("periodic_int.quorData", "openedit.quorData");
+    start(path);
+    HWND edit = openHeaderCellEditor(2, 1);
+    ASSERT_TRUE(edit);
+    SetWindowTextA(edit, "4848");
+    {
+        DialogAnswerer yes("", pressButton(IDYES));
+        DialogAnswerer open("Select QUOR Data File", chooseFile(samplePath("async_double.quorData")));
+        sendCommand(window, ID_FILE_OPEN);
+        EXPECT_NE(yes.text().find("Save Header Changes ?"), std::string::npos);
+        EXPECT_TRUE(open.wait());
+    }
+    EXPECT_EQ(savedTagId(path), 4848);
+    EXPECT_EQ(header()[7], "Data Type|1|Asynchronous");
+    dialog->headerGrid()->CompleteEdit();
+    for (const std::string& row : header())
+        EXPECT_EQ(row.find("4848"), std::string::npos) << row;
+    LONG edited = -1;
+    dialog->headerGrid()->getNumberOfEditedRows(&edited);
+    EXPECT_EQ(edited, 0);
+}

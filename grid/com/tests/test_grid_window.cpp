@@ -10,6 +10,7 @@
 
 #include <string>
 
+#include "GdiHandles.h"
 #include "GridDll.h"
 #include "HostedGrid.h"
 #include "OleHostSite.h"
@@ -206,6 +207,121 @@ TEST_F(GridWindowTest, HorizontalPagesAreFourColumns)
     EXPECT_EQ(39 - 5 * 32, quortest::rectInParent(header).left);
     hosted.scroll(WM_HSCROLL, SB_PAGELEFT, 2);
     EXPECT_EQ(0, GetScrollPos(hosted.window(), SB_HORZ));
+}
+
+// The first column shown, read from where the header band was placed; the
+// hosted grid's columns keep their default width of 32.
+int firstColumnShown(const HostedGrid& hosted)
+{
+    HWND header = FindWindowExA(hosted.window(), nullptr, "QuorColumnHeaderObj", nullptr);
+    return (39 - quortest::rectInParent(header).left) / 32;
+}
+
+void pressKey(const HostedGrid& hosted, WPARAM key)
+{
+    SendMessageA(hosted.window(), WM_KEYDOWN, key, 0);
+    quortest::pumpMessages();
+}
+
+// End, a right scroll and setUpperLeftCell to the last column survive key
+// presses, redraw, Copy, Paste and new headings.
+void expectLastColumnStaysFirst(HostedGrid& hosted, int columns)
+{
+    const int last = columns - 1;
+    pressKey(hosted, VK_END);
+    EXPECT_EQ(last, firstColumnShown(hosted));
+    pressKey(hosted, VK_DOWN);
+    hosted.grid->redraw();
+    EXPECT_EQ(last, firstColumnShown(hosted));
+    hosted.scroll(WM_HSCROLL, SB_LINERIGHT);
+    hosted.scroll(WM_HSCROLL, SB_PAGERIGHT);
+    EXPECT_EQ(last, firstColumnShown(hosted));
+
+    ASSERT_EQ(S_OK, hosted.grid->setUpperLeftCell(1, last));
+    hosted.grid->setRowSelect(1, Selected);
+    pressKey(hosted, 'C');
+    hosted.grid->setRowSelect(1, Selected);
+    pressKey(hosted, 'V');
+    hosted.grid->redraw();
+    EXPECT_EQ(last, firstColumnShown(hosted));
+
+    Bstr headings;
+    hosted.grid->getColumnHeadingStr(headings.out());
+    hosted.grid->setColumnHeadings(headings);
+    EXPECT_EQ(last, firstColumnShown(hosted));
+    // A line to the left still moves by one.
+    hosted.scroll(WM_HSCROLL, SB_LINELEFT);
+    EXPECT_EQ(last > 0 ? last - 1 : 0, firstColumnShown(hosted));
+}
+
+TEST_F(GridWindowTest, TheLastColumnStaysFirstAmongTwelve)
+{
+    HostedGrid hosted;
+    ASSERT_EQ(S_OK, hosted.attached);
+    hosted.fill(40);
+    expectLastColumnStaysFirst(hosted, 12);
+    // Fewer headings: the first column kept is the last that still exists.
+    hosted.grid->setUpperLeftCell(0, 11);
+    hosted.grid->setColumnHeadings(Bstr(L"A|B|C"));
+    hosted.grid->redraw();
+    EXPECT_EQ(2, firstColumnShown(hosted));
+}
+
+TEST_F(GridWindowTest, TheLastColumnStaysFirstAmongTwo)
+{
+    HostedGrid hosted;
+    ASSERT_EQ(S_OK, hosted.attached);
+    hosted.grid->setColumnHeadings(Bstr(L"A|B"));
+    for (int i = 1; i <= 10; ++i)
+        hosted.grid->appendRow(Bstr(L"a|b"), VARIANT_FALSE, Bstr(L""), VARIANT_FALSE);
+    hosted.grid->redraw();
+    expectLastColumnStaysFirst(hosted, 2);
+}
+
+// Whether the cell area of row `row`, column 0 holds any pixel that is not
+// background: text ink, as the window shows it.
+bool firstCellHasInk(const HostedGrid& hosted, int row)
+{
+    quortest::PixelCanvas canvas(300, 200);
+    quor::WindowDC screen(hosted.window());
+    BitBlt(canvas.dc(), 0, 0, 300, 200, screen.get(), 0, 0, SRCCOPY);
+    for (int y = kRowHeight * row + 3; y < kRowHeight * (row + 1) - 3; ++y)
+        for (int x = kRowButtonWidth + 3; x < kRowButtonWidth + 29; ++x)
+            if (canvas.at(x, y) != RGB(255, 255, 255))
+                return true;
+    return false;
+}
+
+TEST_F(GridWindowTest, AppendingWithoutRedrawGrowsTheBarAndPaintsAVisibleRow)
+{
+    HostedGrid hosted;
+    ASSERT_EQ(S_OK, hosted.attached);
+    ShowWindow(hosted.host.get(), SW_SHOWNA);  // a hidden window is never painted
+    hosted.fill(3);
+    UpdateWindow(hosted.window());
+    ASSERT_FALSE(firstCellHasInk(hosted, 4));
+    SCROLLINFO before{sizeof before, SIF_RANGE};
+    GetScrollInfo(hosted.window(), SB_VERT, &before);
+
+    Bstr tag(L"");
+    hosted.grid->appendRow(Bstr(L"WWWW|b"), VARIANT_FALSE, tag, VARIANT_FALSE);
+    SCROLLINFO after{sizeof after, SIF_RANGE};
+    GetScrollInfo(hosted.window(), SB_VERT, &after);
+    EXPECT_EQ(before.nMax + 1, after.nMax);
+    quortest::pumpMessages();
+    EXPECT_TRUE(firstCellHasInk(hosted, 4));
+
+    // A run of rows below the page moves the range without a repaint of the cells.
+    for (int i = 0; i < 50; ++i)
+        hosted.grid->appendRow(Bstr(L"x|b"), VARIANT_FALSE, tag, VARIANT_FALSE);
+    GetScrollInfo(hosted.window(), SB_VERT, &after);
+    EXPECT_EQ(before.nMax + 51, after.nMax);
+    quortest::pumpMessages();
+    ValidateRect(hosted.window(), nullptr);
+    hosted.grid->appendRow(Bstr(L"x|b"), VARIANT_FALSE, tag, VARIANT_FALSE);
+    quortest::pumpMessages();
+    RECT dirty{};
+    EXPECT_FALSE(GetUpdateRect(hosted.window(), &dirty, FALSE));
 }
 
 TEST_F(GridWindowTest, WheelNotchesScrollRows)

@@ -154,3 +154,73 @@ TEST_F(OpenEditTest, TheCopyIntoSelectedRowsNeverReachesReplacedRows)
     hosted.grid->CompleteEdit();
     EXPECT_EQ(L"r2,r5", rowsHolding());
 }
+
+TEST_F(OpenEditTest, ALongCellSurvivesTheEditor)
+{
+    const std::wstring longText(5000, L'w');
+    hosted.grid->updateRow(Bstr((L"r2|" + longText + L"|c").c_str()), Bstr(L"t2"), VARIANT_TRUE, VARIANT_FALSE);
+    auto cell = [&] {
+        Bstr text;
+        hosted.grid->getCellText(2, 1, text.out());
+        return text.text();
+    };
+    auto editedRows = [&] {
+        LONG count = -1;
+        hosted.grid->getNumberOfEditedRows(&count);
+        return count;
+    };
+    auto clickCell = [&](int row, int column) {
+        SendMessageA(hosted.window(), WM_LBUTTONDOWN, MK_LBUTTON, cellPoint(row, column));
+        SendMessageA(hosted.window(), WM_LBUTTONUP, 0, cellPoint(row, column));
+        quortest::pumpMessages();
+    };
+    ASSERT_EQ(0, editedRows());
+
+    // Opened and left by a click elsewhere, by Escape and by a scroll.
+    clickCell(2, 1);
+    clickCell(4, 0);
+    clickCell(2, 1);
+    SendMessageA(editBox(), WM_KEYDOWN, VK_ESCAPE, 0);
+    quortest::pumpMessages();
+    clickCell(2, 1);
+    hosted.scroll(WM_VSCROLL, SB_LINEDOWN);
+    hosted.grid->CompleteEdit();
+    EXPECT_EQ(longText, cell());
+    EXPECT_EQ(0, editedRows());
+
+    hosted.scroll(WM_VSCROLL, SB_LINEUP);
+    clickCell(2, 1);
+    ASSERT_TRUE(editBox());
+    SendMessageA(editBox(), WM_KEYDOWN, VK_END, 0);
+    SendMessageA(editBox(), WM_CHAR, 'x', 0);
+    SendMessageA(editBox(), WM_CHAR, 'y', 0);
+    hosted.grid->CompleteEdit();
+    EXPECT_EQ(longText + L"xy", cell());
+    EXPECT_EQ(1, editedRows());
+}
+
+TEST_F(OpenEditTest, WithRowsTwoAndFiveSelectedHidingNewHeadingsAndReplacingKeepTheRule)
+{
+    typeIntoRowTwo();
+    selectRowsTwoAndFive();
+    hosted.grid->setRowVisibility(1, VARIANT_FALSE);
+    hosted.grid->CompleteEdit();
+    EXPECT_EQ(L"r2,r5", rowsHolding());
+
+    hosted.grid->setAllVisible();
+    typeIntoRowTwo();
+    SetWindowTextA(editBox(), "other");
+    selectRowsTwoAndFive();
+    hosted.grid->setColumnHeadings(Bstr(L"A|B|C|D|E|F|G|H|I|J|K|L"));
+    hosted.grid->CompleteEdit();
+    EXPECT_EQ(L"r2,r5", rowsHolding(L"other"));
+
+    typeIntoRowTwo();
+    SetWindowTextA(editBox(), "third");
+    selectRowsTwoAndFive();
+    hosted.grid->deleteAllRows(VARIANT_TRUE);
+    hosted.fill(8);
+    hosted.grid->setRowSelect(2, Selected);
+    hosted.grid->CompleteEdit();
+    EXPECT_EQ(L"", rowsHolding(L"third"));
+}

@@ -270,3 +270,17 @@ TEST_F(GridTest, AnsiTextRoundTrips)
     append(L"caf\u00e9|\u00fcber");
     EXPECT_EQ(L"\u00fcber", cell(1, 1));
 }
+
+TEST_F(GridTest, BlankRowsBeyondMemoryAreRefusedAtOnce)
+{
+    headings(L"A|B|C");
+    ASSERT_EQ(S_OK, grid->appendBlankRows(2));
+    // More than memory holds, and more than the row numbers hold.
+    EXPECT_EQ(S_FALSE, grid->appendBlankRows(INT_MAX - 10));
+    EXPECT_EQ(S_FALSE, grid->appendBlankRows(INT_MAX));
+    LONG count = 0;
+    grid->getNumberOfRows(&count);
+    EXPECT_EQ(2, count);
+    EXPECT_EQ(S_OK, grid->appendBlankRows(1));
+    EXPECT_EQ(L"||/||/||", allRows());
+}
