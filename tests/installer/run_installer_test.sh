@@ -122,6 +122,10 @@ for _ in $(seq 40); do
   viewer_shown || break
   sleep 0.5
 done
+# The process outlives its window by a second or more; the uninstall
+# cannot remove a program file that is still running.
+wine_bounded 30 taskkill /f /im QuorDataViewer.exe >/dev/null 2>&1
+sleep 1
 
 step "uninstall leaves no file and no key"
 wine_bounded 240 msiexec /x "$MSI_WIN" /qn || fail "msiexec /x returned $?"

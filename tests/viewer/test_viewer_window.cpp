@@ -114,8 +114,13 @@ protected:
     void closeViewer()
     {
         if (window && IsWindow(window)) {
-            DialogAnswerer no("", pressButton(IDNO), 1, 1500);
             PostMessageA(window, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+            // A pending header edit asks first whether to save it: not here.
+            waitFor([&] {
+                if (HWND ask = findDialog("", GetCurrentProcessId()))
+                    pressButton(IDNO)(ask);
+                return !IsWindow(window);
+            }, 15000);
         }
         if (ui.joinable())
             ui.join();
