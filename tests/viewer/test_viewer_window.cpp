@@ -305,7 +305,8 @@ TEST_F(ViewerWindowTest, ADroppedDataFileOpensTheFirstOfSeveralAndAnythingElseFa
     editHeaderRow();
     {
         DialogAnswerer no("", pressButton(IDNO));
-        PostMessageA(window, WM_DROPFILES, reinterpret_cast<WPARAM>(makeDrop({second})), 0);
+        // Sent, so that the question has come and gone when it returns.
+        SendMessageA(window, WM_DROPFILES, reinterpret_cast<WPARAM>(makeDrop({second})), 0);
         EXPECT_TRUE(no.wait());
         EXPECT_NE(no.text().find("Save Header Changes ?"), std::string::npos);
     }
@@ -317,7 +318,7 @@ TEST_F(ViewerWindowTest, ADroppedDataFileOpensTheFirstOfSeveralAndAnythingElseFa
     WriteFile(file, "not a data file\r\n", 17, &written, nullptr);
     CloseHandle(file);
     DialogAnswerer failed("Open QUOR Data File", pressButton(IDOK), 2);
-    PostMessageA(window, WM_DROPFILES, reinterpret_cast<WPARAM>(makeDrop({text})), 0);
+    SendMessageA(window, WM_DROPFILES, reinterpret_cast<WPARAM>(makeDrop({text})), 0);
     EXPECT_TRUE(failed.wait());
     EXPECT_NE(failed.text().find("Unable to Open: " + text + "\n"), std::string::npos) << failed.text();
     EXPECT_NE(failed.text().find("Unable to Open File: " + text), std::string::npos);
