@@ -29,6 +29,9 @@ public:
 
     // Stops watching; true when every dialog was found and answered.
     bool wait();
+    // True once every dialog was answered, while it goes on watching: for
+    // input that arrives asynchronously, wait on this before wait().
+    bool answered() const { return answered_; }
     const std::string& text() { wait(); return text_; }
 
 private:

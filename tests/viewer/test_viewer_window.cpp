@@ -375,6 +375,7 @@ TEST_F(ViewerWindowTest, ShortcutsTypedWhileAGridCellHasTheFocus)
         focusDataCell();
         DialogAnswerer cancel("Select QUOR Data File", pressButton(IDCANCEL));
         typeShortcut(VK_CONTROL, 'O');
+        waitFor([&] { return cancel.answered(); }, 10000);
         EXPECT_TRUE(cancel.wait()) << "Ctrl+O";
     }
     {
@@ -383,6 +384,7 @@ TEST_F(ViewerWindowTest, ShortcutsTypedWhileAGridCellHasTheFocus)
         DialogAnswerer cancel("Save Export File", pressButton(IDCANCEL));
         DialogAnswerer noFile("Create Export File", pressButton(IDOK));
         typeShortcut(VK_CONTROL, 'E');
+        waitFor([&] { return cancel.answered() && noFile.answered(); }, 10000);
         EXPECT_TRUE(cancel.wait()) << "Ctrl+E";
         EXPECT_TRUE(noFile.wait());
     }
@@ -391,6 +393,7 @@ TEST_F(ViewerWindowTest, ShortcutsTypedWhileAGridCellHasTheFocus)
     focusDataCell();
     DialogAnswerer no("", pressButton(IDNO));
     typeShortcut(VK_CONTROL, 'S');
+    waitFor([&] { return no.answered(); }, 10000);
     EXPECT_TRUE(no.wait()) << "Ctrl+S";
     EXPECT_NE(no.text().find("Save Header Changes ?"), std::string::npos);
     EXPECT_EQ(windowText(window), std::string(kTitle) + " - " + samplePath("periodic_int.quorData"));
