@@ -5,6 +5,8 @@
 
 #include "DataFile.h"
 
+namespace quor {
+
 namespace {
 
 template <class Raw, bool Swap>
@@ -225,3 +227,5 @@ void mergeNode(ValueKind kind, SummaryNode& into, const SummaryNode& from)
     into.sum += from.sum;
     into.sumOfSquares += from.sumOfSquares;
 }
+
+}  // namespace quor

@@ -18,6 +18,8 @@
 #include "WindowDriver.h"
 #include "resource.h"
 
+namespace quor {
+
 namespace {
 
 const DWORD kWaitMs = 60000;
@@ -259,7 +261,7 @@ TEST_F(PlotTest, DoubleClickPagesTheDialogAsGotoWould)
     const int64_t time = plot->view().timeAtColumn(333, plot->plotArea().right - plot->plotArea().left);
     SendMessageA(plot->window(), WM_LBUTTONDBLCLK, MK_LBUTTON, at(*plot, x));
     const int64_t onGrid = time / 20000000 * 20000000;
-    QuorText text;
+    Text text;
     formatTime(onGrid, 3, true, text);
     EXPECT_EQ(windowText(GetDlgItem(window, IDC_GOTO_TIME)), text.str());
     EXPECT_EQ(cell(dialog->dataGrid(), 1, 1), std::to_string(onGrid));
@@ -344,3 +346,5 @@ TEST_F(PlotTest, ARightDragBoxZoomsToItsSpanAndTheCursorsMarkIt)
     RedrawWindow(plot->window(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
     EXPECT_TRUE(saveScreenNamed("plot-zoom-cursors.bmp"));
 }
+
+}  // namespace quor
