@@ -38,25 +38,15 @@ void DataViewerDialog::setFileNameFromCommandLine(const char* commandLine)
 INT_PTR DataViewerDialog::runModal(HWND owner)
 {
     mode_ = Mode::modal;
-    return DialogBoxParamA(instance_, MAKEINTRESOURCEA(IDD_DATAVIEWER), owner, dialogProc,
+    return DialogBoxParamA(instance_, MAKEINTRESOURCEA(IDD_DATAVIEWER), owner, ownedDialogProc<DataViewerDialog>,
                            reinterpret_cast<LPARAM>(this));
 }
 
 HWND DataViewerDialog::createModeless(HWND owner)
 {
     mode_ = Mode::modeless;
-    return CreateDialogParamA(instance_, MAKEINTRESOURCEA(IDD_DATAVIEWER), owner, dialogProc,
+    return CreateDialogParamA(instance_, MAKEINTRESOURCEA(IDD_DATAVIEWER), owner, ownedDialogProc<DataViewerDialog>,
                               reinterpret_cast<LPARAM>(this));
-}
-
-INT_PTR CALLBACK DataViewerDialog::dialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    if (message == WM_INITDIALOG) {
-        SetWindowLongPtrA(window, DWLP_USER, lParam);
-        reinterpret_cast<DataViewerDialog*>(lParam)->window_ = window;
-    }
-    auto* self = reinterpret_cast<DataViewerDialog*>(GetWindowLongPtrA(window, DWLP_USER));
-    return self ? self->handleMessage(message, wParam, lParam) : FALSE;
 }
 
 INT_PTR DataViewerDialog::handleMessage(UINT message, WPARAM wParam, LPARAM lParam)
@@ -87,9 +77,6 @@ INT_PTR DataViewerDialog::handleMessage(UINT message, WPARAM wParam, LPARAM lPar
         dataHost_.reset();
         SetWindowLongPtrA(window_, DWLP_MSGRESULT, 1);
         return TRUE;
-    case WM_NCDESTROY:
-        window_ = nullptr;
-        return FALSE;
     case WM_SHOWWINDOW:
         // Only the first showing opens the command line's file: a later one
         // must not reload it and lose header edits and the page position.

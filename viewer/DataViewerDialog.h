@@ -18,6 +18,7 @@
 #include "QuorGrid_h.h"
 #include "ShortcutKeys.h"
 #include "Text.h"
+#include "WindowProc.h"
 
 namespace quor {
 
@@ -49,7 +50,9 @@ public:
     void setExportSinkMaker(ExportSinkMaker maker) { makeExportSink_ = std::move(maker); }
 
 private:
-    static INT_PTR CALLBACK dialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    friend INT_PTR CALLBACK ownedDialogProc<DataViewerDialog>(HWND, UINT, WPARAM, LPARAM);
+    void attachWindow(HWND window) { window_ = window; }
+    void detachWindow() { window_ = nullptr; }
     INT_PTR handleMessage(UINT message, WPARAM wParam, LPARAM lParam);
     bool handleCommand(WORD id, WORD notification);
 
