@@ -4,15 +4,9 @@
 #include <cstdio>
 #include <memory>
 
+#include "CFile.h"
+
 namespace quor {
-
-namespace {
-
-struct FileCloser {
-    void operator()(FILE* file) const { fclose(file); }
-};
-
-}  // namespace
 
 PlotExporter::~PlotExporter()
 {
@@ -38,7 +32,7 @@ void PlotExporter::run(std::string dataFilePath, int64_t from, int64_t to, std::
 {
     RangeExportResult result = RangeExportResult::writeFailed;
     {
-        std::unique_ptr<FILE, FileCloser> file(fopen(target.c_str(), "wb"));  // the writer puts CR LF itself
+        CFile file(fopen(target.c_str(), "wb"));  // the writer puts CR LF itself
         if (file) {
             FileExportSink sink(file.get());
             RangeExportRequest request;

@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "CFile.h"
 #include "CsvLine.h"
 #include "GridCore.h"
 #include "GridText.h"

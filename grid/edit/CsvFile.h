@@ -6,17 +6,11 @@
 
 #include <cstdint>
 #include <cstdio>
-#include <memory>
 #include <string>
 
 namespace quor {
 
 class GridCore;
-
-struct FileCloser {
-    void operator()(FILE* file) const { fclose(file); }
-};
-using CFile = std::unique_ptr<FILE, FileCloser>;
 
 // One whole line of any length, without its '\n'; false at end of file.
 bool readWholeLine(FILE* file, std::string& line);
