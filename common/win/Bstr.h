@@ -49,6 +49,8 @@ public:
     }
     // The text in the ANSI code page.
     Text text() const;
+    // The text as it is, UTF-16; a null BSTR is the empty text.
+    std::wstring wide() const { return value_ ? std::wstring(value_, SysStringLen(value_)) : std::wstring(); }
 
 private:
     BSTR value_ = nullptr;

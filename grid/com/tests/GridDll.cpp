@@ -46,13 +46,13 @@ void GridTest::TearDown()
 HRESULT GridTest::append(const wchar_t* row, const wchar_t* tag, VARIANT_BOOL markEdited)
 {
     Bstr rowText(row), tagText(tag);
-    return grid->appendRow(rowText, VARIANT_FALSE, tagText, markEdited);
+    return grid->appendRow(rowText.get(), VARIANT_FALSE, tagText.get(), markEdited);
 }
 
 HRESULT GridTest::headings(const wchar_t* text)
 {
     Bstr value(text);
-    return grid->setColumnHeadings(value);
+    return grid->setColumnHeadings(value.get());
 }
 
 std::wstring GridTest::cell(LONG row, LONG column, HRESULT* result)
@@ -61,7 +61,7 @@ std::wstring GridTest::cell(LONG row, LONG column, HRESULT* result)
     HRESULT hr = grid->getCellText(row, column, text.out());
     if (result)
         *result = hr;
-    return text.text();
+    return text.wide();
 }
 
 std::wstring GridTest::nextRow(HRESULT* result)
@@ -70,7 +70,7 @@ std::wstring GridTest::nextRow(HRESULT* result)
     HRESULT hr = grid->getNextRow(text.out());
     if (result)
         *result = hr;
-    return text.text();
+    return text.wide();
 }
 
 std::wstring GridTest::allRows()

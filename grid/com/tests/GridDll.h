@@ -10,32 +10,10 @@
 
 #include <string>
 
+#include "Bstr.h"
 #include "QuorGrid_h.h"
 
 namespace quor {
-
-// An owned BSTR; converts from and to wide strings for the assertions.
-class Bstr {
-public:
-    Bstr() = default;
-    explicit Bstr(const wchar_t* text) : value_(SysAllocString(text)) {}
-    Bstr(const Bstr&) = delete;
-    Bstr& operator=(const Bstr&) = delete;
-    ~Bstr() { SysFreeString(value_); }
-
-    operator BSTR() const { return value_; }
-    BSTR* out()
-    {
-        SysFreeString(value_);
-        value_ = nullptr;
-        return &value_;
-    }
-    bool isNull() const { return value_ == nullptr; }
-    std::wstring text() const { return value_ ? std::wstring(value_, SysStringLen(value_)) : std::wstring(); }
-
-private:
-    BSTR value_ = nullptr;
-};
 
 Microsoft::WRL::ComPtr<IClassFactory> gridClassFactory();
 Microsoft::WRL::ComPtr<IQuorGridControl> createGrid();

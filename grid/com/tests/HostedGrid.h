@@ -92,11 +92,11 @@ public:
     void fill(int rows)
     {
         Bstr headings(L"A|B|C|D|E|F|G|H|I|J|K|L");
-        grid->setColumnHeadings(headings);
+        grid->setColumnHeadings(headings.get());
         for (int i = 1; i <= rows; ++i) {
             const std::wstring text = L"r" + std::to_wstring(i) + L"|b|c|d|e|f|g|h|i|j|k|l";
             Bstr row(text.c_str()), tag(L"");
-            grid->appendRow(row, VARIANT_FALSE, tag, VARIANT_FALSE);
+            grid->appendRow(row.get(), VARIANT_FALSE, tag.get(), VARIANT_FALSE);
         }
         grid->redraw();
     }
@@ -138,7 +138,7 @@ public:
         grid->resetToFirstSelectedRow();
         Bstr row;
         while (grid->getNextSelectedRow(row.out()) == S_OK) {
-            const std::wstring text = row.text();
+            const std::wstring text = row.wide();
             names += (names.empty() ? L"" : L",") + text.substr(0, text.find(L'|'));
         }
         return names;
@@ -148,6 +148,40 @@ public:
     Microsoft::WRL::ComPtr<IQuorGridControl> grid;
     Microsoft::WRL::ComPtr<OleHostSite> site;
     HRESULT attached = E_FAIL;
+};
+
+// The fixture of the tests that click and type on a hosted grid: rows of
+// fill and the first three columns kColumnWidth wide, the geometry that
+// cellPoint assumes. The edit box holds the mouse while it is open, so
+// every test ends by releasing it.
+class HostedGridTest : public ::testing::Test {
+protected:
+    explicit HostedGridTest(int rows = 40) : rows_(rows) {}
+
+    void SetUp() override
+    {
+        ASSERT_TRUE(apartment.ok());
+        ASSERT_EQ(S_OK, hosted.attached);
+        hosted.fill(rows_);
+        for (LONG column = 0; column < 3; ++column)
+            hosted.grid->setColumnWidth(column, kColumnWidth);
+    }
+    void TearDown() override { ReleaseCapture(); }
+
+    HWND window() const { return hosted.window(); }
+    HWND editBox() const { return FindWindowExA(window(), nullptr, "QuorEditBoxObj", nullptr); }
+    std::wstring cell(LONG row, LONG column)
+    {
+        Bstr text;
+        hosted.grid->getCellText(row, column, text.out());
+        return text.wide();
+    }
+
+    test::OleApartment apartment;
+    HostedGrid hosted;
+
+private:
+    int rows_;
 };
 
 }  // namespace

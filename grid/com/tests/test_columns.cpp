@@ -30,10 +30,10 @@ TEST_F(GridTest, EmptyHeadingsResetTheCountButKeepTheColumns)
     EXPECT_EQ(0, columns);
     Bstr heading;
     grid->getColumnHeading(1, heading.out());
-    EXPECT_EQ(L"Two", heading.text());
+    EXPECT_EQ(L"Two", heading.wide());
     EXPECT_EQ(S_FALSE, grid->setColumnHeadings(nullptr));
     grid->getColumnHeadingStr(heading.out());
-    EXPECT_EQ(L"One|Two", heading.text());
+    EXPECT_EQ(L"One|Two", heading.wide());
 }
 
 TEST_F(GridTest, SecondHeadingsReplaceTheColumns)
@@ -45,7 +45,7 @@ TEST_F(GridTest, SecondHeadingsReplaceTheColumns)
     EXPECT_EQ(2, columns);
     Bstr heading;
     grid->getColumnHeading(2, heading.out());
-    EXPECT_EQ(L"", heading.text());
+    EXPECT_EQ(L"", heading.wide());
     EXPECT_EQ(S_OK, grid->getColumnHeading(-1, heading.out()));
 }
 
@@ -53,9 +53,9 @@ TEST_F(GridTest, ColumnByHeadingIgnoresCase)
 {
     headings(L"Time|Value1");
     LONG column = -5;
-    EXPECT_EQ(S_OK, grid->getColumnNumberByHeading(Bstr(L"VALUE1"), &column));
+    EXPECT_EQ(S_OK, grid->getColumnNumberByHeading(Bstr(L"VALUE1").get(), &column));
     EXPECT_EQ(1, column);
-    EXPECT_EQ(S_FALSE, grid->getColumnNumberByHeading(Bstr(L"Value"), &column));
+    EXPECT_EQ(S_FALSE, grid->getColumnNumberByHeading(Bstr(L"Value").get(), &column));
     EXPECT_EQ(-1, column);
 }
 
@@ -84,7 +84,7 @@ TEST_F(GridTest, HeadingsAreCutAt499Characters)
     headings(longHeading.c_str());
     Bstr heading;
     grid->getColumnHeading(0, heading.out());
-    EXPECT_EQ(499u, heading.text().size());
+    EXPECT_EQ(499u, heading.wide().size());
 }
 
 TEST_F(GridTest, AutoResizeMeasuresNothingBeforeTheFirstPaint)

@@ -65,7 +65,7 @@ VARIANT textArg(const Bstr& text)
     VARIANT v;
     VariantInit(&v);
     V_VT(&v) = VT_BSTR;
-    V_BSTR(&v) = text;
+    V_BSTR(&v) = text.get();
     return v;
 }
 
@@ -157,7 +157,7 @@ void checkEveryMethod(ITypeInfo* vtable)
         ASSERT_EQ(S_OK, vtable->GetFuncDesc(i, &function));
         Bstr name;
         vtable->GetDocumentation(function->memid, name.out(), nullptr, nullptr, nullptr);
-        EXPECT_EQ(std::wstring(shape.name), name.text()) << "method " << i;
+        EXPECT_EQ(std::wstring(shape.name), name.wide()) << "method " << i;
         EXPECT_EQ(shape.id, function->memid) << shape.name;
         EXPECT_EQ(static_cast<SHORT>((7 + i) * sizeof(void*)), function->oVft) << shape.name;
         std::vector<VARTYPE> types;
@@ -328,7 +328,7 @@ TEST_F(GridTest, DispatchFillsOutParametersPassedByValue)
     Bstr selected;
     grid->resetToFirstSelectedRow();
     grid->getNextSelectedRow(selected.out());
-    EXPECT_EQ(L"beta", selected.text());
+    EXPECT_EQ(L"beta", selected.wide());
 }
 
 TEST(GridServer, ModuleCarriesItsResources)
@@ -485,7 +485,7 @@ TEST_F(DispatchReferenceTest, EditedAndDeletedRowsWalkThroughVariantReferences)
     EXPECT_EQ(L"gamma|3/g/2", nextEdited(rowStr, tag, index));
     EXPECT_EQ(L"//-1", nextEdited(rowStr, tag, index));
 
-    grid->deleteRow(Bstr(L"b"), VARIANT_TRUE);
+    grid->deleteRow(Bstr(L"b").get(), VARIANT_TRUE);
     grid->resetToFirstDeletedRow();
     EXPECT_EQ(S_OK, invoke(L"getNextDeletedRow", {rowStr.reference(), tag.reference()}));
     EXPECT_EQ(L"beta|2", rowStr.text());

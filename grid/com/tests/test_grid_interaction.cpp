@@ -18,22 +18,8 @@ namespace quor {
 
 namespace {
 
-class GridInteractionTest : public ::testing::Test {
+class GridInteractionTest : public HostedGridTest {
 protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(apartment.ok());
-        ASSERT_EQ(S_OK, hosted.attached);
-        hosted.fill(40);
-        for (LONG column = 0; column < 3; ++column)
-            hosted.grid->setColumnWidth(column, kColumnWidth);
-    }
-    // The edit box holds the mouse while it is open.
-    void TearDown() override { ReleaseCapture(); }
-
-    HWND window() const { return hosted.window(); }
-    HWND editBox() const { return FindWindowExA(window(), nullptr, "QuorEditBoxObj", nullptr); }
-
     void click(int row, int column)
     {
         SendMessageA(window(), WM_LBUTTONDOWN, MK_LBUTTON, cellPoint(row, column));
@@ -52,21 +38,12 @@ protected:
         GetWindowTextA(editBox(), text, sizeof text);
         return text;
     }
-    std::wstring cell(LONG row, LONG column)
-    {
-        Bstr text;
-        hosted.grid->getCellText(row, column, text.out());
-        return text.text();
-    }
     LONG editedRows()
     {
         LONG count = -1;
         hosted.grid->getNumberOfEditedRows(&count);
         return count;
     }
-
-    test::OleApartment apartment;
-    HostedGrid hosted;
 };
 
 }  // namespace
@@ -198,7 +175,7 @@ TEST_F(GridInteractionTest, AFindHitInTheLastRowIsScrolledIntoView)
 {
     Bstr text(L"r40");
     LONG row = -1, column = -1;
-    hosted.grid->find(text, VARIANT_TRUE, VARIANT_TRUE, VARIANT_FALSE, VARIANT_FALSE, &row, &column, SelectCell);
+    hosted.grid->find(text.get(), VARIANT_TRUE, VARIANT_TRUE, VARIANT_FALSE, VARIANT_FALSE, &row, &column, SelectCell);
     ASSERT_EQ(40, row);
     VARIANT_BOOL visible = VARIANT_FALSE;
     hosted.grid->rowIsVisible(40, &visible);
@@ -228,7 +205,7 @@ TEST_F(GridInteractionTest, AFindHitOnScreenLeavesTheViewAndAnOpenEditAlone)
     SetWindowTextA(editBox(), "typed");
     Bstr text(L"r2");
     LONG row = -1, column = -1;
-    hosted.grid->find(text, VARIANT_TRUE, VARIANT_TRUE, VARIANT_FALSE, VARIANT_FALSE, &row, &column, SelectCell);
+    hosted.grid->find(text.get(), VARIANT_TRUE, VARIANT_TRUE, VARIANT_FALSE, VARIANT_FALSE, &row, &column, SelectCell);
     ASSERT_EQ(2, row);
     EXPECT_EQ(0, GetScrollPos(window(), SB_VERT));
     EXPECT_TRUE(hasVisibleStyle(editBox()));

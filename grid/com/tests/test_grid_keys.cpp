@@ -20,15 +20,13 @@ namespace {
 // itself keeps the focus: the arrows, Home and End act only there.
 constexpr LONG kButtonColumn = 1;
 
-class GridKeysTest : public ::testing::Test {
+class GridKeysTest : public HostedGridTest {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(apartment.ok());
-        ASSERT_EQ(S_OK, hosted.attached);
-        hosted.fill(40);
-        for (LONG column = 0; column < 3; ++column)
-            hosted.grid->setColumnWidth(column, kColumnWidth);
+        HostedGridTest::SetUp();
+        if (HasFatalFailure())
+            return;
         // Keys go to the focus, and only a shown window can have it.
         ShowWindow(hosted.host.get(), SW_SHOW);
         SetForegroundWindow(hosted.host.get());
@@ -36,13 +34,11 @@ protected:
     }
     void TearDown() override
     {
-        ReleaseCapture();
+        HostedGridTest::TearDown();
         setKeys(false, false);
         ShowWindow(hosted.host.get(), SW_HIDE);
     }
 
-    HWND window() const { return hosted.window(); }
-    HWND editBox() const { return FindWindowExA(window(), nullptr, "QuorEditBoxObj", nullptr); }
     bool editing() const { return editBox() && hasVisibleStyle(editBox()); }
 
     // Button down where the pointer is, button up to whoever holds the mouse
@@ -105,12 +101,6 @@ protected:
             PostMessageA(editBox(), WM_CHAR, static_cast<unsigned char>(*c), 1);
         test::pumpMessages();
     }
-    std::wstring cell(LONG row, LONG column)
-    {
-        Bstr text;
-        hosted.grid->getCellText(row, column, text.out());
-        return text.text();
-    }
     LONG count(HRESULT (IQuorGridControl::*method)(LONG*))
     {
         LONG n = -1;
@@ -119,7 +109,7 @@ protected:
     }
     void onTheButtonColumn(int row)
     {
-        hosted.grid->setGuiComponent(kButtonColumn, Bstr(L"ddColorButton"), nullptr);
+        hosted.grid->setGuiComponent(kButtonColumn, Bstr(L"ddColorButton").get(), nullptr);
         click(row, kButtonColumn);
         ASSERT_FALSE(editing());
         ASSERT_EQ(window(), GetFocus());
@@ -135,9 +125,6 @@ protected:
         SetClipboardData(CF_TEXT, block);
         CloseClipboard();
     }
-
-    test::OleApartment apartment;
-    HostedGrid hosted;
 };
 
 }  // namespace
@@ -236,7 +223,7 @@ TEST_F(GridKeysTest, DeleteCutsTheSelectedRowsAndVPastesThemBackAtTheEnd)
     Bstr row, tag;
     hosted.grid->resetToFirstDeletedRow();
     hosted.grid->getNextDeletedRow(row.out(), tag.out());
-    EXPECT_EQ(0u, row.text().find(L"r2|"));
+    EXPECT_EQ(0u, row.wide().find(L"r2|"));
 
     // With a row selected the lines come as new rows at the end.
     hosted.grid->resetAllEditedRows();

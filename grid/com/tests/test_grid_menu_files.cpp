@@ -71,10 +71,10 @@ protected:
         ASSERT_TRUE(apartment.ok());
         ASSERT_EQ(S_OK, hosted.attached);
         Bstr headings(kHeadings);
-        hosted.grid->setColumnHeadings(headings);
+        hosted.grid->setColumnHeadings(headings.get());
         for (size_t i = 0; i < kRows.size(); ++i) {
             Bstr row(kRows[i].c_str()), tag((L"t" + std::to_wstring(i + 1)).c_str());
-            hosted.grid->appendRow(row, VARIANT_FALSE, tag, VARIANT_FALSE);
+            hosted.grid->appendRow(row.get(), VARIANT_FALSE, tag.get(), VARIANT_FALSE);
         }
         for (LONG column = 0; column < 3; ++column)
             hosted.grid->setColumnWidth(column, kColumnWidth);
@@ -106,7 +106,7 @@ protected:
     {
         Bstr text;
         hosted.grid->getCellText(row, column, text.out());
-        return text.text();
+        return text.wide();
     }
     std::vector<std::wstring> rows()
     {
@@ -114,7 +114,7 @@ protected:
         hosted.grid->resetToFirstRow();
         Bstr row;
         while (hosted.grid->getNextRow(row.out()) == S_OK)
-            texts.push_back(row.text());
+            texts.push_back(row.wide());
         return texts;
     }
     std::vector<std::wstring> deletedRows()
@@ -123,7 +123,7 @@ protected:
         hosted.grid->resetToFirstDeletedRow();
         Bstr row, tag;
         while (hosted.grid->getNextDeletedRow(row.out(), tag.out()) == S_OK)
-            texts.push_back(row.text());
+            texts.push_back(row.wide());
         return texts;
     }
     // The tags of the edited rows, in row order.
@@ -134,7 +134,7 @@ protected:
         Bstr row, tag;
         LONG index = -1;
         while (hosted.grid->getNextEditedRow(row.out(), tag.out(), &index) == S_OK)
-            tags.push_back(tag.text());
+            tags.push_back(tag.wide());
         return tags;
     }
     LONG editedCount()
@@ -162,8 +162,8 @@ protected:
 TEST_F(GridMenuFilesTest, AClickOnADropDownCellOpensTheListAndAChoiceWritesTheCell)
 {
     Bstr kind(L"ddDropDownList"), choices(L"Off|On"), row(L"a|On|d"), tag(L"t1");
-    hosted.grid->setGuiComponent(1, kind, choices);
-    hosted.grid->updateRow(row, tag, VARIANT_TRUE, VARIANT_FALSE);
+    hosted.grid->setGuiComponent(1, kind.get(), choices.get());
+    hosted.grid->updateRow(row.get(), tag.get(), VARIANT_TRUE, VARIANT_FALSE);
     ASSERT_EQ(0, editedCount());
 
     SendMessageA(window(), WM_LBUTTONDOWN, MK_LBUTTON, cellPoint(1, 1));

@@ -54,18 +54,9 @@ Ink inkIn(const test::PixelCanvas& canvas, const RECT& area)
     return ink;
 }
 
-class GridSettingsTest : public ::testing::Test {
+class GridSettingsTest : public HostedGridTest {
 protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(apartment.ok());
-        ASSERT_EQ(S_OK, hosted.attached);
-        hosted.fill(3);
-        for (LONG column = 0; column < 3; ++column)
-            hosted.grid->setColumnWidth(column, kColumnWidth);
-    }
-    // The edit box holds the mouse while it is open.
-    void TearDown() override { ReleaseCapture(); }
+    GridSettingsTest() : HostedGridTest(3) {}
 
     // The control's picture, as a container asks for it.
     void draw(test::PixelCanvas& canvas)
@@ -80,12 +71,8 @@ protected:
         test::pumpMessages();
     }
     HWND child(const char* className) const { return FindWindowExA(hosted.window(), nullptr, className, nullptr); }
-    HWND editBox() const { return child("QuorEditBoxObj"); }
     HWND list() const { return GetDlgItem(hosted.window(), 103); }
     bool editBoxOpen() const { return editBox() && hasVisibleStyle(editBox()); }
-
-    test::OleApartment apartment;
-    HostedGrid hosted;
 };
 
 }  // namespace
@@ -183,8 +170,8 @@ TEST_F(GridSettingsTest, AGridThatIsNotEditableOpensNoEditor)
 
 TEST_F(GridSettingsTest, TheCellKindChoosesTheEditor)
 {
-    hosted.grid->setGuiComponent(1, Bstr(L"DDDROPDOWNLIST"), Bstr(L"Float|b|Integer"));
-    hosted.grid->setGuiComponent(2, Bstr(L"ddColorButton"), nullptr);
+    hosted.grid->setGuiComponent(1, Bstr(L"DDDROPDOWNLIST").get(), Bstr(L"Float|b|Integer").get());
+    hosted.grid->setGuiComponent(2, Bstr(L"ddColorButton").get(), nullptr);
     click(2, 1);
     ASSERT_TRUE(list());
     EXPECT_TRUE(hasVisibleStyle(list()));

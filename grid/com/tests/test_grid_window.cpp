@@ -74,7 +74,7 @@ TEST_F(GridWindowTest, ColumnTableAndHeaderItemsAgreeBothWays)
     EXPECT_EQ(120, width);
 
     Bstr headings(L"One|Two");
-    hosted.grid->setColumnHeadings(headings);
+    hosted.grid->setColumnHeadings(headings.get());
     EXPECT_EQ(2, Header_GetItemCount(header));
     EXPECT_EQ(48, headerItemWidth(header, 1));  // "Two": 3 characters of 8 pixels, and 24
 }
@@ -95,9 +95,9 @@ TEST_F(GridWindowTest, AutoResizeMeasuresTheLongestTextOnceTheGridHasPainted)
     ASSERT_EQ(S_OK, hosted.attached);
     // The heading is long enough that nine letters of any 8-point face are narrower.
     Bstr headings(L"Name column|Value"), thin(L"iiiiiiii|x"), wide(L"aaaaaaaaa|x"), tag(L"");
-    hosted.grid->setColumnHeadings(headings);
-    hosted.grid->appendRow(thin, VARIANT_FALSE, tag, VARIANT_FALSE);
-    hosted.grid->appendRow(wide, VARIANT_FALSE, tag, VARIANT_FALSE);
+    hosted.grid->setColumnHeadings(headings.get());
+    hosted.grid->appendRow(thin.get(), VARIANT_FALSE, tag.get(), VARIANT_FALSE);
+    hosted.grid->appendRow(wide.get(), VARIANT_FALSE, tag.get(), VARIANT_FALSE);
     HWND header = FindWindowExA(hosted.window(), nullptr, "QuorColumnHeaderObj", nullptr);
     SHORT width = 0;
 
@@ -159,10 +159,10 @@ TEST_F(GridWindowTest, AppendingWithScrollShowsTheNewRowOnlyWhenItIsOutOfView)
     ASSERT_EQ(S_OK, hosted.attached);
     Bstr tag(L"");
     hosted.fill(3);
-    hosted.grid->appendRow(Bstr(L"fits|b"), VARIANT_TRUE, tag, VARIANT_FALSE);
+    hosted.grid->appendRow(Bstr(L"fits|b").get(), VARIANT_TRUE, tag.get(), VARIANT_FALSE);
     EXPECT_EQ(0, hosted.topRow());
     hosted.fill(40);  // 44 rows
-    hosted.grid->appendRow(Bstr(L"below|b"), VARIANT_TRUE, tag, VARIANT_FALSE);
+    hosted.grid->appendRow(Bstr(L"below|b").get(), VARIANT_TRUE, tag.get(), VARIANT_FALSE);
     EXPECT_EQ(44, hosted.topRow());
     EXPECT_EQ(44, GetScrollPos(hosted.window(), SB_VERT));
 }
@@ -249,7 +249,7 @@ void expectLastColumnStaysFirst(HostedGrid& hosted, int columns)
 
     Bstr headings;
     hosted.grid->getColumnHeadingStr(headings.out());
-    hosted.grid->setColumnHeadings(headings);
+    hosted.grid->setColumnHeadings(headings.get());
     EXPECT_EQ(last, firstColumnShown(hosted));
     // A line to the left still moves by one.
     hosted.scroll(WM_HSCROLL, SB_LINELEFT);
@@ -264,7 +264,7 @@ TEST_F(GridWindowTest, TheLastColumnStaysFirstAmongTwelve)
     expectLastColumnStaysFirst(hosted, 12);
     // Fewer headings: the first column kept is the last that still exists.
     hosted.grid->setUpperLeftCell(0, 11);
-    hosted.grid->setColumnHeadings(Bstr(L"A|B|C"));
+    hosted.grid->setColumnHeadings(Bstr(L"A|B|C").get());
     hosted.grid->redraw();
     EXPECT_EQ(2, firstColumnShown(hosted));
 }
@@ -273,9 +273,9 @@ TEST_F(GridWindowTest, TheLastColumnStaysFirstAmongTwo)
 {
     HostedGrid hosted;
     ASSERT_EQ(S_OK, hosted.attached);
-    hosted.grid->setColumnHeadings(Bstr(L"A|B"));
+    hosted.grid->setColumnHeadings(Bstr(L"A|B").get());
     for (int i = 1; i <= 10; ++i)
-        hosted.grid->appendRow(Bstr(L"a|b"), VARIANT_FALSE, Bstr(L""), VARIANT_FALSE);
+        hosted.grid->appendRow(Bstr(L"a|b").get(), VARIANT_FALSE, Bstr(L"").get(), VARIANT_FALSE);
     hosted.grid->redraw();
     expectLastColumnStaysFirst(hosted, 2);
 }
@@ -306,7 +306,7 @@ TEST_F(GridWindowTest, AppendingWithoutRedrawGrowsTheBarAndPaintsAVisibleRow)
     GetScrollInfo(hosted.window(), SB_VERT, &before);
 
     Bstr tag(L"");
-    hosted.grid->appendRow(Bstr(L"WWWW|b"), VARIANT_FALSE, tag, VARIANT_FALSE);
+    hosted.grid->appendRow(Bstr(L"WWWW|b").get(), VARIANT_FALSE, tag.get(), VARIANT_FALSE);
     SCROLLINFO after{sizeof after, SIF_RANGE};
     GetScrollInfo(hosted.window(), SB_VERT, &after);
     EXPECT_EQ(before.nMax + 1, after.nMax);
@@ -315,12 +315,12 @@ TEST_F(GridWindowTest, AppendingWithoutRedrawGrowsTheBarAndPaintsAVisibleRow)
 
     // A run of rows below the page moves the range without a repaint of the cells.
     for (int i = 0; i < 50; ++i)
-        hosted.grid->appendRow(Bstr(L"x|b"), VARIANT_FALSE, tag, VARIANT_FALSE);
+        hosted.grid->appendRow(Bstr(L"x|b").get(), VARIANT_FALSE, tag.get(), VARIANT_FALSE);
     GetScrollInfo(hosted.window(), SB_VERT, &after);
     EXPECT_EQ(before.nMax + 51, after.nMax);
     test::pumpMessages();
     ValidateRect(hosted.window(), nullptr);
-    hosted.grid->appendRow(Bstr(L"x|b"), VARIANT_FALSE, tag, VARIANT_FALSE);
+    hosted.grid->appendRow(Bstr(L"x|b").get(), VARIANT_FALSE, tag.get(), VARIANT_FALSE);
     test::pumpMessages();
     RECT dirty{};
     EXPECT_FALSE(GetUpdateRect(hosted.window(), &dirty, FALSE));
@@ -406,8 +406,8 @@ TEST_F(GridWindowTest, InactiveControlDrawsItsCellsIntoTheContainersDC)
     grid.As(&object);
     ASSERT_EQ(S_OK, site->attach(object.Get()));
     Bstr headings(L"Name|Value"), row(L"a|b"), tag(L"");
-    grid->setColumnHeadings(headings);
-    grid->appendRow(row, VARIANT_FALSE, tag, VARIANT_FALSE);
+    grid->setColumnHeadings(headings.get());
+    grid->appendRow(row.get(), VARIANT_FALSE, tag.get(), VARIANT_FALSE);
     grid->setRowSelect(1, Selected);
     site->resize(RECT{10, 10, 210, 110});
     test::PixelCanvas canvas(300, 200);

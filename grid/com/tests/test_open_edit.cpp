@@ -14,23 +14,20 @@ namespace quor {
 
 namespace {
 
-class OpenEditTest : public ::testing::Test {
+class OpenEditTest : public HostedGridTest {
 protected:
+    OpenEditTest() : HostedGridTest(8) {}
+
     void SetUp() override
     {
-        ASSERT_TRUE(apartment.ok());
-        ASSERT_EQ(S_OK, hosted.attached);
-        hosted.fill(8);
+        HostedGridTest::SetUp();
+        if (HasFatalFailure())
+            return;
         for (LONG index = 0; index < 8; ++index) {
             const std::wstring tag = L"t" + std::to_wstring(index + 1);
-            hosted.grid->setTagText(index, Bstr(tag.c_str()));
+            hosted.grid->setTagText(index, Bstr(tag.c_str()).get());
         }
-        for (LONG column = 0; column < 3; ++column)
-            hosted.grid->setColumnWidth(column, kColumnWidth);
     }
-    void TearDown() override { ReleaseCapture(); }
-
-    HWND editBox() const { return FindWindowExA(hosted.window(), nullptr, "QuorEditBoxObj", nullptr); }
 
     // Clicks row 2, column 1 and types without leaving the cell.
     void typeIntoRowTwo()
@@ -52,8 +49,8 @@ protected:
             Bstr text, name;
             hosted.grid->getCellText(row, 1, text.out());
             hosted.grid->getCellText(row, 0, name.out());
-            if (text.text() == typed)
-                names += (names.empty() ? L"" : L",") + name.text();
+            if (text.wide() == typed)
+                names += (names.empty() ? L"" : L",") + name.wide();
         }
         return names;
     }
@@ -63,9 +60,6 @@ protected:
         hosted.grid->setRowSelect(2, Selected);
         hosted.grid->setRowSelect(5, Selected);
     }
-
-    test::OleApartment apartment;
-    HostedGrid hosted;
 };
 
 }  // namespace
@@ -88,8 +82,8 @@ TEST_F(OpenEditTest, SortingAnotherColumnOrTheEditedOneKeepsTheTextInItsRow)
     Bstr first, tag;
     hosted.grid->getCellText(1, 0, first.out());
     hosted.grid->getTagText(0, tag.out());
-    EXPECT_EQ(L"a0", first.text());
-    EXPECT_EQ(L"t7", tag.text());
+    EXPECT_EQ(L"a0", first.wide());
+    EXPECT_EQ(L"t7", tag.wide());
 }
 
 TEST_F(OpenEditTest, ReplacedRowsNeverReceiveTheText)
@@ -105,8 +99,8 @@ TEST_F(OpenEditTest, ReplacedRowsNeverReceiveTheText)
     Bstr row, tag;
     std::wstring editedTag;
     while (hosted.grid->getNextDeletedRow(row.out(), tag.out()) == S_OK) {
-        if (row.text().find(L"|typed|") != std::wstring::npos)
-            editedTag = tag.text();
+        if (row.wide().find(L"|typed|") != std::wstring::npos)
+            editedTag = tag.wide();
     }
     EXPECT_EQ(L"t2", editedTag);
 }
@@ -114,12 +108,12 @@ TEST_F(OpenEditTest, ReplacedRowsNeverReceiveTheText)
 TEST_F(OpenEditTest, DeletingTheEditedRowDropsTheTextAndDeletingAnotherKeepsIt)
 {
     typeIntoRowTwo();
-    hosted.grid->deleteRow(Bstr(L"t2"), VARIANT_FALSE);
+    hosted.grid->deleteRow(Bstr(L"t2").get(), VARIANT_FALSE);
     hosted.grid->CompleteEdit();
     EXPECT_EQ(L"", rowsHolding());
 
     typeIntoRowTwo();  // now r3
-    hosted.grid->deleteRow(Bstr(L"t1"), VARIANT_FALSE);
+    hosted.grid->deleteRow(Bstr(L"t1").get(), VARIANT_FALSE);
     hosted.grid->CompleteEdit();
     EXPECT_EQ(L"r3", rowsHolding());
 }
@@ -134,7 +128,7 @@ TEST_F(OpenEditTest, HidingTheEditedRowOrNewHeadingsKeepTheTextInItsRow)
     hosted.grid->setAllVisible();
     typeIntoRowTwo();
     SetWindowTextA(editBox(), "other");
-    hosted.grid->setColumnHeadings(Bstr(L"A|B|C|D|E|F|G|H|I|J|K|L"));
+    hosted.grid->setColumnHeadings(Bstr(L"A|B|C|D|E|F|G|H|I|J|K|L").get());
     hosted.grid->CompleteEdit();
     EXPECT_EQ(L"r2", rowsHolding(L"other"));
 }
@@ -152,7 +146,7 @@ TEST_F(OpenEditTest, TheCopyIntoSelectedRowsNeverReachesReplacedRows)
 {
     typeIntoRowTwo();
     selectRowsTwoAndFive();
-    hosted.grid->deleteRow(Bstr(L"t1"), VARIANT_FALSE);
+    hosted.grid->deleteRow(Bstr(L"t1").get(), VARIANT_FALSE);
     hosted.grid->CompleteEdit();
     EXPECT_EQ(L"r2,r5", rowsHolding());
 }
@@ -160,11 +154,11 @@ TEST_F(OpenEditTest, TheCopyIntoSelectedRowsNeverReachesReplacedRows)
 TEST_F(OpenEditTest, ALongCellSurvivesTheEditor)
 {
     const std::wstring longText(5000, L'w');
-    hosted.grid->updateRow(Bstr((L"r2|" + longText + L"|c").c_str()), Bstr(L"t2"), VARIANT_TRUE, VARIANT_FALSE);
+    hosted.grid->updateRow(Bstr(L"r2|" + longText + L"|c").get(), Bstr(L"t2").get(), VARIANT_TRUE, VARIANT_FALSE);
     auto cell = [&] {
         Bstr text;
         hosted.grid->getCellText(2, 1, text.out());
-        return text.text();
+        return text.wide();
     };
     auto editedRows = [&] {
         LONG count = -1;
@@ -213,7 +207,7 @@ TEST_F(OpenEditTest, WithRowsTwoAndFiveSelectedHidingNewHeadingsAndReplacingKeep
     typeIntoRowTwo();
     SetWindowTextA(editBox(), "other");
     selectRowsTwoAndFive();
-    hosted.grid->setColumnHeadings(Bstr(L"A|B|C|D|E|F|G|H|I|J|K|L"));
+    hosted.grid->setColumnHeadings(Bstr(L"A|B|C|D|E|F|G|H|I|J|K|L").get());
     hosted.grid->CompleteEdit();
     EXPECT_EQ(L"r2,r5", rowsHolding(L"other"));
 

@@ -53,9 +53,9 @@ TEST_F(GridTest, HeadingsAreReadInSequence)
     EXPECT_EQ(4, columns);
     Bstr heading;
     grid->getColumnHeading(0, heading.out());
-    EXPECT_EQ(L"Property  ", heading.text());
+    EXPECT_EQ(L"Property  ", heading.wide());
     grid->getColumnHeading(3, heading.out());
-    EXPECT_EQ(L"Note   ", heading.text());
+    EXPECT_EQ(L"Note   ", heading.wide());
 
     headings(L"A|B|");
     grid->getNumberOfColumns(&columns);
@@ -64,7 +64,7 @@ TEST_F(GridTest, HeadingsAreReadInSequence)
     grid->getNumberOfColumns(&columns);
     EXPECT_EQ(2, columns);
     grid->getColumnHeading(1, heading.out());
-    EXPECT_EQ(L"A", heading.text());
+    EXPECT_EQ(L"A", heading.wide());
 }
 
 TEST_F(GridTest, TagsMatchWithoutCaseAndFirstWins)
@@ -72,16 +72,16 @@ TEST_F(GridTest, TagsMatchWithoutCaseAndFirstWins)
     append(L"one", L"Tag");
     append(L"two", L"tag");
     Bstr row;
-    EXPECT_EQ(S_OK, grid->getRow(Bstr(L"TAG"), row.out()));
-    EXPECT_EQ(L"one", row.text());
-    EXPECT_EQ(S_FALSE, grid->getRow(Bstr(L"none"), row.out()));
-    ASSERT_FALSE(row.isNull());
-    EXPECT_EQ(L"", row.text());
+    EXPECT_EQ(S_OK, grid->getRow(Bstr(L"TAG").get(), row.out()));
+    EXPECT_EQ(L"one", row.wide());
+    EXPECT_EQ(S_FALSE, grid->getRow(Bstr(L"none").get(), row.out()));
+    ASSERT_NE(nullptr, row.get());
+    EXPECT_EQ(L"", row.wide());
 
-    EXPECT_EQ(S_OK, grid->deleteRow(Bstr(L"T" L"AG"), VARIANT_TRUE));
+    EXPECT_EQ(S_OK, grid->deleteRow(Bstr(L"T" L"AG").get(), VARIANT_TRUE));
     EXPECT_EQ(L"two", allRows());
     EXPECT_EQ(S_FALSE, grid->deleteRow(nullptr, VARIANT_TRUE));
-    EXPECT_EQ(S_FALSE, grid->deleteRow(Bstr(L"none"), VARIANT_TRUE));
+    EXPECT_EQ(S_FALSE, grid->deleteRow(Bstr(L"none").get(), VARIANT_TRUE));
 }
 
 TEST_F(GridTest, TagTextByIndex)
@@ -90,15 +90,15 @@ TEST_F(GridTest, TagTextByIndex)
     append(L"r2", L"second");
     Bstr tag;
     EXPECT_EQ(S_OK, grid->getTagText(1, tag.out()));
-    EXPECT_EQ(L"second", tag.text());
+    EXPECT_EQ(L"second", tag.wide());
     EXPECT_EQ(E_POINTER, grid->getTagText(-1, tag.out()));
     EXPECT_EQ(E_POINTER, grid->getTagText(0, nullptr));
     EXPECT_EQ(S_FALSE, grid->getTagText(2, tag.out()));
-    EXPECT_EQ(S_OK, grid->setTagText(0, Bstr(L"renamed")));
-    EXPECT_EQ(S_FALSE, grid->setTagText(2, Bstr(L"x")));
+    EXPECT_EQ(S_OK, grid->setTagText(0, Bstr(L"renamed").get()));
+    EXPECT_EQ(S_FALSE, grid->setTagText(2, Bstr(L"x").get()));
     Bstr row;
-    grid->getRow(Bstr(L"RENAMED"), row.out());
-    EXPECT_EQ(L"r1", row.text());
+    grid->getRow(Bstr(L"RENAMED").get(), row.out());
+    EXPECT_EQ(L"r1", row.wide());
 }
 
 TEST_F(GridTest, LookupsMoveTheSharedCursor)
@@ -137,19 +137,19 @@ TEST_F(GridTest, EditedMarkFollowsAppendAndUpdate)
     LONG index = -5;
     grid->resetToFirstEditedRow();
     EXPECT_EQ(S_OK, grid->getNextEditedRow(row.out(), tag.out(), &index));
-    EXPECT_EQ(L"x|y", row.text());
-    EXPECT_EQ(L"t", tag.text());
+    EXPECT_EQ(L"x|y", row.wide());
+    EXPECT_EQ(L"t", tag.wide());
     EXPECT_EQ(0, index);
     EXPECT_EQ(S_FALSE, grid->getNextEditedRow(row.out(), tag.out(), &index));
-    EXPECT_EQ(L"", row.text());
+    EXPECT_EQ(L"", row.wide());
     EXPECT_EQ(E_POINTER, grid->getNextEditedRow(row.out(), nullptr, &index));
 
-    EXPECT_EQ(S_OK, grid->updateRow(Bstr(L"x|z"), Bstr(L"T"), VARIANT_FALSE, VARIANT_FALSE));
+    EXPECT_EQ(S_OK, grid->updateRow(Bstr(L"x|z").get(), Bstr(L"T").get(), VARIANT_FALSE, VARIANT_FALSE));
     EXPECT_EQ(0, editedCount());
-    grid->getRow(Bstr(L"t"), row.out());
-    EXPECT_EQ(L"x|z", row.text());
-    EXPECT_EQ(S_OK, grid->markRowAsEdited(Bstr(L"U")));
-    EXPECT_EQ(S_FALSE, grid->markRowAsEdited(Bstr(L"none")));
+    grid->getRow(Bstr(L"t").get(), row.out());
+    EXPECT_EQ(L"x|z", row.wide());
+    EXPECT_EQ(S_OK, grid->markRowAsEdited(Bstr(L"U").get()));
+    EXPECT_EQ(S_FALSE, grid->markRowAsEdited(Bstr(L"none").get()));
     EXPECT_EQ(1, editedCount());
     grid->resetAllEditedRows();
     EXPECT_EQ(0, editedCount());
@@ -167,13 +167,13 @@ TEST_F(GridTest, EditedIterationReportsPositionsAndContinues)
     ASSERT_EQ(S_OK, grid->getNextEditedRow(row.out(), tag.out(), &index));
     EXPECT_EQ(1, index);
     ASSERT_EQ(S_OK, grid->getNextEditedRow(row.out(), tag.out(), &index));
-    EXPECT_EQ(L"d", row.text());
+    EXPECT_EQ(L"d", row.wide());
     EXPECT_EQ(3, index);
 }
 
 TEST_F(GridTest, UpdateOfUnknownTagAppends)
 {
-    EXPECT_EQ(S_OK, grid->updateRow(Bstr(L"new"), Bstr(L"k"), VARIANT_TRUE, VARIANT_TRUE));
+    EXPECT_EQ(S_OK, grid->updateRow(Bstr(L"new").get(), Bstr(L"k").get(), VARIANT_TRUE, VARIANT_TRUE));
     EXPECT_EQ(1, rowCount());
     EXPECT_EQ(1, editedCount());
 }
@@ -183,25 +183,25 @@ TEST_F(GridTest, DeletedRowsAreKeptInOrderOfRemoval)
     append(L"a", L"ta");
     append(L"b", L"tb");
     append(L"c", L"tc");
-    grid->deleteRow(Bstr(L"tb"), VARIANT_TRUE);
-    grid->deleteRow(Bstr(L"tc"), VARIANT_FALSE);
-    grid->deleteRow(Bstr(L"ta"), 5);  // any nonzero value keeps it
+    grid->deleteRow(Bstr(L"tb").get(), VARIANT_TRUE);
+    grid->deleteRow(Bstr(L"tc").get(), VARIANT_FALSE);
+    grid->deleteRow(Bstr(L"ta").get(), 5);  // any nonzero value keeps it
 
     Bstr row, tag;
     grid->resetToFirstDeletedRow();
     EXPECT_EQ(S_OK, grid->getNextDeletedRow(row.out(), tag.out()));
-    EXPECT_EQ(L"b", row.text());
-    EXPECT_EQ(L"tb", tag.text());
+    EXPECT_EQ(L"b", row.wide());
+    EXPECT_EQ(L"tb", tag.wide());
     // Counting reports nothing and leaves the deleted rows and their cursor
     // where they were.
     EXPECT_EQ(S_OK, grid->getNumberOfDeletedRows());
     EXPECT_EQ(S_OK, grid->getNextDeletedRow(row.out(), tag.out()));
-    EXPECT_EQ(L"a", row.text());
+    EXPECT_EQ(L"a", row.wide());
     EXPECT_EQ(S_FALSE, grid->getNextDeletedRow(row.out(), tag.out()));
-    ASSERT_FALSE(row.isNull());
-    ASSERT_FALSE(tag.isNull());
-    EXPECT_EQ(L"", row.text());
-    EXPECT_EQ(L"", tag.text());
+    ASSERT_NE(nullptr, row.get());
+    ASSERT_NE(nullptr, tag.get());
+    EXPECT_EQ(L"", row.wide());
+    EXPECT_EQ(L"", tag.wide());
     EXPECT_EQ(E_POINTER, grid->getNextDeletedRow(nullptr, tag.out()));
 
     grid->resetAllDeletedRows();
@@ -222,9 +222,9 @@ TEST_F(GridTest, DeleteAllMovesEveryRowToDeleted)
     Bstr row, tag;
     grid->resetToFirstDeletedRow();
     grid->getNextDeletedRow(row.out(), tag.out());
-    EXPECT_EQ(L"a", row.text());
+    EXPECT_EQ(L"a", row.wide());
     grid->getNextDeletedRow(row.out(), tag.out());
-    EXPECT_EQ(L"b", row.text());
+    EXPECT_EQ(L"b", row.wide());
     EXPECT_EQ(S_OK, grid->deleteAllRows(VARIANT_FALSE));
 
     // The page cycle: the lists reuse their nodes, the rows stay right.
@@ -256,7 +256,7 @@ TEST_F(GridTest, NullOutPointersAreRefused)
     EXPECT_EQ(E_POINTER, grid->getNextSelectedRow(nullptr));
     EXPECT_EQ(E_POINTER, grid->getNumberOfRows(nullptr));
     EXPECT_EQ(E_POINTER, grid->getCellText(1, 0, nullptr));
-    EXPECT_EQ(E_POINTER, grid->getRow(Bstr(L"x"), nullptr));
+    EXPECT_EQ(E_POINTER, grid->getRow(Bstr(L"x").get(), nullptr));
     EXPECT_EQ(E_POINTER, grid->setGridFont(nullptr));
 }
 

@@ -13,7 +13,7 @@ std::vector<std::wstring> selectedRows(IQuorGridControl* grid)
     grid->resetToFirstSelectedRow();
     Bstr row;
     while (grid->getNextSelectedRow(row.out()) == S_OK)
-        rows.push_back(row.text());
+        rows.push_back(row.wide());
     return rows;
 }
 
@@ -99,7 +99,7 @@ TEST_F(FindTest, ReportsTheLastHitAndLeavesOnlyItSelected)
     append(L"xABCx|q");
     append(L"abc");
     LONG row = -7, column = -7;
-    EXPECT_EQ(S_FALSE, grid->find(Bstr(L"abc"), VARIANT_FALSE, VARIANT_FALSE, 0, 0, &row, &column, SelectRow));
+    EXPECT_EQ(S_FALSE, grid->find(Bstr(L"abc").get(), VARIANT_FALSE, VARIANT_FALSE, 0, 0, &row, &column, SelectRow));
     EXPECT_EQ(2, row);
     EXPECT_EQ(0, column);
     EXPECT_EQ(std::vector<std::wstring>{L"abc"}, selectedRows(grid.Get()));
@@ -111,9 +111,9 @@ TEST_F(FindTest, WholeCellTrimsBothSidesAndMatchCaseIsExact)
     append(L"  abc |x");
     append(L"ABC|y");
     LONG row = 0, column = 0;
-    grid->find(Bstr(L"abc "), VARIANT_TRUE, VARIANT_TRUE, 0, 0, &row, &column, SelectRow);
+    grid->find(Bstr(L"abc ").get(), VARIANT_TRUE, VARIANT_TRUE, 0, 0, &row, &column, SelectRow);
     EXPECT_EQ(1, row);
-    grid->find(Bstr(L"abc"), VARIANT_TRUE, VARIANT_FALSE, 0, 0, &row, &column, SelectRow);
+    grid->find(Bstr(L"abc").get(), VARIANT_TRUE, VARIANT_FALSE, 0, 0, &row, &column, SelectRow);
     EXPECT_EQ(2, row);
 }
 
@@ -122,8 +122,8 @@ TEST_F(FindTest, NoHitLeavesTheOutputsAlone)
     headings(L"A");
     append(L"abc");
     LONG row = 42, column = 43;
-    EXPECT_EQ(S_FALSE, grid->find(Bstr(L"zzz"), VARIANT_FALSE, VARIANT_FALSE, 0, 0, &row, &column, SelectRow));
-    EXPECT_EQ(S_FALSE, grid->find(Bstr(L""), VARIANT_FALSE, VARIANT_FALSE, 0, 0, &row, &column, SelectRow));
+    EXPECT_EQ(S_FALSE, grid->find(Bstr(L"zzz").get(), VARIANT_FALSE, VARIANT_FALSE, 0, 0, &row, &column, SelectRow));
+    EXPECT_EQ(S_FALSE, grid->find(Bstr(L"").get(), VARIANT_FALSE, VARIANT_FALSE, 0, 0, &row, &column, SelectRow));
     EXPECT_EQ(42, row);
     EXPECT_EQ(43, column);
 }
@@ -133,7 +133,7 @@ TEST_F(FindTest, WithoutPlaceForTheHitItStillSearchesAndSelects)
     headings(L"A|B");
     append(L"a|x");
     LONG row = -7;
-    EXPECT_EQ(S_FALSE, grid->find(Bstr(L"x"), 0, 0, 0, 0, &row, nullptr, SelectRow));
+    EXPECT_EQ(S_FALSE, grid->find(Bstr(L"x").get(), 0, 0, 0, 0, &row, nullptr, SelectRow));
     EXPECT_EQ(-7, row);
     LONG selected = 0;
     grid->getNumberOfSelectedRows(&selected);
@@ -145,7 +145,7 @@ TEST_F(FindTest, SearchesOnlyTheDeclaredColumns)
     headings(L"A");
     append(L"a|needle");
     LONG row = 0, column = 0;
-    grid->find(Bstr(L"needle"), VARIANT_FALSE, VARIANT_FALSE, 0, 0, &row, &column, SelectRow);
+    grid->find(Bstr(L"needle").get(), VARIANT_FALSE, VARIANT_FALSE, 0, 0, &row, &column, SelectRow);
     EXPECT_EQ(0, row);
 }
 
@@ -154,7 +154,7 @@ TEST_F(FindTest, ResetFindDeselectsAllRows)
     headings(L"A");
     append(L"abc");
     LONG row = 0, column = 0;
-    grid->find(Bstr(L"b"), VARIANT_FALSE, VARIANT_FALSE, 0, 0, &row, &column, SelectRow);
+    grid->find(Bstr(L"b").get(), VARIANT_FALSE, VARIANT_FALSE, 0, 0, &row, &column, SelectRow);
     EXPECT_EQ(1, selectedCount());
     EXPECT_EQ(S_OK, grid->resetFind());
     EXPECT_EQ(0, selectedCount());
