@@ -1,7 +1,7 @@
 // View and appearance methods of QuorGridControl. Without a window they
 // store their state; painting picks it up once the window exists.
 #include "GridScroller.h"
-#include "GridText.h"
+#include "ComBoundary.h"
 #include "QuorGridControl.h"
 
 namespace quor {
@@ -14,7 +14,7 @@ void QuorGridControl::redrawIf(VARIANT_BOOL flag)
 
 STDMETHODIMP QuorGridControl::showRowButtons(VARIANT_BOOL show)
 {
-    core_.view().rowButtonsShown = isVariantTrue(show) ? VARIANT_TRUE : VARIANT_FALSE;
+    core_.view().rowButtonsShown = isVariantTrue(show);
     rowHeader_.show(isVariantTrue(show));
     placeHeaderBand();
     recomputeView();
@@ -23,7 +23,7 @@ STDMETHODIMP QuorGridControl::showRowButtons(VARIANT_BOOL show)
 
 STDMETHODIMP QuorGridControl::showColumnHeader(VARIANT_BOOL show)
 {
-    core_.view().columnHeaderShown = isVariantTrue(show) ? VARIANT_TRUE : VARIANT_FALSE;
+    core_.view().columnHeaderShown = isVariantTrue(show);
     if (show == VARIANT_TRUE || show == VARIANT_FALSE)
         columnHeader_.show(show == VARIANT_TRUE);
     return S_OK;
@@ -33,7 +33,7 @@ STDMETHODIMP QuorGridControl::rowIsVisible(LONG rowNumber, VARIANT_BOOL* visible
 {
     if (!visible)
         return E_POINTER;
-    *visible = core_.view().isRowVisible(rowNumber) ? VARIANT_TRUE : VARIANT_FALSE;
+    *visible = variantBool(core_.view().isRowVisible(rowNumber));
     return S_OK;
 }
 
@@ -140,7 +140,7 @@ void QuorGridControl::repaintHeadersNow()
 
 STDMETHODIMP QuorGridControl::AutoSizeEditBox(VARIANT_BOOL inProp)
 {
-    core_.view().autoSizeEditBox = inProp;
+    core_.view().autoSizeEditBox = isVariantTrue(inProp);
     return S_OK;
 }
 

@@ -1,5 +1,6 @@
 // Column table methods of QuorGridControl.
 #include "GridGuard.h"
+#include "ComBoundary.h"
 #include "GridText.h"
 #include "QuorGridControl.h"
 #include "RowText.h"
@@ -35,7 +36,7 @@ STDMETHODIMP QuorGridControl::SetColumnEditable(LONG column, VARIANT_BOOL editab
 {
     if (column < 0 || column >= core_.columnCount())
         return S_FALSE;
-    return core_.columns().setEditable(column, editable) ? S_OK : S_FALSE;
+    return core_.columns().setEditable(column, isVariantTrue(editable)) ? S_OK : S_FALSE;
 }
 
 STDMETHODIMP QuorGridControl::getNumberOfColumns(LONG* count)
@@ -79,7 +80,7 @@ STDMETHODIMP QuorGridControl::getColumnNumberByHeading(BSTR heading, LONG* colum
 
 STDMETHODIMP QuorGridControl::autoResizeColumn(LONG col)
 {
-    if (!isVariantTrue(core_.columns().autoResize(col)))
+    if (!core_.columns().autoResize(col))
         return S_OK;
     return guarded([&] {
         const int32_t width = textWidth(longestCellText(col).substr(0, kMeasuredCharacters));
@@ -133,8 +134,8 @@ STDMETHODIMP QuorGridControl::setGuiComponent(LONG column, BSTR kind, BSTR items
 
 STDMETHODIMP QuorGridControl::allowColumnReorder(VARIANT_BOOL allow)
 {
-    core_.columns().allowReorder(allow);
-    columnHeader_.allowReorder(allow == VARIANT_TRUE);
+    core_.columns().allowReorder(isVariantTrue(allow));
+    columnHeader_.allowReorder(isVariantTrue(allow));
     return S_OK;
 }
 

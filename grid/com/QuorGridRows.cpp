@@ -2,7 +2,7 @@
 #include <memory>
 
 #include "GridGuard.h"
-#include "GridText.h"
+#include "ComBoundary.h"
 #include "QuorGridControl.h"
 #include "RowText.h"
 
@@ -54,7 +54,7 @@ STDMETHODIMP QuorGridControl::updateRow(BSTR rowStr, BSTR tagText, VARIANT_BOOL 
         }
         row->rowText = ansiFromBstr(rowStr);
         row->tagText = tag;
-        row->edited = isVariantTrue(markEdited) ? VARIANT_TRUE : VARIANT_FALSE;
+        row->edited = isVariantTrue(markEdited);
         redrawIf(redraw);
         return S_OK;
     });
@@ -155,7 +155,7 @@ STDMETHODIMP QuorGridControl::resetAllEditedRows()
 {
     core_.rows().resetCursor();
     while (GridRow* row = core_.rows().next())
-        row->edited = VARIANT_FALSE;
+        row->edited = false;
     return S_OK;
 }
 
@@ -165,7 +165,7 @@ STDMETHODIMP QuorGridControl::markRowAsEdited(BSTR tagText)
         GridRow* row = core_.rows().findByTag(ansiFromBstr(tagText));
         if (!row)
             return S_FALSE;
-        row->edited = VARIANT_TRUE;
+        row->edited = true;
         return S_OK;
     });
 }
@@ -242,7 +242,7 @@ STDMETHODIMP QuorGridControl::setRowVisibility(LONG rowIndex, VARIANT_BOOL visib
     if (!row)
         return S_FALSE;
     core_.commitOpenEdit();
-    row->visible = visible;
+    row->visible = isVariantTrue(visible);
     return S_OK;
 }
 
@@ -251,7 +251,7 @@ STDMETHODIMP QuorGridControl::setAllVisible()
     core_.commitOpenEdit();
     core_.rows().resetCursor();
     while (GridRow* row = core_.rows().next())
-        row->visible = VARIANT_TRUE;
+        row->visible = true;
     return S_OK;
 }
 

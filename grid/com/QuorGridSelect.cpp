@@ -1,6 +1,6 @@
 // Selection, find and sorting methods of QuorGridControl.
 #include "GridGuard.h"
-#include "GridText.h"
+#include "ComBoundary.h"
 #include "QuorGridControl.h"
 #include "WaitCursor.h"
 
@@ -29,7 +29,7 @@ STDMETHODIMP QuorGridControl::setRowSelectRange(LONG row1, LONG row2, RowSelecti
 
 STDMETHODIMP QuorGridControl::setSelected(LONG row, LONG column, GridSelectType type, VARIANT_BOOL select)
 {
-    return core_.selection().setSelected(row, column, type, select);
+    return core_.selection().setSelected(row, column, type, isVariantTrue(select));
 }
 
 STDMETHODIMP QuorGridControl::SelectAllRows()
@@ -57,8 +57,9 @@ STDMETHODIMP QuorGridControl::find(BSTR text, VARIANT_BOOL wholeCell, VARIANT_BO
     return guarded([&] {
         FindRequest request;
         request.text = ansiFromBstr(text);
-        request.wholeCell = wholeCell;
-        request.matchCase = matchCase;
+        request.wholeCell = isVariantTrue(wholeCell);
+        // Any value but VARIANT_FALSE asks for the case to match.
+        request.matchCase = matchCase != VARIANT_FALSE;
         request.selectType = selectType;
         const FindHit hit = finder_.find(core_.rows(), core_.selection(), core_.columnCount(), request,
                                          [this](int32_t rowNumber, int32_t hitColumn) {

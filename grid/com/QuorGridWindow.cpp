@@ -34,8 +34,6 @@ WindowClassUse& gridClass(WNDPROC procedure)
     return use;
 }
 
-bool shown(VARIANT_BOOL flag) { return flag == VARIANT_TRUE; }
-
 }  // namespace
 
 // ---- creation and destruction ----
@@ -114,16 +112,16 @@ LRESULT QuorGridControl::onCreate()
     if (!columnHeader_.create(window, *this) || !rowHeader_.create(window))
         return -1;
     columnHeader_.mirror(core_.columns());
-    columnHeader_.allowReorder(core_.columns().reorderAllowed() == VARIANT_TRUE);
+    columnHeader_.allowReorder(core_.columns().reorderAllowed());
     columnHeader_.setFont(gridFont_.get());
-    columnHeader_.show(shown(core_.view().columnHeaderShown));
-    rowHeader_.show(shown(core_.view().rowButtonsShown));
+    columnHeader_.show(core_.view().columnHeaderShown);
+    rowHeader_.show(core_.view().rowButtonsShown);
     if (!interaction_.create(window, gridFont_.get()))
         return -1;
     cellMenu_.load(codeModule());
     interaction_.setCellMenu(cellMenu_.menu());
     // Editability set before the window existed greys the new menu too.
-    interaction_.setEditability(core_.view().gridEditable == VARIANT_TRUE);
+    interaction_.setEditability(core_.view().gridEditable);
     core_.view().firstVisibleRow = 0;
     core_.view().firstVisibleColumn = 0;
     setUpScrollBars();
@@ -146,7 +144,7 @@ void QuorGridControl::onDestroy()
 void QuorGridControl::onSize()
 {
     const RECT client = core_.view().clientRect();
-    rowHeader_.layout(client.bottom, core_.view().rowHeight, shown(core_.view().columnHeaderShown));
+    rowHeader_.layout(client.bottom, core_.view().rowHeight, core_.view().columnHeaderShown);
     rowHeader_.renumber(core_.view().firstVisibleRow);
     placeHeaderBand();
     recomputeView();
@@ -161,10 +159,10 @@ void QuorGridControl::placeHeaderBand()
     for (int32_t c = 0; c < core_.view().firstVisibleColumn; ++c)
         offset += core_.columns().width(c);
     const RECT client = core_.view().clientRect();
-    const bool buttons = shown(core_.view().rowButtonsShown);
+    const bool buttons = core_.view().rowButtonsShown;
     const int strip = buttons ? GridView::kRowButtonWidth : 0;
     const int64_t width = client.right - client.left + offset - strip;
-    if (shown(core_.view().columnHeaderShown)) {
+    if (core_.view().columnHeaderShown) {
         SetWindowPos(header, nullptr, static_cast<int>(strip - offset), 0, static_cast<int>(width),
                      kHeaderBandHeight, SWP_SHOWWINDOW | SWP_NOZORDER | SWP_NOACTIVATE);
         // The row buttons cover the part of the header scrolled off to the left.
@@ -327,7 +325,7 @@ void QuorGridControl::rowButtonCommand(int32_t k, RowButtonModifiers keys)
         core_.selection().setRowSelect(row, Toggle);
     } else {
         const GridRow* clicked = core_.rows().rowByNumber(row);
-        const bool wasSelected = clicked && clicked->selected == VARIANT_TRUE;
+        const bool wasSelected = clicked && clicked->selected;
         core_.selection().deselectAllRows();
         core_.selection().setRowSelect(row, wasSelected ? Unselected : Toggle);
     }

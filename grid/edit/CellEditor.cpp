@@ -17,7 +17,7 @@ namespace {
 
 int32_t rowButtonsWidth(const GridView& view)
 {
-    return view.rowButtonsShown == VARIANT_TRUE ? GridView::kRowButtonWidth : 0;
+    return view.rowButtonsShown ? GridView::kRowButtonWidth : 0;
 }
 
 }  // namespace
@@ -31,7 +31,7 @@ bool cellRectangle(GridCore& grid, int32_t row, int32_t column, CellRect& rect)
     int32_t x = 0;
     for (int32_t c = view.firstVisibleColumn; c < column; ++c)
         x += grid.columns().width(c);
-    const int32_t lines = view.columnHeaderShown == VARIANT_TRUE ? row - view.firstVisibleRow
+    const int32_t lines = view.columnHeaderShown ? row - view.firstVisibleRow
                                                                  : row - 1 - view.firstVisibleRow;
     rect.x = x;
     rect.y = lines * view.rowHeight;
@@ -81,7 +81,7 @@ void CellEditor::reopen()
 
 void CellEditor::openCell(int32_t row, int32_t column, bool takeMouse)
 {
-    if (row < 0 || column < 0 || grid_.view().gridEditable != VARIANT_TRUE)
+    if (row < 0 || column < 0 || !grid_.view().gridEditable)
         return;
     if (active_)
         SetFocus(editBox_.window());
@@ -109,14 +109,14 @@ void CellEditor::openEditBox(int32_t column, const CellRect& rect, bool takeMous
         return;
     const GridView& view = grid_.view();
     int32_t width = rect.width;
-    if (view.autoSizeEditBox == VARIANT_TRUE)
+    if (view.autoSizeEditBox)
         width = std::max(width, grid_.textWidth(openedText_));
     RECT box;
     box.left = rect.x + rowButtonsWidth(view);
     box.right = box.left + width - 2;
     box.top = rect.y + 1;
     box.bottom = rect.y + view.rowHeight - 2;
-    editBox_.setReadOnly(grid_.columns().editable(column) != VARIANT_TRUE);
+    editBox_.setReadOnly(!grid_.columns().editable(column));
     editBox_.show(box, openedText_.c_str(), takeMouse);
     active_ = true;
 }
@@ -179,7 +179,7 @@ void CellEditor::copyIntoSelectedRows()
     const int32_t column = grid_.cells().currentColumn;
     bool changed = false;
     for (GridRow* row : grid_.rows().snapshot()) {
-        if (row->selected == VARIANT_TRUE && writeCell(row->rowText, column, value))
+        if (row->selected && writeCell(row->rowText, column, value))
             changed = true;
     }
     if (changed && gridWindow_) {
@@ -211,7 +211,7 @@ void CellEditor::onListSelectionChange()
     std::vector<char> text(static_cast<size_t>(length) + 1, '\0');
     SendMessageA(list_, CB_GETLBTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.data()));
     const CellPositions& cells = grid_.cells();
-    if (grid_.columns().editable(cells.editColumn) != VARIANT_TRUE)
+    if (!grid_.columns().editable(cells.editColumn))
         return;
     GridRow* row = grid_.rows().rowByNumber(cells.editRow);
     if (row && writeCellMarkingEdited(*row, cells.editColumn, text.data()))

@@ -31,7 +31,7 @@ CellMenuCommands::CellMenuCommands(GridCore& grid, std::unique_ptr<FileDialog> d
 
 bool CellMenuCommands::editable() const
 {
-    return grid_.view().gridEditable == VARIANT_TRUE;
+    return grid_.view().gridEditable;
 }
 
 bool CellMenuCommands::execute(UINT id)

@@ -57,7 +57,7 @@ std::vector<GridRow*> rowsToExport(RowModel& rows)
     std::vector<GridRow*> all = rows.snapshot();
     std::vector<GridRow*> selected;
     for (GridRow* row : all) {
-        if (row->selected == VARIANT_TRUE)
+        if (row->selected)
             selected.push_back(row);
     }
     return selected.empty() ? all : selected;

@@ -53,7 +53,7 @@ ClipboardText selectedRowsText(const std::vector<GridRow*>& rows)
 {
     ClipboardText result;
     for (const GridRow* row : rows) {
-        if (row->selected != VARIANT_TRUE)
+        if (!row->selected)
             continue;
         result.anything = true;
         if (row->rowText.empty())
@@ -121,7 +121,7 @@ void pasteIntoCells(GridCore& grid, const std::vector<std::string>& lines)
 {
     const std::vector<GridRow*> rows = grid.rows().snapshot();
     const int32_t column = grid.cells().clickColumn;
-    if (grid.columns().editable(column) != VARIANT_TRUE)
+    if (!grid.columns().editable(column))
         return;
     int32_t number = grid.cells().clickRow;
     for (size_t i = 0; i < lines.size(); ++i) {
@@ -172,7 +172,7 @@ void cutSelection(GridCore& grid)
     const std::vector<GridRow*> rows = grid.rows().snapshot();
     bool removedRows = false;
     for (GridRow* row : rows) {
-        if (row->selected == VARIANT_TRUE) {
+        if (row->selected) {
             grid.rows().remove(row, true);
             removedRows = true;
         }
@@ -181,7 +181,7 @@ void cutSelection(GridCore& grid)
         for (GridRow* row : rows) {
             if (row->selectedCell < 0)
                 continue;
-            if (grid.columns().editable(row->selectedCell) != VARIANT_TRUE)
+            if (!grid.columns().editable(row->selectedCell))
                 break;
             writeCellMarkingEdited(*row, row->selectedCell, std::string());
         }

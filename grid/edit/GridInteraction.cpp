@@ -19,8 +19,8 @@ CellHit cellAtPoint(GridCore& grid, POINT point)
         return result;
     const GridView& view = grid.view();
     const int32_t row = point.y / view.rowHeight + view.firstVisibleRow +
-                        (view.columnHeaderShown == VARIANT_TRUE ? 0 : 1);
-    int32_t left = view.rowButtonsShown == VARIANT_TRUE ? GridView::kRowButtonWidth : 0;
+                        (view.columnHeaderShown ? 0 : 1);
+    int32_t left = view.rowButtonsShown ? GridView::kRowButtonWidth : 0;
     if (point.x <= left)
         return CellHit{true, row, 0};
     for (int32_t column = view.firstVisibleColumn; column < grid.columnCount(); ++column) {
@@ -46,7 +46,7 @@ bool GridInteraction::create(HWND window, HFONT font)
 
 void GridInteraction::setEditability(bool editable)
 {
-    grid_.view().gridEditable = editable ? VARIANT_TRUE : VARIANT_FALSE;
+    grid_.view().gridEditable = editable;
     CellMenuCommands::setEditability(cellMenu_, editable);
 }
 
@@ -62,7 +62,7 @@ void GridInteraction::onLButtonDown(POINT point, bool shift)
     } else {
         editor_.commit();
         GridRow* row = grid_.rows().rowByNumber(hit.row);
-        if (!row || row->selected != VARIANT_TRUE) {
+        if (!row || !row->selected) {
             grid_.selection().deselectAllRows();
             grid_.columns().deselectAll();
         }
@@ -100,7 +100,7 @@ void GridInteraction::markDrag(int32_t toRow, int32_t column)
     const GridView& view = grid_.view();
     const int32_t firstShown = view.firstVisibleRow + 1;
     for (int32_t number = firstShown; number < firstShown + view.visibleRowCount; ++number)
-        grid_.selection().setSelected(number, column, SelectRow, VARIANT_FALSE);
+        grid_.selection().setSelected(number, column, SelectRow, false);
     markCells(grid_.cells().clickRow, toRow, column);
     grid_.view().invalidate();
 }
@@ -147,7 +147,7 @@ bool GridInteraction::onKeyDown(WPARAM key, bool shift)
     GridKeyState state;
     state.shift = shift;
     state.editing = editor_.isEditing();
-    state.editable = grid_.view().gridEditable == VARIANT_TRUE;
+    state.editable = grid_.view().gridEditable;
     const GridKeyAction action = gridKeyAction(key, state);
     if (action == GridKeyAction::DefaultProcessing)
         return false;

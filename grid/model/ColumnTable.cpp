@@ -56,13 +56,13 @@ bool ColumnTable::setWidth(int32_t column, int32_t width)
     return true;
 }
 
-VARIANT_BOOL ColumnTable::editable(int32_t column) const
+bool ColumnTable::editable(int32_t column) const
 {
     const Column* c = find(column);
-    return c ? c->editable : VARIANT_FALSE;
+    return c ? c->editable : false;
 }
 
-bool ColumnTable::setEditable(int32_t column, VARIANT_BOOL editable)
+bool ColumnTable::setEditable(int32_t column, bool editable)
 {
     Column* c = find(column);
     if (!c)
@@ -71,34 +71,34 @@ bool ColumnTable::setEditable(int32_t column, VARIANT_BOOL editable)
     return true;
 }
 
-VARIANT_BOOL ColumnTable::selected(int32_t column) const
+bool ColumnTable::selected(int32_t column) const
 {
     const Column* c = find(column);
-    return c ? c->selected : VARIANT_FALSE;
+    return c ? c->selected : false;
 }
 
-VARIANT_BOOL ColumnTable::autoResize(int32_t column) const
+bool ColumnTable::autoResize(int32_t column) const
 {
     const Column* c = find(column);
-    return c ? c->autoResize : VARIANT_FALSE;
+    return c ? c->autoResize : false;
 }
 
-void ColumnTable::setAutoResize(int32_t column, VARIANT_BOOL autoResize)
+void ColumnTable::setAutoResize(int32_t column, bool autoResize)
 {
     if (Column* c = find(column))
         c->autoResize = autoResize;
 }
 
-VARIANT_BOOL ColumnTable::locked(int32_t column) const
+bool ColumnTable::locked(int32_t column) const
 {
     const Column* c = find(column);
-    return c ? c->locked : VARIANT_FALSE;
+    return c ? c->locked : false;
 }
 
 void ColumnTable::toggleLock(int32_t column)
 {
     if (Column* c = find(column))
-        c->locked = c->locked == VARIANT_TRUE ? VARIANT_FALSE : VARIANT_TRUE;
+        c->locked = !c->locked;
 }
 
 CellKind ColumnTable::cellKind(int32_t column) const
@@ -130,11 +130,11 @@ void ColumnTable::setCellKind(int32_t column, const std::string& kindName, const
 void ColumnTable::deselectAll()
 {
     for (Column& c : columns_)
-        c.selected = VARIANT_FALSE;
+        c.selected = false;
     selectionAnchor_ = -1;
 }
 
-void ColumnTable::setSelected(int32_t column, VARIANT_BOOL selected)
+void ColumnTable::setSelected(int32_t column, bool selected)
 {
     if (Column* c = find(column))
         c->selected = selected;
@@ -150,16 +150,16 @@ void ColumnTable::clickSelect(int32_t column, bool shift, bool control)
         const int32_t from = column >= selectionAnchor_ ? selectionAnchor_ : column;
         const int32_t to = column >= selectionAnchor_ ? column : selectionAnchor_ - 1;
         for (int32_t c = from; c <= to; ++c)
-            setSelected(c, VARIANT_TRUE);
+            setSelected(c, true);
         return;
     }
-    const bool wasSelected = selected(column) == VARIANT_TRUE;
+    const bool wasSelected = selected(column);
     if (control) {
-        setSelected(column, wasSelected ? VARIANT_FALSE : VARIANT_TRUE);
+        setSelected(column, !wasSelected);
         return;
     }
     deselectAll();
-    setSelected(column, wasSelected ? VARIANT_FALSE : VARIANT_TRUE);
+    setSelected(column, !wasSelected);
     if (!wasSelected)
         selectionAnchor_ = column;
 }
@@ -167,13 +167,13 @@ void ColumnTable::clickSelect(int32_t column, bool shift, bool control)
 void ColumnTable::toggleEditable(int32_t column)
 {
     if (Column* c = find(column))
-        c->editable = c->editable == VARIANT_TRUE ? VARIANT_FALSE : VARIANT_TRUE;
+        c->editable = !c->editable;
 }
 
 void ColumnTable::toggleAutoResize(int32_t column)
 {
     if (Column* c = find(column))
-        c->autoResize = c->autoResize == VARIANT_TRUE ? VARIANT_FALSE : VARIANT_TRUE;
+        c->autoResize = !c->autoResize;
 }
 
 int32_t ColumnTable::columnAt(int32_t x) const

@@ -4,7 +4,6 @@
 #pragma once
 
 #include <windows.h>
-#include <oleauto.h>
 
 #include <cstdint>
 #include <string>
@@ -31,12 +30,12 @@ public:
     int32_t width(int32_t column) const;
     bool setWidth(int32_t column, int32_t width);
 
-    VARIANT_BOOL editable(int32_t column) const;
-    bool setEditable(int32_t column, VARIANT_BOOL editable);
-    VARIANT_BOOL selected(int32_t column) const;
-    VARIANT_BOOL autoResize(int32_t column) const;
-    void setAutoResize(int32_t column, VARIANT_BOOL autoResize);
-    VARIANT_BOOL locked(int32_t column) const;
+    bool editable(int32_t column) const;
+    bool setEditable(int32_t column, bool editable);
+    bool selected(int32_t column) const;
+    bool autoResize(int32_t column) const;
+    void setAutoResize(int32_t column, bool autoResize);
+    bool locked(int32_t column) const;
     void toggleLock(int32_t column);
 
     CellKind cellKind(int32_t column) const;
@@ -57,8 +56,8 @@ public:
     // 10 pixels of a divider, count() right of the last column.
     int32_t columnAt(int32_t x) const;
 
-    VARIANT_BOOL reorderAllowed() const { return reorderAllowed_; }
-    void allowReorder(VARIANT_BOOL allow) { reorderAllowed_ = allow; }
+    bool reorderAllowed() const { return reorderAllowed_; }
+    void allowReorder(bool allow) { reorderAllowed_ = allow; }
 
     static int32_t initialWidth(const std::string& heading);
 
@@ -66,21 +65,21 @@ private:
     struct Column {
         std::string heading;
         int32_t width = 0;
-        VARIANT_BOOL editable = VARIANT_TRUE;
-        VARIANT_BOOL selected = VARIANT_FALSE;
-        VARIANT_BOOL locked = VARIANT_FALSE;
+        bool editable = true;
+        bool selected = false;
+        bool locked = false;
         CellKind kind = CellKind::PlainText;
         std::string options;
-        VARIANT_BOOL autoResize = VARIANT_FALSE;
+        bool autoResize = false;
     };
 
-    void setSelected(int32_t column, VARIANT_BOOL selected);
+    void setSelected(int32_t column, bool selected);
     const Column* find(int32_t column) const;
     Column* find(int32_t column);
 
     std::vector<Column> columns_;
     int32_t selectionAnchor_ = -1;
-    VARIANT_BOOL reorderAllowed_ = VARIANT_FALSE;
+    bool reorderAllowed_ = false;
 };
 
 }  // namespace quor

@@ -19,7 +19,7 @@ HRESULT GridCore::appendRow(const std::string& rowText, const std::string& tag, 
         return S_FALSE;
     row->rowText = rowText;
     row->tagText = tag;
-    row->edited = (!rowText.empty() && markEdited) ? VARIANT_TRUE : VARIANT_FALSE;
+    row->edited = (!rowText.empty() && markEdited);
     const GridRow& added = *row;
     if (FAILED(rows_.append(row)))
         return S_FALSE;
@@ -34,7 +34,7 @@ HRESULT GridCore::appendRow(const std::string& rowText, const std::string& tag, 
 void GridCore::autoSizeColumnsFor(const GridRow& row)
 {
     for (int32_t column = 0; column < columns_.count(); ++column) {
-        if (columns_.autoResize(column) != VARIANT_TRUE)
+        if (!columns_.autoResize(column))
             continue;
         const int32_t width = textWidth(cellOrEmpty(row.rowText, column));
         if (width > columns_.width(column))
@@ -155,7 +155,7 @@ bool writeCellMarkingEdited(GridRow& row, int32_t column, const std::string& tex
 {
     if (!writeCell(row.rowText, column, text))
         return false;
-    row.edited = VARIANT_TRUE;
+    row.edited = true;
     return true;
 }
 

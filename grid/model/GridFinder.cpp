@@ -14,8 +14,8 @@ namespace {
 class CellMatcher {
 public:
     explicit CellMatcher(const FindRequest& request)
-        : wholeCell_(request.wholeCell == VARIANT_TRUE),
-          matchCase_(request.matchCase != VARIANT_FALSE),
+        : wholeCell_(request.wholeCell),
+          matchCase_(request.matchCase),
           needle_(normalised(request.text))
     {
     }
@@ -58,9 +58,9 @@ FindHit GridFinder::find(RowModel& rows, GridSelection& selection, int32_t colum
             if (!matcher.matches(cellOrEmpty(row.rowText, cursor_.column)))
                 continue;
             if (lastRow)
-                selection.select(*lastRow, lastFound_.row, lastFound_.column, request.selectType, VARIANT_FALSE);
+                selection.select(*lastRow, lastFound_.row, lastFound_.column, request.selectType, false);
             scrollIntoView(cursor_.row, cursor_.column);
-            selection.select(row, cursor_.row, cursor_.column, request.selectType, VARIANT_TRUE);
+            selection.select(row, cursor_.row, cursor_.column, request.selectType, true);
             lastRow = &row;
             lastFound_ = cursor_;
         }

@@ -15,8 +15,8 @@ class GridSelection;
 
 struct FindRequest {
     std::string text;
-    VARIANT_BOOL wholeCell = VARIANT_FALSE;
-    VARIANT_BOOL matchCase = VARIANT_FALSE;
+    bool wholeCell = false;
+    bool matchCase = false;
     int32_t selectType = 0;
 };
 

@@ -2,7 +2,6 @@
 #pragma once
 
 #include <windows.h>
-#include <oleauto.h>
 
 #include <cstdint>
 #include <string>
@@ -10,9 +9,9 @@
 namespace quor {
 
 struct GridRow {
-    VARIANT_BOOL selected = VARIANT_FALSE;
-    VARIANT_BOOL visible = VARIANT_TRUE;
-    VARIANT_BOOL edited = VARIANT_FALSE;
+    bool selected = false;
+    bool visible = true;
+    bool edited = false;
     std::string tagText;
     std::string rowText;
     int32_t selectedCell = -1;

@@ -7,28 +7,28 @@
 
 namespace quor {
 
-void GridSelection::select(GridRow& row, int32_t number, int32_t column, int32_t type, VARIANT_BOOL select)
+void GridSelection::select(GridRow& row, int32_t number, int32_t column, int32_t type, bool select)
 {
-    if (select == VARIANT_TRUE) {
+    if (select) {
         if (type == SelectCell) {
             row.selectedCell = column;
             return;
         }
-        if (row.selected != VARIANT_TRUE)
+        if (!row.selected)
             anchorRow_ = number;
         row.selectedCell = -1;
-        row.selected = VARIANT_TRUE;
+        row.selected = true;
         return;
     }
     row.selectedCell = -1;
     if (type == SelectRow) {
-        if (row.selected == VARIANT_TRUE)
+        if (row.selected)
             anchorRow_ = -1;
-        row.selected = VARIANT_FALSE;
+        row.selected = false;
     }
 }
 
-HRESULT GridSelection::setSelected(int32_t number, int32_t column, int32_t type, VARIANT_BOOL selectIt)
+HRESULT GridSelection::setSelected(int32_t number, int32_t column, int32_t type, bool selectIt)
 {
     GridRow* row = rows_.rowByNumber(number);
     if (!row)
@@ -40,12 +40,12 @@ HRESULT GridSelection::setSelected(int32_t number, int32_t column, int32_t type,
 namespace {
 
 // The selection that `how` asks for on this row; false for an unknown value.
-bool selectionFor(const GridRow& row, int32_t how, VARIANT_BOOL& selectIt)
+bool selectionFor(const GridRow& row, int32_t how, bool& selectIt)
 {
     switch (how) {
-    case Selected: selectIt = VARIANT_TRUE; return true;
-    case Unselected: selectIt = VARIANT_FALSE; return true;
-    case Toggle: selectIt = row.selected == VARIANT_TRUE ? VARIANT_FALSE : VARIANT_TRUE; return true;
+    case Selected: selectIt = true; return true;
+    case Unselected: selectIt = false; return true;
+    case Toggle: selectIt = !row.selected; return true;
     default: return false;
     }
 }
@@ -55,7 +55,7 @@ bool selectionFor(const GridRow& row, int32_t how, VARIANT_BOOL& selectIt)
 HRESULT GridSelection::setRowSelect(int32_t number, int32_t how)
 {
     GridRow* row = rows_.rowByNumber(number);
-    VARIANT_BOOL selectIt;
+    bool selectIt;
     if (!row || !selectionFor(*row, how, selectIt))
         return S_FALSE;
     select(*row, number, 0, SelectRow, selectIt);
@@ -73,7 +73,7 @@ HRESULT GridSelection::setRowSelectRange(int32_t number1, int32_t number2, int32
     std::vector<GridRow*> rows = rows_.snapshot();
     for (int32_t number = std::max(low, 1); number <= std::min(high, rowCount); ++number) {
         GridRow& row = *rows[static_cast<size_t>(number - 1)];
-        VARIANT_BOOL selectIt;
+        bool selectIt;
         if (!selectionFor(row, how, selectIt))
             return S_FALSE;
         select(row, number, 0, SelectRow, selectIt);
@@ -84,13 +84,13 @@ HRESULT GridSelection::setRowSelectRange(int32_t number1, int32_t number2, int32
 void GridSelection::selectAllRows()
 {
     flipSelectAllState();
-    setEveryRow(selectAllState_ == 0 ? VARIANT_TRUE : VARIANT_FALSE);
+    setEveryRow(selectAllState_ == 0);
 }
 
 void GridSelection::deselectAllRows()
 {
     flipSelectAllState();
-    setEveryRow(VARIANT_FALSE);
+    setEveryRow(false);
 }
 
 void GridSelection::flipSelectAllState()
@@ -98,7 +98,7 @@ void GridSelection::flipSelectAllState()
     selectAllState_ = selectAllState_ != 1 ? 1 : 0;
 }
 
-void GridSelection::setEveryRow(VARIANT_BOOL selected)
+void GridSelection::setEveryRow(bool selected)
 {
     rows_.resetCursor();
     while (GridRow* row = rows_.next()) {

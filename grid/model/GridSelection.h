@@ -18,22 +18,22 @@ public:
 
     // The primitive every selection goes through; `number` is the row's
     // one-based number, needed for the anchor.
-    void select(GridRow& row, int32_t number, int32_t column, int32_t type, VARIANT_BOOL select);
-    HRESULT setSelected(int32_t number, int32_t column, int32_t type, VARIANT_BOOL select);
+    void select(GridRow& row, int32_t number, int32_t column, int32_t type, bool select);
+    HRESULT setSelected(int32_t number, int32_t column, int32_t type, bool select);
     HRESULT setRowSelect(int32_t number, int32_t how);
     HRESULT setRowSelectRange(int32_t number1, int32_t number2, int32_t how);
     void selectAllRows();
     void deselectAllRows();
     // Clears every row's selection without touching the select-all toggle,
     // so that painting never changes what the next SelectAllRows does.
-    void clearRowSelection() { setEveryRow(VARIANT_FALSE); }
+    void clearRowSelection() { setEveryRow(false); }
 
     int32_t anchorRow() const { return anchorRow_; }
     int32_t selectAllState() const { return selectAllState_; }
 
 private:
     void flipSelectAllState();
-    void setEveryRow(VARIANT_BOOL selected);
+    void setEveryRow(bool selected);
 
     RowModel& rows_;
     int32_t selectAllState_ = 0;

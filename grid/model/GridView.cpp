@@ -72,7 +72,7 @@ bool GridView::isColumnWhollyVisible(int32_t column, const ColumnTable& columns)
         return true;
     if (column < firstVisibleColumn)
         return false;
-    int64_t right = rowButtonsShown == VARIANT_TRUE ? kRowButtonWidth : 0;
+    int64_t right = rowButtonsShown ? kRowButtonWidth : 0;
     for (int32_t c = firstVisibleColumn; c <= column; ++c)
         right += columns.width(c);
     return right <= client.right;

@@ -4,7 +4,6 @@
 #pragma once
 
 #include <windows.h>
-#include <oleauto.h>
 
 #include <cstdint>
 #include <functional>
@@ -27,14 +26,14 @@ struct GridView {
     int32_t visibleRowCount = 0;
     int32_t visibleColumnCount = 0;
     int32_t rowHeight = 20;
-    VARIANT_BOOL rowButtonsShown = VARIANT_TRUE;
-    VARIANT_BOOL columnHeaderShown = VARIANT_TRUE;
+    bool rowButtonsShown = true;
+    bool columnHeaderShown = true;
     COLORREF backgroundColor = RGB(0xFF, 0xFF, 0xFF);
     COLORREF gridLineColor = RGB(0xCC, 0xCC, 0xCC);
     int32_t gridLineStyle = gridLinesBoth;
     int32_t textAlignment = Grid_TA_LEFT;
-    VARIANT_BOOL gridEditable = VARIANT_TRUE;
-    VARIANT_BOOL autoSizeEditBox = VARIANT_TRUE;
+    bool gridEditable = true;
+    bool autoSizeEditBox = true;
 
     RECT clientRect() const;
     void recomputeVisibleCounts(const ColumnTable& columns, int32_t columnCount);

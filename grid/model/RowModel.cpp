@@ -28,16 +28,16 @@ GridRow* RowModel::findByTag(const std::string& tag)
     return nullptr;
 }
 
-GridRow* RowModel::nextWith(VARIANT_BOOL GridRow::*flag)
+GridRow* RowModel::nextWith(bool GridRow::*flag)
 {
     while (GridRow* row = rows_.getNext()) {
-        if (row->*flag == VARIANT_TRUE)
+        if (row->*flag)
             return row;
     }
     return nullptr;
 }
 
-int32_t RowModel::countWith(VARIANT_BOOL GridRow::*flag)
+int32_t RowModel::countWith(bool GridRow::*flag)
 {
     int32_t count = 0;
     rows_.resetToFirst();

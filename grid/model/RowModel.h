@@ -59,8 +59,8 @@ public:
 
 private:
     // The next row, from the cursor on, whose flag is -1.
-    GridRow* nextWith(VARIANT_BOOL GridRow::*flag);
-    int32_t countWith(VARIANT_BOOL GridRow::*flag);
+    GridRow* nextWith(bool GridRow::*flag);
+    int32_t countWith(bool GridRow::*flag);
     static void freeAll(tGenericContainer<GridRow>& list);
 
     tGenericContainer<GridRow> rows_;

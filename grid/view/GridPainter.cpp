@@ -12,16 +12,14 @@ namespace quor {
 
 namespace {
 
-bool shown(VARIANT_BOOL flag) { return flag == VARIANT_TRUE; }
-
 int32_t rowButtonStrip(const GridView& view)
 {
-    return shown(view.rowButtonsShown) ? GridView::kRowButtonWidth : 0;
+    return view.rowButtonsShown ? GridView::kRowButtonWidth : 0;
 }
 
 int32_t firstLineTop(const GridView& view)
 {
-    return shown(view.columnHeaderShown) ? view.rowHeight : 0;
+    return view.columnHeaderShown ? view.rowHeight : 0;
 }
 
 UINT horizontalFormat(int32_t alignment)
@@ -85,7 +83,7 @@ public:
              ++i, ++line, y += rowHeight_) {
             GridRow& row = *scene_.rows[i];
             SetTextColor(dc_, row.textColor);
-            if (shown(row.visible))
+            if (row.visible)
                 drawRow(row, y, cells);
         }
     }
@@ -98,7 +96,7 @@ private:
         const int32_t top = scene_.view.firstVisibleRow;
         int32_t ordinal = 0;
         for (size_t i = 0; i < scene_.rows.size(); ++i) {
-            if (!shown(scene_.rows[i]->visible))
+            if (!scene_.rows[i]->visible)
                 continue;
             if (ordinal == top)
                 return i;
@@ -114,13 +112,13 @@ private:
             const CellRead cell = readCell(row.rowText, c);
             if (!cell.found || (cell.text.empty() && !readCell(row.rowText, c + 1).found))
                 return;
-            const bool columnSelected = shown(scene_.columns.selected(c));
+            const bool columnSelected = scene_.columns.selected(c);
             if (columnSelected && row.blankRow != 1)
                 row.selectedCell = c;
             const int32_t width = scene_.columns.width(c);
             if (scene_.columns.cellKind(c) == CellKind::ColorButton)
                 drawColourButton(x, y, width, cell.text);
-            else if (shown(row.selected) || columnSelected || row.selectedCell == c)
+            else if (row.selected || columnSelected || row.selectedCell == c)
                 drawHighlighted(x, y, width, cell.text, row.textColor);
             else
                 drawText(x, y, width, cell.text);
@@ -177,7 +175,7 @@ private:
 RECT cellAreaOf(const GridView& view, const RECT& client)
 {
     RECT cells = client;
-    if (shown(view.columnHeaderShown))
+    if (view.columnHeaderShown)
         cells.top = client.top + view.rowHeight;
     cells.left = rowButtonStrip(view);
     return cells;

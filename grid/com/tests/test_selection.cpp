@@ -117,6 +117,18 @@ TEST_F(FindTest, WholeCellTrimsBothSidesAndMatchCaseIsExact)
     EXPECT_EQ(2, row);
 }
 
+// Only VARIANT_TRUE asks for the whole cell; any value but VARIANT_FALSE
+// asks for the case to match.
+TEST_F(FindTest, OneMeansAnyPartOfTheCellInTheSameCase)
+{
+    headings(L"A");
+    append(L"xabcx");
+    append(L"ABC");
+    LONG row = 0, column = 0;
+    grid->find(Bstr(L"abc").get(), 1, 1, 0, 0, &row, &column, SelectRow);
+    EXPECT_EQ(1, row);
+}
+
 TEST_F(FindTest, NoHitLeavesTheOutputsAlone)
 {
     headings(L"A");

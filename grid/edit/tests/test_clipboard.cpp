@@ -12,9 +12,9 @@ TEST(ClipboardText, CopyOfSelectedRowsIsTabSeparatedLines)
 {
     TestGrid grid;
     fillGrid(grid, "A|B", {"a|b", "skip|me", "c", ""});
-    rowNumber(grid, 1).selected = VARIANT_TRUE;
-    rowNumber(grid, 3).selected = VARIANT_TRUE;
-    rowNumber(grid, 4).selected = VARIANT_TRUE;
+    rowNumber(grid, 1).selected = true;
+    rowNumber(grid, 3).selected = true;
+    rowNumber(grid, 4).selected = true;
     const ClipboardText text = copyText(grid);
     EXPECT_TRUE(text.anything);
     EXPECT_EQ("a\tb\nc\n", text.text);
@@ -34,8 +34,8 @@ TEST(ClipboardText, CutOfRowsReportsThemAsDeleted)
 {
     TestGrid grid;
     fillGrid(grid, "A", {"1", "2", "3"});
-    rowNumber(grid, 1).selected = VARIANT_TRUE;
-    rowNumber(grid, 3).selected = VARIANT_TRUE;
+    rowNumber(grid, 1).selected = true;
+    rowNumber(grid, 3).selected = true;
     cutSelection(grid);
     EXPECT_EQ((std::vector<std::string>{"2"}), rowTexts(grid));
     EXPECT_EQ((std::vector<std::string>{"1", "3"}), deletedTexts(grid));
@@ -45,14 +45,14 @@ TEST(ClipboardText, CutOfCellsEmptiesThemUpToAReadOnlyColumn)
 {
     TestGrid grid;
     fillGrid(grid, "A|B", {"a|b", "c|d", "e|f"});
-    grid.columns().setEditable(0, VARIANT_FALSE);
+    grid.columns().setEditable(0, false);
     rowNumber(grid, 1).selectedCell = 1;
     rowNumber(grid, 2).selectedCell = 0;
     rowNumber(grid, 3).selectedCell = 1;
     cutSelection(grid);
     EXPECT_EQ((std::vector<std::string>{"a|", "c|d", "e|f"}), rowTexts(grid));
-    EXPECT_EQ(VARIANT_TRUE, rowNumber(grid, 1).edited);
-    EXPECT_EQ(VARIANT_FALSE, rowNumber(grid, 3).edited);
+    EXPECT_TRUE(rowNumber(grid, 1).edited);
+    EXPECT_FALSE(rowNumber(grid, 3).edited);
 }
 
 TEST(ClipboardText, PasteWithoutAClickAddsEditedRows)
@@ -73,8 +73,8 @@ TEST(ClipboardText, PasteIntoCellsSpreadsOverTheFollowingCells)
     grid.cells().clickColumn = 1;
     pasteText(grid, "a\tb\tlost\nc\n");
     EXPECT_EQ((std::vector<std::string>{"1|a|b", "4|c|6", "7|8|9"}), rowTexts(grid));
-    EXPECT_EQ(VARIANT_TRUE, rowNumber(grid, 2).edited);
-    EXPECT_EQ(VARIANT_FALSE, rowNumber(grid, 3).edited);
+    EXPECT_TRUE(rowNumber(grid, 2).edited);
+    EXPECT_FALSE(rowNumber(grid, 3).edited);
     // Text without a final line break still lands in the cell.
     grid.cells().clickRow = 3;
     pasteText(grid, "z");
@@ -86,7 +86,7 @@ TEST(ClipboardText, PasteIntoAReadOnlyColumnWritesNothing)
 {
     TestGrid grid;
     fillGrid(grid, "A|B", {"1|2"});
-    grid.columns().setEditable(1, VARIANT_FALSE);
+    grid.columns().setEditable(1, false);
     grid.cells().clickRow = 1;
     grid.cells().clickColumn = 1;
     pasteText(grid, "x\n");
@@ -99,8 +99,8 @@ TEST(Clipboard, CopyCutAndPasteGoThroughTheClipboard)
     TestGrid grid;
     fillGrid(grid, "A|B", {"a|b", "c"});
     EXPECT_EQ(S_FALSE, copyToClipboard(grid, window));
-    rowNumber(grid, 1).selected = VARIANT_TRUE;
-    rowNumber(grid, 2).selected = VARIANT_TRUE;
+    rowNumber(grid, 1).selected = true;
+    rowNumber(grid, 2).selected = true;
     ASSERT_EQ(S_OK, cutToClipboard(grid, window));
     std::string text;
     ASSERT_EQ(S_OK, getClipboardText(window, text));

@@ -90,7 +90,7 @@ TEST(CsvFiles, ExportWritesSelectedRowsOrAllRowsInTextMode)
     fillGrid(grid, "A|B|C", {"a|b,c|d\"e", "2||", "3|x|y"});
     ASSERT_EQ(S_OK, writeCsvFile(grid, path));
     EXPECT_EQ("A,B,C\r\na,\"b,c\",d\"\"e\r\n2,,\r\n3,x,y\r\n", readFile(path));
-    rowNumber(grid, 3).selected = VARIANT_TRUE;
+    rowNumber(grid, 3).selected = true;
     ASSERT_EQ(S_OK, writeCsvFile(grid, path));
     EXPECT_EQ("A,B,C\r\n3,x,y\r\n", readFile(path));
     DeleteFileA(path.c_str());
@@ -158,7 +158,7 @@ TEST(CsvFiles, ImportNeedsTheConfirmationAndAnEditableGrid)
     EXPECT_TRUE(commands.execute(kAppendCommand));
     EXPECT_EQ("Append Excel CSV File", prompt.lastTitle);
     EXPECT_EQ(2, grid.rows().rowCount());
-    grid.view().gridEditable = VARIANT_FALSE;
+    grid.view().gridEditable = false;
     EXPECT_EQ(S_FALSE, commands.appendCsv());
     EXPECT_EQ(2, grid.rows().rowCount());
     DeleteFileA(path.c_str());

@@ -81,7 +81,7 @@ TEST_F(EditorTest, EnterWritesTheCellMarksTheRowAndOpensTheCellBelow)
     type("new");
     EXPECT_TRUE(interaction.onKeyDown(VK_RETURN, false));
     EXPECT_EQ("new|1|On", rowNumber(grid, 1).rowText);
-    EXPECT_EQ(VARIANT_TRUE, rowNumber(grid, 1).edited);
+    EXPECT_TRUE(rowNumber(grid, 1).edited);
     EXPECT_EQ(2, grid.cells().currentRow);
     EXPECT_EQ(0, grid.cells().currentColumn);
     EXPECT_TRUE(editor().isEditing());
@@ -91,7 +91,7 @@ TEST_F(EditorTest, TheSameTextDoesNotMarkAndLongTextIsCut)
 {
     click(1, 0);
     editor().commit();
-    EXPECT_EQ(VARIANT_FALSE, rowNumber(grid, 1).edited);
+    EXPECT_FALSE(rowNumber(grid, 1).edited);
     EXPECT_FALSE(editor().isEditing());
     click(1, 0);
     type(std::string(1500, 'x').c_str());
@@ -101,16 +101,16 @@ TEST_F(EditorTest, TheSameTextDoesNotMarkAndLongTextIsCut)
 
 TEST_F(EditorTest, ACommitAlsoWritesTheSelectedRowsWithoutMarkingThem)
 {
-    rowNumber(grid, 2).selected = VARIANT_TRUE;
-    rowNumber(grid, 5).selected = VARIANT_TRUE;
+    rowNumber(grid, 2).selected = true;
+    rowNumber(grid, 5).selected = true;
     click(2, 1);
-    EXPECT_EQ(VARIANT_TRUE, rowNumber(grid, 5).selected);
+    EXPECT_TRUE(rowNumber(grid, 5).selected);
     type("77");
     interaction.completeEdit();
     EXPECT_EQ("b|77|Off", rowNumber(grid, 2).rowText);
     EXPECT_EQ("e|77|On", rowNumber(grid, 5).rowText);
-    EXPECT_EQ(VARIANT_TRUE, rowNumber(grid, 2).edited);
-    EXPECT_EQ(VARIANT_FALSE, rowNumber(grid, 5).edited);
+    EXPECT_TRUE(rowNumber(grid, 2).edited);
+    EXPECT_FALSE(rowNumber(grid, 5).edited);
     EXPECT_EQ("c|3|On", rowNumber(grid, 3).rowText);
 }
 
@@ -121,18 +121,18 @@ TEST_F(EditorTest, EscapeKeepsTheOldText)
     EXPECT_TRUE(interaction.onKeyDown(VK_ESCAPE, false));
     EXPECT_FALSE(editor().isEditing());
     EXPECT_EQ("c|3|On", rowNumber(grid, 3).rowText);
-    EXPECT_EQ(VARIANT_FALSE, rowNumber(grid, 3).edited);
+    EXPECT_FALSE(rowNumber(grid, 3).edited);
     EXPECT_FALSE(interaction.onKeyDown(VK_ESCAPE, false));
 }
 
 TEST_F(EditorTest, AReadOnlyColumnOpensReadOnlyAndWritesNothing)
 {
-    grid.columns().setEditable(0, VARIANT_FALSE);
+    grid.columns().setEditable(0, false);
     click(1, 0);
     ASSERT_TRUE(editor().isEditing());
     EXPECT_NE(0, GetWindowLongA(editor().editWindow(), GWL_STYLE) & ES_READONLY);
     editor().commit();
-    EXPECT_EQ(VARIANT_FALSE, rowNumber(grid, 1).edited);
+    EXPECT_FALSE(rowNumber(grid, 1).edited);
 }
 
 TEST_F(EditorTest, NoEditorOpensOnANonEditableGrid)
@@ -156,7 +156,7 @@ TEST_F(EditorTest, ADropDownCellOpensWithItsChoiceAndChoosingWritesIt)
     SendMessageA(list, CB_SETCURSEL, SendMessageA(list, CB_FINDSTRINGEXACT, -1, reinterpret_cast<LPARAM>("Off")), 0);
     EXPECT_TRUE(interaction.onCommand(MAKEWPARAM(CellEditor::kListId, CBN_SELCHANGE), reinterpret_cast<LPARAM>(list)));
     EXPECT_EQ("a|1|Off", rowNumber(grid, 1).rowText);
-    EXPECT_EQ(VARIANT_TRUE, rowNumber(grid, 1).edited);
+    EXPECT_TRUE(rowNumber(grid, 1).edited);
     click(2, 0);
     EXPECT_FALSE(IsWindowVisible(list));
 }
@@ -180,7 +180,7 @@ TEST_F(EditorTest, AutoSizeWidensTheBoxToItsText)
     const int32_t wide = editRect().right - editRect().left;
     EXPECT_GT(wide, 78);
     editor().commit();
-    grid.view().autoSizeEditBox = VARIANT_FALSE;
+    grid.view().autoSizeEditBox = false;
     click(1, 0);
     EXPECT_EQ(78, editRect().right - editRect().left);
 }

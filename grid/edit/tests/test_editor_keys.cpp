@@ -110,26 +110,26 @@ TEST_F(KeysTest, PagesHomeAndEndScrollTheGrid)
 
 TEST_F(KeysTest, LettersRunTheClipboardCommands)
 {
-    rowNumber(grid, 1).selected = VARIANT_TRUE;
+    rowNumber(grid, 1).selected = true;
     key('C');
     std::string text;
     ASSERT_EQ(S_OK, getClipboardText(window, text));
     EXPECT_EQ("1\tx\ty\tz\n", text);
-    EXPECT_EQ(VARIANT_FALSE, rowNumber(grid, 1).selected);
+    EXPECT_FALSE(rowNumber(grid, 1).selected);
 
-    rowNumber(grid, 2).selected = VARIANT_TRUE;
+    rowNumber(grid, 2).selected = true;
     key(VK_DELETE);
     EXPECT_EQ(39, grid.rows().rowCount());
     EXPECT_EQ((std::vector<std::string>{"2|x|y|z"}), deletedTexts(grid));
-    rowNumber(grid, 1).selected = VARIANT_TRUE;
+    rowNumber(grid, 1).selected = true;
     key('V');
     EXPECT_EQ(40, grid.rows().rowCount());
     EXPECT_EQ("2|x|y|z", rowNumber(grid, 40).rowText);
 
-    grid.view().gridEditable = VARIANT_FALSE;
+    grid.view().gridEditable = false;
     EXPECT_FALSE(key('X'));
     EXPECT_EQ(40, grid.rows().rowCount());
-    grid.view().gridEditable = VARIANT_TRUE;
+    grid.view().gridEditable = true;
 
     key('A');
     const int32_t afterFirst = grid.rows().countSelected();
@@ -162,7 +162,7 @@ TEST_F(KeysTest, PointsMapToCells)
     EXPECT_EQ(3, hit.row);
     EXPECT_EQ(2, hit.column);
     EXPECT_FALSE(cellAtPoint(grid, POINT{GridView::kRowButtonWidth + 801, 65}).hit);
-    grid.view().columnHeaderShown = VARIANT_FALSE;
+    grid.view().columnHeaderShown = false;
     grid.view().firstVisibleRow = 10;
     EXPECT_EQ(14, cellAtPoint(grid, POINT{100, 65}).row);
 }

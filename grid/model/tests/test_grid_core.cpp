@@ -41,8 +41,8 @@ TEST_F(GridCoreTest, AppendedRowsKeepTagAndMarkOnlyNonEmptyRowsEdited)
     EXPECT_EQ(S_OK, core.appendBlankRows(2));
     ASSERT_EQ(4, core.rows().rowCount());
     EXPECT_EQ("first", core.rows().rowByNumber(1)->tagText);
-    EXPECT_EQ(VARIANT_TRUE, core.rows().rowByNumber(1)->edited);
-    EXPECT_EQ(VARIANT_FALSE, core.rows().rowByNumber(2)->edited);
+    EXPECT_TRUE(core.rows().rowByNumber(1)->edited);
+    EXPECT_FALSE(core.rows().rowByNumber(2)->edited);
     EXPECT_EQ(1, core.rows().rowByNumber(4)->blankRow);
     EXPECT_EQ(3, listener.appends);
 }
@@ -50,7 +50,7 @@ TEST_F(GridCoreTest, AppendedRowsKeepTagAndMarkOnlyNonEmptyRowsEdited)
 TEST_F(GridCoreTest, AppendWidensOnlyAutoResizeColumnsToTheirText)
 {
     ASSERT_TRUE(core.setColumnHeadings("A|B"));
-    core.columns().setAutoResize(1, VARIANT_TRUE);
+    core.columns().setAutoResize(1, true);
     const int32_t widthOfA = core.columns().width(0);
     core.appendRow("a long first cell|a long second cell", "", false);
     EXPECT_EQ(widthOfA, core.columns().width(0));
@@ -103,7 +103,7 @@ TEST_F(GridCoreTest, RowNumbersFromAHostNeverOverflow)
     EXPECT_EQ(nullptr, core.rows().rowByNumber(INT_MIN));
     EXPECT_EQ(nullptr, core.rows().rowByNumber(0));
     EXPECT_NE(nullptr, core.rows().rowByNumber(2));
-    EXPECT_EQ(S_FALSE, core.selection().setSelected(INT_MIN, 0, SelectRow, VARIANT_TRUE));
+    EXPECT_EQ(S_FALSE, core.selection().setSelected(INT_MIN, 0, SelectRow, true));
     EXPECT_EQ(S_FALSE, core.selection().setRowSelect(INT_MIN, Selected));
 }
 

@@ -30,7 +30,7 @@ std::vector<int> selectedColumns(const ColumnTable& columns)
 {
     std::vector<int> selected;
     for (int c = 0; c < columns.count(); ++c)
-        if (columns.selected(c) == VARIANT_TRUE)
+        if (columns.selected(c))
             selected.push_back(c);
     return selected;
 }
@@ -171,21 +171,21 @@ TEST_F(HeaderWindowTest, MenuCommandsActOnTheRightClickedColumn)
     EXPECT_EQ(3, grid.columns.width(2));
 
     menuCommandAt(36, kCmdReadOnly);
-    EXPECT_EQ(VARIANT_FALSE, grid.columns.editable(0));
+    EXPECT_FALSE(grid.columns.editable(0));
     menuCommandAt(36, kCmdReadOnly);
-    EXPECT_EQ(VARIANT_TRUE, grid.columns.editable(0));
+    EXPECT_TRUE(grid.columns.editable(0));
 
     menuCommandAt(36, kCmdAutoResize);
-    EXPECT_EQ(VARIANT_TRUE, grid.columns.autoResize(0));
+    EXPECT_TRUE(grid.columns.autoResize(0));
     EXPECT_EQ(std::vector<int>{0}, grid.resized);
 
     menuCommandAt(36, kCmdLock);
-    EXPECT_EQ(VARIANT_TRUE, grid.columns.locked(0));
+    EXPECT_TRUE(grid.columns.locked(0));
 
     // On a divider there is no menu column: nothing happens.
     menuCommandAt(72, kCmdLock);
-    EXPECT_EQ(VARIANT_FALSE, grid.columns.locked(1));
-    EXPECT_EQ(VARIANT_TRUE, grid.columns.locked(0));
+    EXPECT_FALSE(grid.columns.locked(1));
+    EXPECT_TRUE(grid.columns.locked(0));
 }
 
 }  // namespace

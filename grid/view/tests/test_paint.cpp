@@ -129,7 +129,7 @@ TEST_F(PaintTest, FirstCellTextStartsAt42And21)
 TEST_F(PaintTest, SelectedRowsCellsAndColumnsAreHighlightedEvenWhenEmpty)
 {
     const COLORREF highlight = GetSysColor(COLOR_HIGHLIGHT);
-    addRow("a||c").selected = VARIANT_TRUE;
+    addRow("a||c").selected = true;
     addRow("a||c").selectedCell = 2;
     addRow("a||c");
     paint();
@@ -199,9 +199,9 @@ TEST_F(PaintTest, HiddenRowsBelowTheTopKeepABlankLineAndAboveItTakeNone)
 {
     const COLORREF red = RGB(255, 0, 0);
     const COLORREF blue = RGB(0, 0, 255);
-    addRow("MMMM").visible = VARIANT_FALSE;
+    addRow("MMMM").visible = false;
     addRow("MMMM").textColor = red;
-    addRow("MMMM").visible = VARIANT_FALSE;
+    addRow("MMMM").visible = false;
     addRow("MMMM").textColor = blue;
     paint();
     const int left = cellLeft(0);
@@ -213,7 +213,7 @@ TEST_F(PaintTest, HiddenRowsBelowTheTopKeepABlankLineAndAboveItTakeNone)
 TEST_F(PaintTest, TopRowCountsOnlyVisibleRows)
 {
     const COLORREF blue = RGB(0, 0, 255);
-    addRow("MMMM").visible = VARIANT_FALSE;
+    addRow("MMMM").visible = false;
     addRow("MMMM");
     addRow("MMMM").textColor = blue;
     view.firstVisibleRow = 1;
