@@ -84,10 +84,70 @@ void scanStored(const uint8_t* stored, int64_t count, int64_t firstOrdinal, Summ
     out->sumOfSquares = sumOfSquares;
 }
 
+// Counts and extremes only, as an envelope needs them, in four lanes
+// without branches: a new minimum or maximum is common in a signal and
+// mispredicts. Each lane keeps the first position of its extremes and the
+// lanes' ties go to the earlier position, so the result is scanStored's
+// with the sums left 0 (of -0.0 and 0.0 the earlier one wins).
+template <class Raw, class Wide, bool Swap>
+void scanExtremes(const uint8_t* stored, int64_t count, int64_t firstOrdinal, SummaryNode* out)
+{
+    // Compared as stored: widening keeps the order, and costs a conversion a sample.
+    const bool mayBeNaN = std::is_floating_point<Raw>::value;
+    auto load = [stored](int64_t i) { return loadStored<Raw, Swap>(stored + i * sizeof(Raw)); };
+    *out = SummaryNode();
+    int64_t i = 0;
+    while (mayBeNaN && i < count && load(i) != load(i))
+        ++i;
+    if (i == count)
+        return;
+    const int kLanes = 4;
+    Raw low[kLanes], high[kLanes];
+    int64_t lowAt[kLanes], highAt[kLanes], valid[kLanes] = {};
+    for (int l = 0; l < kLanes; ++l) {
+        low[l] = high[l] = load(i);
+        lowAt[l] = highAt[l] = i;
+    }
+    // NaN compares false: it is neither an extreme nor counted.
+    auto take = [&](int l, int64_t at) {
+        const Raw v = load(at);
+        lowAt[l] = v < low[l] ? at : lowAt[l];
+        low[l] = v < low[l] ? v : low[l];
+        highAt[l] = high[l] < v ? at : highAt[l];
+        high[l] = high[l] < v ? v : high[l];
+        valid[l] += !mayBeNaN || v == v;
+    };
+    for (; i + kLanes <= count; i += kLanes) {
+        for (int l = 0; l < kLanes; ++l)
+            take(l, i + l);
+    }
+    for (; i < count; ++i)
+        take(0, i);
+    for (int l = 1; l < kLanes; ++l) {
+        if (low[l] < low[0] || (low[l] == low[0] && lowAt[l] < lowAt[0])) {
+            low[0] = low[l];
+            lowAt[0] = lowAt[l];
+        }
+        if (high[0] < high[l] || (high[l] == high[0] && highAt[l] < highAt[0])) {
+            high[0] = high[l];
+            highAt[0] = highAt[l];
+        }
+        valid[0] += valid[l];
+    }
+    out->minimum = patternOf(static_cast<Wide>(low[0]));
+    out->maximum = patternOf(static_cast<Wide>(high[0]));
+    out->minimumAt = firstOrdinal + lowAt[0];
+    out->maximumAt = firstOrdinal + highAt[0];
+    out->count = valid[0];
+}
+
+using ScanFunction = void (*)(const uint8_t*, int64_t, int64_t, SummaryNode*);
+
 template <class Raw, class Wide>
-void pickScan(bool swap, void (**scan)(const uint8_t*, int64_t, int64_t, SummaryNode*))
+void pickScan(bool swap, ScanFunction* scan, ScanFunction* extremes)
 {
     *scan = swap ? scanStored<Raw, Wide, true> : scanStored<Raw, Wide, false>;
+    *extremes = swap ? scanExtremes<Raw, Wide, true> : scanExtremes<Raw, Wide, false>;
 }
 
 template <class Raw, class Wide>
@@ -123,41 +183,42 @@ bool ValueCodec::configure(int32_t dataFormat, int32_t dataSize, bool swap)
     dataSize_ = dataSize;
     swap_ = swap;
     scan_ = nullptr;
+    scanExtremes_ = nullptr;
     const bool four = dataSize == 4, eight = dataSize == 8;
     switch (dataFormat) {
     case formatInt:
     case formatDiscrete:
         if (four) {
             kind_ = ValueKind::signedInt;
-            pickScan<int32_t, int64_t>(swap, &scan_);
+            pickScan<int32_t, int64_t>(swap, &scan_, &scanExtremes_);
         }
         break;
     case formatFloat:
         if (four) {
             kind_ = ValueKind::real;
-            pickScan<float, double>(swap, &scan_);
+            pickScan<float, double>(swap, &scan_, &scanExtremes_);
         }
         break;
     case formatLong:
     case formatLong8:
         if (eight) {
             kind_ = ValueKind::signedInt;
-            pickScan<int64_t, int64_t>(swap, &scan_);
+            pickScan<int64_t, int64_t>(swap, &scan_, &scanExtremes_);
         }
         break;
     case formatUlong:
         if (four || eight) {
             kind_ = ValueKind::unsignedInt;
             if (four)
-                pickScan<uint32_t, uint64_t>(swap, &scan_);
+                pickScan<uint32_t, uint64_t>(swap, &scan_, &scanExtremes_);
             else
-                pickScan<uint64_t, uint64_t>(swap, &scan_);
+                pickScan<uint64_t, uint64_t>(swap, &scan_, &scanExtremes_);
         }
         break;
     case formatDouble:
         if (eight) {
             kind_ = ValueKind::real;
-            pickScan<double, double>(swap, &scan_);
+            pickScan<double, double>(swap, &scan_, &scanExtremes_);
         }
         break;
     default:
