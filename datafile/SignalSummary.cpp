@@ -542,30 +542,34 @@ HRESULT SignalSummary::State::splitAt(int64_t edge, const Split** split)
     return S_OK;
 }
 
-// A column that spans whole blocks: its partial blocks at either end are
-// the sides of splits; what lies past the last whole block is scanned.
+// A column that crosses from one whole block into another: its partial
+// blocks at either end are sides of splits, the blocks between come from
+// the levels. A column inside one block, or running past the whole
+// blocks, is summarised as any range is.
 HRESULT SignalSummary::State::summariseColumn(int64_t first, int64_t end, SummaryNode* into)
 {
     const int64_t wholeBlocks = static_cast<int64_t>(levels[0].size());
-    const int64_t firstBlock = (first + blockSize - 1) / blockSize;
-    const int64_t endBlock = std::min(end / blockSize, wholeBlocks);
-    if (firstBlock >= endBlock)
+    const int64_t headBlock = first / blockSize;
+    const int64_t tailBlock = end / blockSize;  // the block the column's end edge splits, if any
+    const bool endSplits = end % blockSize != 0;
+    if (headBlock >= tailBlock || tailBlock > wholeBlocks || (endSplits && tailBlock == wholeBlocks))
         return summarise(first, end, Figures::extremes, into);
     *into = SummaryNode();
     const Split* split = nullptr;
+    int64_t firstWhole = headBlock;
     if (first % blockSize != 0) {
         if (FAILED(splitAt(first, &split)))
             return E_FAIL;
         mergeNode(codec.kind(), *into, split->after);
+        ++firstWhole;
     }
-    mergeBlocks(firstBlock, endBlock, into);
-    if (end / blockSize < wholeBlocks && end % blockSize != 0) {
+    mergeBlocks(firstWhole, tailBlock, into);
+    if (endSplits) {
         if (FAILED(splitAt(end, &split)))
             return E_FAIL;
         mergeNode(codec.kind(), *into, split->before);
-        return S_OK;
     }
-    return scanStored(endBlock * blockSize, end, Figures::extremes, into);
+    return S_OK;
 }
 
 HRESULT SignalSummary::State::scanColumns(const std::vector<int64_t>& ends, std::vector<SummaryNode>* nodes)
