@@ -8,6 +8,14 @@
 #include <cstdio>
 #include <string>
 
+#ifdef QUOR_BENCH_GRID
+#include <wrl/client.h>
+
+#include "QuorGrid_h.h"
+#endif
+
+namespace quor {
+
 inline double secondsBetween(LARGE_INTEGER from, LARGE_INTEGER to)
 {
     LARGE_INTEGER frequency;
@@ -39,10 +47,6 @@ inline bool writeCsvSource(const std::string& path, int lines)
 }
 
 #ifdef QUOR_BENCH_GRID
-#include <wrl/client.h>
-
-#include "QuorGrid_h.h"
-
 inline Microsoft::WRL::ComPtr<IQuorGridControl> createGrid(HMODULE module)
 {
     using GetClassObject = HRESULT(WINAPI*)(REFCLSID, REFIID, void**);
@@ -55,3 +59,5 @@ inline Microsoft::WRL::ComPtr<IQuorGridControl> createGrid(HMODULE module)
     return grid;
 }
 #endif
+
+}  // namespace quor

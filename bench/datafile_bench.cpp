@@ -12,6 +12,8 @@
 #include "CsvExport.h"
 #include "DataFile.h"
 
+namespace quor {
+
 namespace {
 
 const int64_t kSamples = 100000000;
@@ -153,8 +155,11 @@ void benchPeriodic(const std::string& path)
 
 }  // namespace
 
+}  // namespace quor
+
 int main(int argc, char** argv)
 {
+    using namespace quor;
     const std::string dir = argc > 1 ? argv[1] : ".";
 #if defined(__SANITIZE_ADDRESS__)
     std::printf("note: built with AddressSanitizer; figures are not representative\n");

@@ -18,6 +18,8 @@
 
 using Microsoft::WRL::ComPtr;
 
+namespace quor {
+
 namespace {
 
 constexpr int kRows = 100000;
@@ -120,8 +122,11 @@ int run(HMODULE module)
 
 }  // namespace
 
+}  // namespace quor
+
 int main()
 {
+    using namespace quor;
     HMODULE module = LoadLibraryW(L"QuorGrid.dll");
     if (!module) {
         std::printf("grid_bench: QuorGrid.dll not found\n");

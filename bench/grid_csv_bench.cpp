@@ -10,14 +10,19 @@
 #include "CsvFile.h"
 #include "TestGrid.h"
 
+namespace quor {
+
 namespace {
 
 constexpr int kLines = 100000;
 
 }  // namespace
 
+}  // namespace quor
+
 int main()
 {
+    using namespace quor;
     char folder[MAX_PATH];
     GetTempPathA(MAX_PATH, folder);
     const std::string source = std::string(folder) + "quor_csv_bench_in.csv";

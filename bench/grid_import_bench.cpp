@@ -24,6 +24,8 @@
 
 using Microsoft::WRL::ComPtr;
 
+namespace quor {
+
 namespace {
 
 constexpr int kLines = 100000;
@@ -177,8 +179,11 @@ bool fine(const CommandRun& run)
 
 }  // namespace
 
+}  // namespace quor
+
 int main()
 {
+    using namespace quor;
     char folder[MAX_PATH];
     GetTempPathA(MAX_PATH, folder);
     const std::string source = std::string(folder) + "quor_import_bench_in.csv";

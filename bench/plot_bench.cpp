@@ -17,6 +17,8 @@
 #include "PlotWindow.h"
 #include "SignalSummary.h"
 
+namespace quor {
+
 namespace {
 
 const int kPlotWidth = 1000;
@@ -136,8 +138,11 @@ double summarise(PlotWindow& plot, const std::string& path, double* firstPicture
 
 }  // namespace
 
+}  // namespace quor
+
 int main(int argc, char** argv)
 {
+    using namespace quor;
     const int64_t samples = argc > 1 ? std::atoll(argv[1]) : 100000000LL;
     const std::string dir = tempFolder();
     const std::string path = dir + "\\signal.quorData";

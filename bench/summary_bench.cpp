@@ -16,6 +16,8 @@
 #include "FileHandle.h"
 #include "SignalSummary.h"
 
+namespace quor {
+
 namespace {
 
 const int64_t kPeriodNs = 1000000;  // 1000 Hz
@@ -142,8 +144,11 @@ void benchQueries(const SignalSummary& summary, FileHandle& file, int64_t sample
 
 }  // namespace
 
+}  // namespace quor
+
 int main(int argc, char** argv)
 {
+    using namespace quor;
     const std::string dir = argc > 1 ? argv[1] : ".";
     const int64_t samples = argc > 2 ? std::atoll(argv[2]) : 100000000;
     const std::string path = dir + "/summary_bench.quorData";

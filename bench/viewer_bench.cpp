@@ -12,6 +12,8 @@
 #include "SampleWriter.h"
 #include "resource.h"
 
+namespace quor {
+
 namespace {
 
 const int kTimedTurns = 200;
@@ -61,7 +63,7 @@ double millisecondsPerForward(HWND window)
 
 class NullRows final : public RowSink {
 public:
-    void appendRow(const QuorText&, bool) override {}
+    void appendRow(const Text&, bool) override {}
 };
 
 // The viewer's own share of a page: the read and the row texts, without the grid.
@@ -116,8 +118,11 @@ void benchFile(const std::string& path, bool measureMemory)
 
 }  // namespace
 
+}  // namespace quor
+
 int main(int argc, char** argv)
 {
+    using namespace quor;
     if (argc > 1 && std::atoi(argv[1]) > 0)
         kMemoryTurns = std::atoi(argv[1]);
     CoInitialize(nullptr);

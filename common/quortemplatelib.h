@@ -11,9 +11,10 @@
 #include <cstdint>
 #include <new>
 
-#include "QuorStatus.h"
-#include "QuorTrace.h"
+#include "Status.h"
+#include "Trace.h"
 
+namespace quor {
 
 template <class T>
 class tGenericContainer {
@@ -178,7 +179,7 @@ private:
                 return nullptr;
             }
             if (!node->next) {
-                quorTrace("tGenericContainer::cleanObject, Logic error!!! Fix!!\n");
+                trace("tGenericContainer::cleanObject, Logic error!!! Fix!!\n");
                 node->object = nullptr;
                 return nullptr;
             }
@@ -211,3 +212,5 @@ private:
     Node* tail_ = nullptr;
     Node* cursor_ = nullptr;
 };
+
+}  // namespace quor

@@ -12,6 +12,8 @@
 #include "ValueText.h"
 #include "WrappingMath.h"
 
+namespace quor {
+
 FileExportSink::~FileExportSink()
 {
     if (owned_ && file_)
@@ -57,7 +59,7 @@ class CsvLines {
 public:
     explicit CsvLines(ExportSink& sink) : sink_(sink) {}
 
-    void emit(const QuorText& line) { emit(line.c_str(), static_cast<size_t>(line.length())); }
+    void emit(const Text& line) { emit(line.c_str(), static_cast<size_t>(line.length())); }
     void emit(const char* line) { emit(line, std::strlen(line)); }
     bool written() const { return written_; }
 
@@ -97,9 +99,9 @@ int versionLength(const DataFileHeader& header)
 
 void emitTimeLine(CsvLines& out, const char* label, int64_t time, uint64_t period)
 {
-    QuorText timeText;
+    Text timeText;
     formatTime(time, kTimeDecimals, true, timeText);
-    QuorText line;
+    Text line;
     line.format("%s,%lld,%lld,%s", label, static_cast<long long>(time),
                 static_cast<long long>(divideByPeriod(time, period)), timeText.c_str());
     out.emit(line);
@@ -114,7 +116,7 @@ void emitHeaderLines(CsvLines& out, const ExportPage& page, uint64_t period)
     dataTypeName(h.dataType, &typeName);
     int64_t elements = h.dataSize > 0 ? page.fileSize / h.dataSize : 0;
 
-    QuorText line;
+    Text line;
     out.emit(line.format("Version,%.*s", versionLength(h), h.version));
     out.emit(line.format("Tag Id,%d", h.tagId));
     out.emit(line.format("Sample Rate,%lf", h.sampleRate));
@@ -137,7 +139,7 @@ void emitSegmentBlock(CsvLines& out, const ExportPage& page, uint64_t period)
     out.emit("--MultiPeriodic Info--");
     out.emit("Start Index,End Index,Byte Offset");
     const int64_t step = static_cast<int64_t>(period);
-    QuorText line, startText, endText;
+    Text line, startText, endText;
     for (int32_t s = 0; s < page.segmentCount; ++s) {
         // Indices from the index file: the products are held at the int64
         // limits, as the header grid holds them.
@@ -177,9 +179,9 @@ bool pageReadable(const ExportPage& page)
 
 void emitNoData(CsvLines& out, int64_t currentTime)
 {
-    QuorText timeText;
+    Text timeText;
     formatTime(currentTime, kTimeDecimals, true, timeText);
-    QuorText line;
+    Text line;
     out.emit("");
     out.emit("");
     out.emit(line.format("**No Data at this time,%s", timeText.c_str()));
@@ -246,3 +248,5 @@ HRESULT writeCsvExport(const ExportPage& page, DataFile& file, ExportSink& sink)
     const bool finished = sink.finish();
     return written && finished ? S_OK : E_FAIL;
 }
+
+}  // namespace quor

@@ -11,7 +11,9 @@
 #include <string>
 
 #include "DataFile.h"
-#include "QuorStatus.h"
+#include "Status.h"
+
+namespace quor {
 
 class ExportSink {
 public:
@@ -86,3 +88,5 @@ HRESULT writeExportNoData(int64_t currentTime, ExportSink& sink);
 // E_FAIL when the sink did not take every byte or could not finish. A
 // failed read is not a failure of the export.
 HRESULT writeCsvExport(const ExportPage& page, DataFile& file, ExportSink& sink);
+
+}  // namespace quor

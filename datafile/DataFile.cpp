@@ -7,6 +7,8 @@
 #include "TimeSeek.h"
 #include "WrappingMath.h"
 
+namespace quor {
+
 namespace {
 
 const char kNativeVersionPrefix[] = "QuorDataFileVersion";
@@ -32,7 +34,7 @@ const char* extensionOf(const char* path)
 
 bool kindOf(const char* path, int32_t* kind)
 {
-    const QuorText extension(extensionOf(path));
+    const Text extension(extensionOf(path));
     // The little-endian test must come first: its name also ends in "ZIBdata".
     if (extension.containsNoCase(".quorData"))
         *kind = kindNative;
@@ -95,7 +97,7 @@ bool isSkippedLine(const char* line, size_t length)
 
 }  // namespace
 
-bool makeIndexPath(const char* dataPath, QuorText& indexPath)
+bool makeIndexPath(const char* dataPath, Text& indexPath)
 {
     indexPath.assign(dataPath);
     return indexPath.replaceNoCase(".quorData", ".quorIndex", false) > 0;
@@ -181,9 +183,9 @@ HRESULT DataFile::readNativeHeader()
     DataFileHeader block;
     if (!readExactly(dataFile_, 0, &block, kRecordSize))
         return E_FAIL;
-    QuorText version;
+    Text version;
     version.assign(block.version, kNativeVersionPrefixLength);
-    if (std::strncmp(version.toUpper().c_str(), QuorText(kNativeVersionPrefix).toUpper().c_str(),
+    if (std::strncmp(version.toUpper().c_str(), Text(kNativeVersionPrefix).toUpper().c_str(),
                      kNativeVersionPrefixLength) != 0)
         return E_FAIL;
     // A header without a stride between values cannot be read.
@@ -281,7 +283,7 @@ void DataFile::readTextIndex()
         if (end == std::string::npos)
             break;
         if (!isSkippedLine(text.c_str() + at, end - at)) {
-            const QuorText line(text.substr(at, end - at).c_str());
+            const Text line(text.substr(at, end - at).c_str());
             appendSegment(line.field(0, ' ').toInt64(), line.field(1, ' ').toInt64(),
                           line.field(2, ' ').toInt64());
         }
@@ -384,3 +386,5 @@ HRESULT DataFile::gotoTime(int64_t time, int64_t* dataPos, int64_t* indexPos)
     *indexPos = kIndexHeaderSize + kIndexStampSize * sample;
     return S_OK;
 }
+
+}  // namespace quor

@@ -10,8 +10,10 @@
 
 #include "FileHandle.h"
 #include "IndexLayout.h"
-#include "QuorStatus.h"
-#include "QuorText.h"
+#include "Status.h"
+#include "Text.h"
+
+namespace quor {
 
 // The 1024-byte native header block. Every field is little-endian on disk;
 // the first 108 bytes are the header record proper.
@@ -64,7 +66,7 @@ struct Segment {
 
 // The data file's path with its first ".quorData" (any case) replaced by
 // ".quorIndex". false (and indexPath = dataPath) when there is none.
-bool makeIndexPath(const char* dataPath, QuorText& indexPath);
+bool makeIndexPath(const char* dataPath, Text& indexPath);
 
 class TimeCache;  // DataFile's seek machinery (TimeSeek.h)
 
@@ -154,8 +156,8 @@ private:
 
     FileHandle dataFile_;
     FileHandle indexFile_;
-    QuorText path_;
-    QuorText indexPath_;
+    Text path_;
+    Text indexPath_;
     DataFileHeader header_;
     int64_t dataStart_ = kHeaderSize;
     int32_t kind_ = kindNative;
@@ -167,3 +169,5 @@ private:
     uint64_t samplePeriod_ = 0;
     std::unique_ptr<TimeCache> timeCache_;
 };
+
+}  // namespace quor

@@ -7,6 +7,8 @@
 #include "SampleTime.h"
 #include "WrappingMath.h"
 
+namespace quor {
+
 namespace {
 
 // FileHandle reads at most 4 GiB - 1 at a time; stay well below.
@@ -216,3 +218,5 @@ HRESULT DataFile::readAsynchronousAt(int64_t dataPos, int64_t indexPos, int32_t 
     swapValues(values, got);
     return S_OK;
 }
+
+}  // namespace quor

@@ -6,6 +6,8 @@
 #include "SampleTime.h"
 #include "ValueText.h"
 
+namespace quor {
+
 namespace {
 
 const size_t kBufferBytes = size_t(1) << 20;
@@ -147,3 +149,5 @@ void ExportRows::putSegmentEnds(int64_t time)
         used_ += sizeof kSegmentEnd - 1;
     }
 }
+
+}  // namespace quor

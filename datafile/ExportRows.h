@@ -9,7 +9,9 @@
 #include <vector>
 
 #include "CsvExport.h"
-#include "QuorText.h"
+#include "Text.h"
+
+namespace quor {
 
 // The time text of formatTime with three decimals and the day, appended at
 // out; returns the end of what was written (at most 40 bytes).
@@ -41,5 +43,7 @@ private:
     std::vector<char> buffer_;
     size_t used_ = 0;
     bool written_ = true;
-    QuorText scratch_;
+    Text scratch_;
 };
+
+}  // namespace quor

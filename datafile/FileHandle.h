@@ -4,7 +4,9 @@
 
 #include <cstdint>
 
-#include "QuorStatus.h"
+#include "Status.h"
+
+namespace quor {
 
 class FileHandle {
 public:
@@ -38,3 +40,5 @@ private:
     int fd_ = -1;
 #endif
 };
+
+}  // namespace quor

@@ -6,6 +6,8 @@
 
 #include <cerrno>
 
+namespace quor {
+
 static_assert(sizeof(off_t) == 8, "file positions are 64-bit");
 
 namespace {
@@ -155,3 +157,5 @@ bool FileHandle::isOpen() const
 {
     return fd_ >= 0;
 }
+
+}  // namespace quor

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+namespace quor {
+
 namespace {
 
 bool accessFor(int32_t mode, DWORD* access)
@@ -127,3 +129,5 @@ bool FileHandle::isOpen() const
 {
     return handle_ != INVALID_HANDLE_VALUE;
 }
+
+}  // namespace quor

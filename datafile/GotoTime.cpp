@@ -4,9 +4,11 @@
 #include <cstring>
 
 #include "DataFile.h"
-#include "QuorText.h"
 #include "SampleTime.h"
+#include "Text.h"
 #include "TimeText.h"
+
+namespace quor {
 
 namespace {
 
@@ -27,7 +29,7 @@ int64_t parseGotoTime(const char* text)
 {
     if (std::strchr(text, ':'))
         return parseTime(text);
-    QuorText number(text);
+    Text number(text);
     if (std::strchr(text, '.'))
         return secondsToNs(number.toDouble());
     return number.toInt64();
@@ -37,3 +39,5 @@ int64_t gotoPageStart(int64_t time, int32_t dataType, double sampleRate)
 {
     return dataType == typePeriodic ? alignTime(time, sampleRate) : time;
 }
+
+}  // namespace quor

@@ -2,6 +2,8 @@
 
 #include "DataFile.h"
 
+namespace quor {
+
 HRESULT dataFormatName(int32_t code, const char** name)
 {
     static const char* const kNames[] = {"int", "discrete", "float", "long",
@@ -24,3 +26,5 @@ const char* byteOrderName(int32_t byteOrder)
 {
     return byteOrder == 1 ? "Little Endian" : "Big Endian";
 }
+
+}  // namespace quor

@@ -4,7 +4,9 @@
 
 #include <cstdint>
 
-#include "QuorStatus.h"
+#include "Status.h"
+
+namespace quor {
 
 // Data Format name; "none" and E_FAIL for a code outside 0..7.
 HRESULT dataFormatName(int32_t code, const char** name);
@@ -12,3 +14,5 @@ HRESULT dataFormatName(int32_t code, const char** name);
 HRESULT dataTypeName(int32_t code, const char** name);
 // "Little Endian" for 1, else "Big Endian".
 const char* byteOrderName(int32_t byteOrder);
+
+}  // namespace quor

@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+namespace quor {
+
 const int64_t kIndexHeaderSize = 1024;  // index times begin here
 const int64_t kIndexStampSize = 8;      // one signed 64-bit time per sample
 
@@ -14,3 +16,5 @@ struct SeekStats {
     int64_t timesScanned = 0;  // single time stamps read by builds and the forward scan
     int32_t cacheTimesLoaded = 0;
 };
+
+}  // namespace quor

@@ -2,10 +2,12 @@
 
 #include "DataFile.h"
 #include "FileHandle.h"
-#include "QuorText.h"
+#include "Text.h"
 
 #include <cstring>
 #include <vector>
+
+namespace quor {
 
 namespace {
 
@@ -64,7 +66,7 @@ bool readEntryAt(FileHandle& file, int64_t position, int64_t* time)
     return SUCCEEDED(file.seek(0, position)) && readExactly(file, time, 8);
 }
 
-bool readVersion(FileHandle& file, QuorText& item)
+bool readVersion(FileHandle& file, Text& item)
 {
     char version[kVersionPiece + 1] = {};
     char second[4];
@@ -93,7 +95,7 @@ void readEndTimes(FileHandle& file, int64_t* first, int64_t* last)
         *last = -1;
 }
 
-void checkEndTimes(FileHandle& file, const IndexReportInput& input, QuorText& item)
+void checkEndTimes(FileHandle& file, const IndexReportInput& input, Text& item)
 {
     int64_t first = -1;
     int64_t last = -1;
@@ -110,7 +112,7 @@ void checkEndTimes(FileHandle& file, const IndexReportInput& input, QuorText& it
 
 // A predecessor is tracked by a flag rather than by a -1 mark: -1 ns is a
 // valid time stamp and must be compared like any other.
-void checkIncreasing(FileHandle& file, QuorText& item)
+void checkIncreasing(FileHandle& file, Text& item)
 {
     IndexScanner scanner(file);
     int64_t previous = 0;
@@ -133,7 +135,7 @@ void checkIncreasing(FileHandle& file, QuorText& item)
 
 }  // namespace
 
-IndexReportStatus buildIndexReport(const IndexReportInput& input, QuorText* report)
+IndexReportStatus buildIndexReport(const IndexReportInput& input, Text* report)
 {
     report->clear();
     if (input.dataFilePath.empty())
@@ -141,12 +143,12 @@ IndexReportStatus buildIndexReport(const IndexReportInput& input, QuorText* repo
     if (input.dataType != 1)
         return IndexReportStatus::periodic;
 
-    QuorText indexPath;
+    Text indexPath;
     makeIndexPath(input.dataFilePath.c_str(), indexPath);
     FileHandle file;
     if (FAILED(file.open(indexPath.c_str(), 1)))
         return IndexReportStatus::indexUnreadable;
-    QuorText version, times, order;
+    Text version, times, order;
     if (!readVersion(file, version))
         return IndexReportStatus::indexUnreadable;
     checkEndTimes(file, input, times);
@@ -166,3 +168,5 @@ const char* indexReportMessage(IndexReportStatus status)
         return "";
     }
 }
+
+}  // namespace quor

@@ -7,7 +7,9 @@
 #include <cstdint>
 #include <string>
 
-#include "QuorText.h"
+#include "Text.h"
+
+namespace quor {
 
 enum class IndexReportStatus {
     ok,
@@ -25,8 +27,10 @@ struct IndexReportInput {
 };
 
 // Builds the report text into *report (cleared first). Only ok yields text.
-IndexReportStatus buildIndexReport(const IndexReportInput& input, QuorText* report);
+IndexReportStatus buildIndexReport(const IndexReportInput& input, Text* report);
 
 // The words the viewer and the tool show for a status without a report;
 // empty for ok and for indexUnreadable, which are reported without words.
 const char* indexReportMessage(IndexReportStatus status);
+
+}  // namespace quor

@@ -5,6 +5,8 @@
 
 #include "WrappingMath.h"
 
+namespace quor {
+
 HRESULT PageBuffers::allocate(int32_t samples, int32_t dataSize)
 {
     if (samples < 0 || dataSize < 0)
@@ -45,3 +47,5 @@ void PageBuffers::countRowTimes(int64_t time, uint64_t period, int32_t count)
     for (int32_t i = 0; i < count; ++i)
         times_[i] = wrappingAdd(time, wrappingMultiply(i, period));
 }
+
+}  // namespace quor

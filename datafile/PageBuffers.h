@@ -6,6 +6,8 @@
 
 #include "DataFile.h"
 
+namespace quor {
+
 class PageBuffers {
 public:
     // No page is worth more than this; a header whose Data Size asks for more
@@ -38,3 +40,5 @@ private:
     int32_t samples_ = 0;
     uint64_t valueBytes_ = 0;
 };
+
+}  // namespace quor

@@ -11,6 +11,8 @@
 #include "SampleTime.h"
 #include "WrappingMath.h"
 
+namespace quor {
+
 namespace {
 
 // Rows read at a time: bounded memory whatever the range.
@@ -181,3 +183,5 @@ RangeExportResult exportTimeRange(const RangeExportRequest& request, ExportSink&
     }
     return finishWith(sink, rows.flush() ? RangeExportResult::ok : RangeExportResult::writeFailed);
 }
+
+}  // namespace quor

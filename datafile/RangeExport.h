@@ -10,6 +10,8 @@
 #include "CsvExport.h"
 #include "TaskProgress.h"
 
+namespace quor {
+
 struct RangeExportRequest {
     const char* path = nullptr;  // the data file; opened here, read-only
     bool hasFrom = false;        // false: from the header's Start Time
@@ -29,3 +31,5 @@ enum class RangeExportResult {
 // Any thread may run it; it shares nothing with other DataFiles.
 RangeExportResult exportTimeRange(const RangeExportRequest& request, ExportSink& sink,
                                   TaskProgress* progress);
+
+}  // namespace quor

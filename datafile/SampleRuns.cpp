@@ -4,6 +4,8 @@
 
 #include "DataFile.h"
 
+namespace quor {
+
 namespace {
 
 Wide floorDivide(Wide a, Wide b)
@@ -127,3 +129,5 @@ int64_t SampleRuns::periodicLowerBound(Wide time) const
         return count();
     return run->firstOrdinal + static_cast<int64_t>(std::max<Wide>(0, index - run->firstIndex));
 }
+
+}  // namespace quor

@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <vector>
 
+namespace quor {
+
 class DataFile;
 
 __extension__ typedef __int128 Wide;  // exact times and indices beyond 64 bits
@@ -48,3 +50,5 @@ private:
     uint64_t period_ = 0;
     int32_t valueSize_ = 0;
 };
+
+}  // namespace quor

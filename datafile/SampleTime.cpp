@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+namespace quor {
+
 namespace {
 
 const uint64_t kPeriodNumerator = 1000000000000000000ULL;  // 10^18: ns x nHz
@@ -40,3 +42,5 @@ int64_t alignTime(int64_t time, double sampleRate)
         return time;
     return divideByPeriod(time, period) * static_cast<int64_t>(period);
 }
+
+}  // namespace quor

@@ -5,6 +5,8 @@
 
 #include <cstdint>
 
+namespace quor {
+
 // 10^18 / (rate in nanohertz), in integers; 0 for a rate of 0, a negative
 // rate or a rate above 10^9.
 uint64_t samplePeriod(double sampleRate);
@@ -19,3 +21,5 @@ int64_t alignTime(int64_t time, double sampleRate);
 // time / period, truncating toward zero; 0 when the period is 0. This is the
 // form for shown and exported index figures, which must never divide by 0.
 int64_t divideByPeriod(int64_t time, uint64_t period);
+
+}  // namespace quor

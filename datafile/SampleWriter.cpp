@@ -7,6 +7,8 @@
 #include <cstring>
 #include <vector>
 
+namespace quor {
+
 namespace {
 
 const int64_t kSecondNs = 1000000000LL;
@@ -328,3 +330,5 @@ HRESULT writeSampleSet(const std::string& dir, std::string* failedPath) {
               writeLegacy(out, kLegacyBig, true, 202);
     return ok ? S_OK : E_FAIL;
 }
+
+}  // namespace quor

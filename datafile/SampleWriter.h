@@ -4,9 +4,11 @@
 // reader can be checked against them.
 #pragma once
 
-#include "QuorStatus.h"
+#include "Status.h"
 
 #include <string>
+
+namespace quor {
 
 // One file of the set. indexName is empty when the file has no index file.
 struct SampleFileInfo {
@@ -22,3 +24,5 @@ const SampleFileInfo& sampleFile(int i);
 // On failure *failedPath (when given) names the file that could not be
 // written; files written before it are left in place.
 HRESULT writeSampleSet(const std::string& dir, std::string* failedPath);
+
+}  // namespace quor

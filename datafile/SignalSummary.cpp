@@ -9,10 +9,12 @@
 
 #include "DataFile.h"
 #include "FileHandle.h"
-#include "QuorText.h"
+#include "Text.h"
 #include "SampleRuns.h"
 #include "SummaryScan.h"
 #include "ValueText.h"
+
+namespace quor {
 
 namespace {
 
@@ -613,7 +615,7 @@ HRESULT SignalSummary::open(const char* path)
     s.layout = layoutOf(file);
     s.numeric = s.codec.configure(s.layout.dataFormat, s.layout.dataSize, s.layout.swap);
     const bool async = s.layout.dataType == typeAsynchronous;
-    QuorText indexPath;
+    Text indexPath;
     makeIndexPath(path, indexPath);
     if (FAILED(s.buildData.open(path, FileHandle::modeRead)) ||
         FAILED(s.queryData.open(path, FileHandle::modeRead)) ||
@@ -823,7 +825,7 @@ std::vector<SegmentSpan> SignalSummary::segmentTimes() const
     return state_->segments;
 }
 
-void SignalSummary::formatValue(const SampleValue& value, QuorText& out) const
+void SignalSummary::formatValue(const SampleValue& value, Text& out) const
 {
     const ValueCodec& codec = state_->codec;
     uint8_t stored[8];
@@ -863,3 +865,5 @@ int64_t SignalSummary::blockSamples() const
     std::lock_guard<std::mutex> guard(state_->lock);
     return state_->blockSize;
 }
+
+}  // namespace quor

@@ -42,10 +42,12 @@
 #include <memory>
 #include <vector>
 
-#include "QuorStatus.h"
+#include "Status.h"
 #include "TaskProgress.h"
 
-class QuorText;
+namespace quor {
+
+class Text;
 
 // One sample value, exact as the export writes it and as a double for drawing.
 struct SampleValue {
@@ -145,7 +147,7 @@ public:
 
     // Appends the value as the export writes a value of this Data Format
     // ("%d", "%f", 64-bit decimals, ulong unsigned).
-    void formatValue(const SampleValue& value, QuorText& out) const;
+    void formatValue(const SampleValue& value, Text& out) const;
 
     // Bytes the summary holds in memory (blocks, levels and buffers).
     size_t memoryBytes() const;
@@ -157,3 +159,5 @@ private:
     std::unique_ptr<State> state_;
     TaskProgress progress_;
 };
+
+}  // namespace quor

@@ -6,6 +6,8 @@
 #include <time.h>
 #endif
 
+namespace quor {
+
 namespace {
 
 #ifdef _WIN32
@@ -57,3 +59,5 @@ double Stopwatch::elapsedMs() const
 {
     return static_cast<double>(stop_ - start_) / static_cast<double>(ticksPerMs());
 }
+
+}  // namespace quor

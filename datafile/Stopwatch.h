@@ -3,6 +3,8 @@
 
 #include <cstdint>
 
+namespace quor {
+
 class Stopwatch {
 public:
     void start();
@@ -13,3 +15,5 @@ private:
     int64_t start_ = 0;
     int64_t stop_ = 0;
 };
+
+}  // namespace quor

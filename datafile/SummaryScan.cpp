@@ -5,6 +5,8 @@
 
 #include "DataFile.h"
 
+namespace quor {
+
 namespace {
 
 template <class Raw, bool Swap>
@@ -286,3 +288,5 @@ void mergeNode(ValueKind kind, SummaryNode& into, const SummaryNode& from)
     into.sum += from.sum;
     into.sumOfSquares += from.sumOfSquares;
 }
+
+}  // namespace quor

@@ -8,6 +8,8 @@
 
 #include "SignalSummary.h"
 
+namespace quor {
+
 enum class ValueKind : int32_t { none, signedInt, unsignedInt, real };
 
 // Minimum and maximum are held as the 64-bit pattern of their kind's value
@@ -59,3 +61,5 @@ private:
 // of the minimum or maximum go to the earlier position, so the order in
 // which nodes are merged does not matter.
 void mergeNode(ValueKind kind, SummaryNode& into, const SummaryNode& from);
+
+}  // namespace quor

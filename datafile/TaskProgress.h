@@ -5,8 +5,12 @@
 #include <atomic>
 #include <cstdint>
 
+namespace quor {
+
 struct TaskProgress {
     std::atomic<int64_t> done{0};    // samples summarised, rows written
     std::atomic<int64_t> total{0};   // what the task expects to reach; may grow
     std::atomic<bool> cancel{false}; // set by the watcher; the task stops soon after
 };
+
+}  // namespace quor

@@ -5,8 +5,10 @@
 #include <new>
 
 #include "FileHandle.h"
-#include "QuorTrace.h"
 #include "Stopwatch.h"
+#include "Trace.h"
+
+namespace quor {
 
 namespace {
 
@@ -113,7 +115,7 @@ HRESULT TimeCache::find(FileHandle& index, int64_t time, int64_t* sampleNumber)
             stats_.fromCache = true;
             watch.stop();
             if (static_cast<float>(watch.elapsedMs()) > kCacheTraceMs)
-                quorTrace("Goto time(In Cache): %" PRId64 ", %f\n", times_[slot], watch.elapsedMs());
+                trace("Goto time(In Cache): %" PRId64 ", %f\n", times_[slot], watch.elapsedMs());
             return S_OK;
         }
     }
@@ -122,7 +124,7 @@ HRESULT TimeCache::find(FileHandle& index, int64_t time, int64_t* sampleNumber)
         return hr;
     watch.stop();
     if (static_cast<float>(watch.elapsedMs()) > kDiskTraceMs)
-        quorTrace("Goto time(from Disk): %" PRId64 ", %f\n", times_[0], watch.elapsedMs());
+        trace("Goto time(from Disk): %" PRId64 ", %f\n", times_[0], watch.elapsedMs());
     return S_OK;
 }
 
@@ -149,7 +151,7 @@ HRESULT TimeCache::seekFromDisk(FileHandle& index, int64_t time, int64_t* sample
     if (sizeAtLastBuild_ < 0 || size - sizeAtLastBuild_ > kRebuildGrowth)
         extendJumpList(index, sizeAtLastBuild_ < 0 ? kIndexHeaderSize : sizeAtLastBuild_, newest);
     sizeAtLastBuild_ = size;
-    quorTrace("Goto time(Jump Technique): Cache Hit...\n");
+    trace("Goto time(Jump Technique): Cache Hit...\n");
 
     int64_t position = 0;
     if (!jumpList_.bracket(time, &position))
@@ -227,3 +229,5 @@ bool TimeCache::readTime(FileHandle& index, int64_t position, int64_t* time)
     uint32_t got = 0;
     return SUCCEEDED(index.readAt(position, time, sizeof *time, &got)) && got == sizeof *time;
 }
+
+}  // namespace quor

@@ -9,6 +9,8 @@
 #include "IndexLayout.h"
 #include "quortemplatelib.h"
 
+namespace quor {
+
 class FileHandle;
 
 // A known index position and the time stored there.
@@ -68,3 +70,5 @@ private:
     int64_t sizeAtLastBuild_ = -1;
     SeekStats stats_;
 };
+
+}  // namespace quor

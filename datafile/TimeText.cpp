@@ -4,7 +4,9 @@
 #include <climits>
 #include <cstring>
 
-#include "QuorText.h"
+#include "Text.h"
+
+namespace quor {
 
 namespace {
 
@@ -80,7 +82,7 @@ int64_t fractionNs(const char* digits)
 
 }  // namespace
 
-void formatTime(int64_t time, int32_t decimals, bool withDay, QuorText& out)
+void formatTime(int64_t time, int32_t decimals, bool withDay, Text& out)
 {
     const int64_t day = time / kDay;
     const int64_t r = time - day * kDay;
@@ -107,7 +109,7 @@ int64_t parseTime(const char* text)
     if (!text)
         return 0;
     const char* dot = std::strchr(text, '.');
-    QuorText clock;
+    Text clock;
     if (dot)
         clock.assign(text, static_cast<size_t>(dot - text));
     else
@@ -124,3 +126,5 @@ int64_t parseTime(const char* text)
     total += static_cast<uint64_t>(static_cast<int64_t>(fields[0]) * 24) * static_cast<uint64_t>(kHour);
     return static_cast<int64_t>(total);
 }
+
+}  // namespace quor

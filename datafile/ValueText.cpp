@@ -4,8 +4,10 @@
 #include <cstring>
 
 #include "DataFile.h"
-#include "QuorText.h"
+#include "Text.h"
 #include "TimeText.h"
+
+namespace quor {
 
 namespace {
 
@@ -34,7 +36,7 @@ int32_t fixedWidthOf(int32_t dataFormat)
     }
 }
 
-void appendBlob(QuorText& out, const uint8_t* bytes, int32_t dataSize)
+void appendBlob(Text& out, const uint8_t* bytes, int32_t dataSize)
 {
     static const char kHex[] = "0123456789ABCDEF";
     for (int32_t i = 0; i < dataSize; ++i) {
@@ -45,7 +47,7 @@ void appendBlob(QuorText& out, const uint8_t* bytes, int32_t dataSize)
     }
 }
 
-void appendAscii(QuorText& out, const char* text, int32_t dataSize)
+void appendAscii(Text& out, const char* text, int32_t dataSize)
 {
     const void* end = std::memchr(text, '\0', static_cast<size_t>(dataSize));
     const size_t length = end ? static_cast<size_t>(static_cast<const char*>(end) - text)
@@ -53,7 +55,7 @@ void appendAscii(QuorText& out, const char* text, int32_t dataSize)
     out.append(text, length);
 }
 
-bool appendUlong(QuorText& out, const void* value, int32_t dataSize)
+bool appendUlong(Text& out, const void* value, int32_t dataSize)
 {
     if (dataSize == 4)
         out.appendFormat("%" PRIu32, load<uint32_t>(value));
@@ -64,7 +66,7 @@ bool appendUlong(QuorText& out, const void* value, int32_t dataSize)
     return true;
 }
 
-void appendFixedWidth(QuorText& out, const void* value, int32_t dataFormat, ValueStyle style)
+void appendFixedWidth(Text& out, const void* value, int32_t dataFormat, ValueStyle style)
 {
     switch (dataFormat) {
     case formatInt:
@@ -90,7 +92,7 @@ void appendFixedWidth(QuorText& out, const void* value, int32_t dataFormat, Valu
 
 }  // namespace
 
-void appendValueText(QuorText& out, const void* value, int32_t dataSize, int32_t dataFormat,
+void appendValueText(Text& out, const void* value, int32_t dataSize, int32_t dataFormat,
                      ValueStyle style)
 {
     if (dataSize <= 0 || !value)
@@ -110,13 +112,15 @@ void appendValueText(QuorText& out, const void* value, int32_t dataSize, int32_t
     appendBlob(out, bytes, dataSize);
 }
 
-void appendSampleRow(QuorText& out, int64_t time, const void* value, int32_t dataSize,
+void appendSampleRow(Text& out, int64_t time, const void* value, int32_t dataSize,
                      int32_t dataFormat, ValueStyle style)
 {
     const char separator = style == ValueStyle::grid ? '|' : ',';
-    QuorText timeText;
+    Text timeText;
     formatTime(time, 3, true, timeText);
     out.append(timeText).append(separator);
     out.appendFormat("%" PRId64, time).append(separator);
     appendValueText(out, value, dataSize, dataFormat, style);
 }
+
+}  // namespace quor

@@ -4,7 +4,9 @@
 
 #include <cstdint>
 
-class QuorText;
+namespace quor {
+
+class Text;
 
 enum class ValueStyle {
     grid,    // discrete values as 0x%X
@@ -16,11 +18,13 @@ enum class ValueStyle {
 // is signed 64-bit; unknown codes and fixed-width formats whose dataSize is
 // not their width are written as blob text (upper-case hex joined by '-').
 // Never reads outside the dataSize bytes; dataSize <= 0 appends nothing.
-void appendValueText(QuorText& out, const void* value, int32_t dataSize, int32_t dataFormat,
+void appendValueText(Text& out, const void* value, int32_t dataSize, int32_t dataFormat,
                      ValueStyle style);
 
 // Appends one sample row: time text (3 decimals, with day), the time in
 // nanoseconds and the value text, separated by '|' (grid) or ',' (export).
 // No line end is added.
-void appendSampleRow(QuorText& out, int64_t time, const void* value, int32_t dataSize,
+void appendSampleRow(Text& out, int64_t time, const void* value, int32_t dataSize,
                      int32_t dataFormat, ValueStyle style);
+
+}  // namespace quor

@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <limits>
 
+namespace quor {
+
 inline int64_t wrappingAdd(int64_t a, int64_t b)
 {
     return static_cast<int64_t>(static_cast<uint64_t>(a) + static_cast<uint64_t>(b));
@@ -38,3 +40,5 @@ inline int64_t saturatingAdd(int64_t a, int64_t b)
         return sum;
     return b < 0 ? std::numeric_limits<int64_t>::min() : std::numeric_limits<int64_t>::max();
 }
+
+}  // namespace quor

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+namespace quor {
+
 namespace {
 
 // DIB pixels are 0x00RRGGBB; COLORREF is 0x00BBGGRR.
@@ -84,3 +86,5 @@ COLORREF PlotCanvas::pixel(int x, int y) const
     const uint32_t p = bits_[size_t(y) * width_ + x];
     return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
 }
+
+}  // namespace quor

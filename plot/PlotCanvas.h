@@ -10,6 +10,8 @@
 
 #include "GdiHandles.h"
 
+namespace quor {
+
 class PlotCanvas {
 public:
     PlotCanvas();
@@ -41,3 +43,5 @@ private:
     int width_ = 0;
     int height_ = 0;
 };
+
+}  // namespace quor

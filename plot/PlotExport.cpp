@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <memory>
 
+namespace quor {
+
 namespace {
 
 struct FileCloser {
@@ -68,3 +70,5 @@ double PlotExporter::fraction() const
     const int64_t total = progress_.total.load();
     return total > 0 ? std::min(1.0, double(progress_.done.load()) / double(total)) : 0.0;
 }
+
+}  // namespace quor

@@ -13,6 +13,8 @@
 #include "RangeExport.h"
 #include "TaskProgress.h"
 
+namespace quor {
+
 class PlotExporter {
 public:
     PlotExporter() = default;
@@ -38,3 +40,5 @@ private:
     RangeExportResult result_ = RangeExportResult::ok;
     std::thread worker_;
 };
+
+}  // namespace quor

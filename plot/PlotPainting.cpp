@@ -8,8 +8,10 @@
 #include <limits>
 
 #include "PlotWindow.h"
-#include "QuorText.h"
+#include "Text.h"
 #include "TimeText.h"
+
+namespace quor {
 
 namespace {
 
@@ -46,7 +48,7 @@ void drawText(HDC dc, int x, int y, const std::string& text, UINT align)
 
 std::string timeText(int64_t time, int decimals)
 {
-    QuorText text;
+    Text text;
     formatTime(time, decimals, true, text);
     return text.str();
 }
@@ -363,3 +365,5 @@ void PlotWindow::paintProgress(double fraction, const char* label)
     drawText(dc, bar.left - 6, bar.top, printed("%s %d%%", label, static_cast<int>(fraction * 100)),
              TA_RIGHT | TA_TOP);
 }
+
+}  // namespace quor

@@ -4,7 +4,9 @@
 #include <cmath>
 
 #include "DataFile.h"
-#include "QuorText.h"
+#include "Text.h"
+
+namespace quor {
 
 namespace {
 
@@ -164,7 +166,7 @@ bool PlotRecording::stats(int64_t from, int64_t to, PlotStats& out)
         return false;
     out.count = found.count;
     if (found.count > 0) {
-        QuorText text;
+        Text text;
         summary_.formatValue(found.minimum, text);
         out.minimum = text.str();
         text.clear();
@@ -183,8 +185,10 @@ bool PlotRecording::sampleAtOrBefore(int64_t time, PlotSample& out)
     if (!plottable_ || summary_.sampleAtOrBefore(time, &out.time, &value) != S_OK)
         return false;
     out.value = value.real;
-    QuorText text;
+    Text text;
     summary_.formatValue(value, text);
     out.text = text.str();
     return true;
 }
+
+}  // namespace quor

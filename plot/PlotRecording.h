@@ -16,6 +16,8 @@
 #include "PlotView.h"
 #include "SignalSummary.h"
 
+namespace quor {
+
 struct PlotColumn {
     int64_t count = 0;
     double minimum = 0;
@@ -88,3 +90,5 @@ private:
     SignalSummary summary_;
     std::thread worker_;
 };
+
+}  // namespace quor

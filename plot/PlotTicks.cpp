@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+namespace quor {
+
 namespace {
 
 const int64_t kSecond = 1000000000;
@@ -118,3 +120,5 @@ int timeDecimals(int64_t step)
     }
     return decimals;
 }
+
+}  // namespace quor

@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <vector>
 
+namespace quor {
+
 struct ValueAxis {
     double low = 0;   // the axis' ends, a margin beyond the data
     double high = 1;
@@ -32,3 +34,5 @@ TimeTicks timeTicks(int64_t from, int64_t to, int wanted);
 
 // The number of decimals a time text needs to tell apart times a step apart.
 int timeDecimals(int64_t step);
+
+}  // namespace quor

@@ -4,6 +4,8 @@
 #include <cmath>
 #include <limits>
 
+namespace quor {
+
 namespace {
 
 using Wide = __int128;
@@ -107,3 +109,5 @@ int64_t PlotView::columnOfTime(int64_t t, int width) const
     const Wide offset = Wide(t) - span_.from;
     return clampToTime(floorDiv((offset + 1) * width - 1, span_.length()));
 }
+
+}  // namespace quor

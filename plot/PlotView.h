@@ -7,6 +7,8 @@
 
 #include <cstdint>
 
+namespace quor {
+
 struct TimeSpan {
     int64_t from = 0;
     int64_t to = 0;  // inclusive
@@ -47,3 +49,5 @@ private:
     TimeSpan span_;
     int64_t shortestSpan_ = 1;
 };
+
+}  // namespace quor

@@ -7,8 +7,10 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "QuorText.h"
+#include "Text.h"
 #include "WindowClass.h"
+
+namespace quor {
 
 namespace {
 
@@ -414,7 +416,7 @@ void PlotWindow::onExportNote()
     changed();
     if (result == RangeExportResult::ok || result == RangeExportResult::cancelled)
         return;
-    QuorText text;
+    Text text;
     text.format("Unable to Write File: %s", exportPath_.c_str());
     MessageBoxA(window_, text.c_str(), kExportCaption, MB_OK | MB_ICONSTOP);
 }
@@ -440,3 +442,5 @@ void PlotWindow::copyToClipboard()
         copy.release();  // the clipboard owns it now
     CloseClipboard();
 }
+
+}  // namespace quor

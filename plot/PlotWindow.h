@@ -21,6 +21,8 @@
 #include "WindowClass.h"
 #include "WindowProc.h"
 
+namespace quor {
+
 // What the readout strip shows, as text; tests read it here.
 struct PlotReadout {
     bool hasA = false, hasB = false;
@@ -171,3 +173,5 @@ private:
     int downX_ = 0, lastX_ = 0, boxFrom_ = 0, boxTo_ = 0;
     std::string exportPath_;
 };
+
+}  // namespace quor

@@ -5,6 +5,8 @@
 #include <cstring>
 #include <string>
 
+namespace quor {
+
 namespace {
 
 bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
@@ -41,21 +43,21 @@ const char* skipBlanks(const char* p)
     return p;
 }
 
-QuorText trimmed(const char* p)
+Text trimmed(const char* p)
 {
     p = skipBlanks(p);
     size_t n = std::strlen(p);
     while (n > 0 && isBlank(p[n - 1]))
         --n;
-    QuorText out;
+    Text out;
     out.assign(p, n);
     return out;
 }
 
 // One argument by the rules of the C runtime's argv parsing.
-QuorText firstArgument(const char* p)
+Text firstArgument(const char* p)
 {
-    QuorText out;
+    Text out;
     bool quoted = false;
     while (*p && (quoted || !isBlank(*p))) {
         size_t slashes = 0;
@@ -100,10 +102,10 @@ RegistrationSwitch findRegistrationSwitch(const char* commandLine)
     return RegistrationSwitch::none;
 }
 
-QuorText dataFileNameFromCommandLine(const char* commandLine)
+Text dataFileNameFromCommandLine(const char* commandLine)
 {
     if (!commandLine)
-        return QuorText();
+        return Text();
     const char* rest = skipBlanks(skipProgramName(skipBlanks(commandLine)));
     if (!std::strchr(rest, '"'))
         return trimmed(rest);
@@ -112,15 +114,17 @@ QuorText dataFileNameFromCommandLine(const char* commandLine)
 
 // The size is asked for first: a name longer than any fixed buffer is then
 // neither cut nor left as whatever the buffer held.
-QuorText fullPathName(const char* path)
+Text fullPathName(const char* path)
 {
     const DWORD needed = GetFullPathNameA(path, 0, nullptr, nullptr);
     if (needed == 0)
-        return QuorText(path);
+        return Text(path);
     std::string name(needed, '\0');
     const DWORD length = GetFullPathNameA(path, needed, &name[0], nullptr);
     if (length == 0 || length >= needed)
-        return QuorText(path);
+        return Text(path);
     name.resize(length);
-    return QuorText(name.c_str());
+    return Text(name.c_str());
 }
+
+}  // namespace quor

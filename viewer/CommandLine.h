@@ -2,7 +2,9 @@
 // path of the data file to open; and the full form of a path it shows.
 #pragma once
 
-#include "QuorText.h"
+#include "Text.h"
+
+namespace quor {
 
 enum class RegistrationSwitch { none, regServer, unregServer };
 
@@ -14,8 +16,10 @@ RegistrationSwitch findRegistrationSwitch(const char* commandLine);
 // no double quote it is taken whole (trimmed), so that `"program" a b.quorData`
 // still names "a b.quorData"; otherwise the standard Windows argument rules
 // apply (quotes group, backslashes escape only before a quote).
-QuorText dataFileNameFromCommandLine(const char* commandLine);
+Text dataFileNameFromCommandLine(const char* commandLine);
 
 // The full path of path, however long; path itself when the system cannot
 // make one.
-QuorText fullPathName(const char* path);
+Text fullPathName(const char* path);
+
+}  // namespace quor

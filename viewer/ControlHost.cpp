@@ -4,6 +4,8 @@
 
 using Microsoft::WRL::ComPtr;
 
+namespace quor {
+
 namespace {
 
 const wchar_t kHostClass[] = L"QuorControlHost";
@@ -194,3 +196,5 @@ ControlHost::~ControlHost()
     if (window_ && IsWindow(window_))
         DestroyWindow(window_);
 }
+
+}  // namespace quor

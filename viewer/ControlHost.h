@@ -9,6 +9,8 @@
 
 #include <memory>
 
+namespace quor {
+
 class ControlSite;
 
 class ControlHost {
@@ -35,3 +37,5 @@ private:
     Microsoft::WRL::ComPtr<IOleObject> oleObject_;
     Microsoft::WRL::ComPtr<ControlSite> site_;
 };
+
+}  // namespace quor

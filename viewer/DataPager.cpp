@@ -8,6 +8,8 @@
 #include "SampleTime.h"
 #include "ValueText.h"
 
+namespace quor {
+
 namespace {
 
 const char kNoDataRow[] = "** No Data at this time||";
@@ -148,7 +150,7 @@ void DataPager::appendMarkers(int64_t index, bool starts, RowSink& rows) const
 // the grid shows the times the export writes.
 void DataPager::appendRows(int32_t count, RowSink& rows) const
 {
-    QuorText row;
+    Text row;
     for (int32_t i = 0; i < count; ++i) {
         const int64_t t = buffers_.times()[i];
         const int64_t index = timeToIndex(t, header_.sampleRate);
@@ -160,3 +162,5 @@ void DataPager::appendRows(int32_t count, RowSink& rows) const
         appendMarkers(index, false, rows);
     }
 }
+
+}  // namespace quor

@@ -9,13 +9,15 @@
 
 #include "DataFile.h"
 #include "PageBuffers.h"
-#include "QuorStatus.h"
-#include "QuorText.h"
+#include "Status.h"
+#include "Text.h"
+
+namespace quor {
 
 class RowSink {
 public:
     virtual ~RowSink() = default;
-    virtual void appendRow(const QuorText& text, bool markEdited) = 0;
+    virtual void appendRow(const Text& text, bool markEdited) = 0;
 };
 
 class DataPager {
@@ -73,3 +75,5 @@ private:
     int32_t lastCount_ = 0;  // samples of the page last read
     PageBuffers buffers_;
 };
+
+}  // namespace quor

@@ -7,6 +7,8 @@
 #include "TimeText.h"
 #include "resource.h"
 
+namespace quor {
+
 namespace {
 
 const wchar_t kGridProgId[] = L"QuorGrid.QuorGridControl.1";
@@ -192,7 +194,7 @@ void DataViewerDialog::openDataFile(bool askForFile)
         return;
     if (!loadDataFile()) {
         plotFollowsFile(false);
-        QuorText text;
+        Text text;
         showMessage(text.format("Unable to Open File: %s\n", dataFilePath_.c_str()), kOpenCaption,
                     MB_OK | MB_ICONSTOP);
         return;
@@ -242,7 +244,7 @@ bool DataViewerDialog::loadDataFile()
         appendHeaderProblem("Unable to Allocate Memory");
         return false;
     }
-    QuorText title;
+    Text title;
     SetWindowTextA(window_, title.format("%s - %s", kTitle, dataFilePath_.c_str()).c_str());
     EnableWindow(GetDlgItem(window_, IDC_BY_SEGMENT), TRUE);
     return true;
@@ -262,7 +264,7 @@ bool DataViewerDialog::openFileObject()
         dataFile_.close();
     if (FAILED(dataFile_.open(dataFilePath_.c_str(), readOnly ? kOpenModeRead : kOpenModeReadWrite))) {
         setSaveEnabled(!readOnly);
-        QuorText text;
+        Text text;
         showMessage(text.format("Unable to Open: %s", dataFilePath_.c_str()), kOpenCaption, MB_OK | MB_ICONSTOP);
         return false;
     }
@@ -319,14 +321,14 @@ void DataViewerDialog::endDialog()
 
 void DataViewerDialog::showCurrentTime()
 {
-    QuorText text;
+    Text text;
     formatTime(pager_.currentTime(), 3, true, text);
     SetDlgItemTextA(window_, IDC_GOTO_TIME, text.c_str());
 }
 
 void DataViewerDialog::showPageSize()
 {
-    QuorText text;
+    Text text;
     SetDlgItemTextA(window_, IDC_PAGE_SIZE, text.format("%d", pager_.pageSize()).c_str());
 }
 
@@ -336,17 +338,19 @@ void DataViewerDialog::setSaveEnabled(bool enabled)
         EnableMenuItem(menu_, ID_FILE_SAVE, MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED));
 }
 
-int DataViewerDialog::showMessage(const QuorText& text, const char* caption, UINT flags) const
+int DataViewerDialog::showMessage(const Text& text, const char* caption, UINT flags) const
 {
     return MessageBoxA(window_, text.c_str(), caption, flags);
 }
 
-QuorText DataViewerDialog::itemText(int id) const
+Text DataViewerDialog::itemText(int id) const
 {
     HWND item = GetDlgItem(window_, id);
     const int length = item ? GetWindowTextLengthA(item) : 0;
     std::string text(static_cast<size_t>(length) + 1, '\0');
     if (length > 0)
         GetWindowTextA(item, &text[0], length + 1);
-    return QuorText(text.c_str());
+    return Text(text.c_str());
 }
+
+}  // namespace quor

@@ -16,8 +16,10 @@
 #include "DialogLayout.h"
 #include "PlotWindow.h"
 #include "QuorGrid_h.h"
-#include "QuorText.h"
 #include "ShortcutKeys.h"
+#include "Text.h"
+
+namespace quor {
 
 class DataViewerDialog {
 public:
@@ -100,21 +102,21 @@ private:
     // Export and index check.
     ExportPage shownPage() const;
     HRESULT exportCsvFile();
-    bool askForExportFile(QuorText& path);
+    bool askForExportFile(Text& path);
     HRESULT validateIndexFile();
 
-    int showMessage(const QuorText& text, const char* caption, UINT flags) const;
-    QuorText itemText(int id) const;
+    int showMessage(const Text& text, const char* caption, UINT flags) const;
+    Text itemText(int id) const;
 
     HINSTANCE instance_;
     Mode mode_ = Mode::modal;
     HWND window_ = nullptr;
     HMENU menu_ = nullptr;
     bool shown_ = false;
-    QuorText dataFilePath_;
+    Text dataFilePath_;
     // The file the grids show: the last one opened successfully. Validate
     // Index File checks its index, never that of a file that failed to open.
-    QuorText shownFilePath_;
+    Text shownFilePath_;
     DataFile dataFile_;
     DataFileHeader header_{};
     int64_t fileSize_ = 0;
@@ -130,3 +132,5 @@ private:
     ShortcutKeys shortcuts_;
     std::unique_ptr<PlotWindow> plot_;
 };
+
+}  // namespace quor

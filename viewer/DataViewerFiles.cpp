@@ -10,6 +10,8 @@
 #include "DataViewerDialog.h"
 #include "IndexReport.h"
 
+namespace quor {
+
 namespace {
 
 const DWORD kNameBufferSize = 1300;
@@ -32,7 +34,7 @@ private:
 
 }  // namespace
 
-bool DataViewerDialog::askForExportFile(QuorText& path)
+bool DataViewerDialog::askForExportFile(Text& path)
 {
     char name[kNameBufferSize] = "QuorExportFile.csv";
     static const char filter[] = "*.csv\0*.csv\0";
@@ -69,7 +71,7 @@ HRESULT DataViewerDialog::exportCsvFile()
 {
     if (!haveGrids())
         return E_FAIL;
-    QuorText path;
+    Text path;
     std::unique_ptr<ExportSink> sink;
     if (askForExportFile(path))
         sink = makeExportSink_(path.c_str());
@@ -83,14 +85,14 @@ HRESULT DataViewerDialog::exportCsvFile()
     if (FAILED(hr)) {
         // A partial export must not pass for a whole one.
         DeleteFileA(path.c_str());
-        QuorText text;
+        Text text;
         if (hr == E_OUTOFMEMORY)
             showMessage("Unable To Open File", kExportCaption, MB_OK);
         else
             showMessage(text.format("Unable To Write File: %s", path.c_str()), kExportCaption, MB_OK | MB_ICONSTOP);
         return hr;
     }
-    QuorText text;
+    Text text;
     showMessage(text.format("File is: %s\n", fullPathName(path.c_str()).c_str()), "Success !!", MB_OK);
     return S_OK;
 }
@@ -102,7 +104,7 @@ HRESULT DataViewerDialog::validateIndexFile()
     input.startTime = header_.startTime;
     input.endTime = header_.endTime;
     input.dataType = header_.dataType;
-    QuorText report;
+    Text report;
     const IndexReportStatus status = buildIndexReport(input, &report);
     if (status == IndexReportStatus::ok) {
         showMessage(report.c_str(), "Validate Index", MB_OK);
@@ -113,3 +115,5 @@ HRESULT DataViewerDialog::validateIndexFile()
         showMessage(message, "Validate Index", MB_OK);
     return E_FAIL;
 }
+
+}  // namespace quor

@@ -4,6 +4,8 @@
 #include "GridCalls.h"
 #include "HeaderRows.h"
 
+namespace quor {
+
 void DataViewerDialog::fillHeaderGrid()
 {
     if (!headerGrid_)
@@ -34,7 +36,7 @@ HRESULT DataViewerDialog::saveHeaderChanges(bool confirm)
     HRESULT hr = writeEditedRows();
     if (FAILED(hr)) {
         // The user must never believe that edits were written when they were not.
-        QuorText text;
+        Text text;
         showMessage(text.format("Unable to Save Header Changes: %s", dataFilePath_.c_str()), "Save Header",
                     MB_OK | MB_ICONSTOP);
         return hr;
@@ -56,3 +58,5 @@ HRESULT DataViewerDialog::writeEditedRows()
     }
     return dataFile_.saveHeader(record);
 }
+
+}  // namespace quor

@@ -4,6 +4,8 @@
 #include "GridCalls.h"
 #include "resource.h"
 
+namespace quor {
+
 void DataViewerDialog::fillDataPage()
 {
     if (!dataGrid_)
@@ -58,3 +60,5 @@ void DataViewerDialog::goToTypedTime()
     if (dataFile_.isOpen())
         fillDataPage();
 }
+
+}  // namespace quor

@@ -3,6 +3,8 @@
 #include "DataViewerDialog.h"
 #include "resource.h"
 
+namespace quor {
+
 void DataViewerDialog::showPlot()
 {
     if (!dataFile_.isOpen())
@@ -50,7 +52,7 @@ void DataViewerDialog::closePlot()
 // Exactly what typing the time into the goto edit and clicking "Goto:" does.
 void DataViewerDialog::goToPlotTime(int64_t time)
 {
-    QuorText text;
+    Text text;
     SetDlgItemTextA(window_, IDC_GOTO_TIME, text.format("%lld", static_cast<long long>(time)).c_str());
     goToTypedTime();
 }
@@ -60,3 +62,5 @@ void DataViewerDialog::enablePlotItem()
     if (menu_)
         EnableMenuItem(menu_, ID_TOOLS_PLOT, MF_BYCOMMAND | (dataFile_.isOpen() ? MF_ENABLED : MF_GRAYED));
 }
+
+}  // namespace quor

@@ -7,6 +7,8 @@
 
 #include "resource.h"
 
+namespace quor {
+
 namespace {
 
 void setIcon(HWND window, HINSTANCE instance, WPARAM which, int metricX, int metricY)
@@ -19,14 +21,14 @@ void setIcon(HWND window, HINSTANCE instance, WPARAM which, int metricX, int met
 }
 
 // The first of the dropped files; the drop's memory is released here.
-QuorText firstDroppedFile(HDROP drop)
+Text firstDroppedFile(HDROP drop)
 {
     char path[MAX_PATH] = "";
     const UINT count = DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
     if (count == 0 || DragQueryFileA(drop, 0, path, MAX_PATH) == 0)
         path[0] = '\0';
     DragFinish(drop);
-    return QuorText(path);
+    return Text(path);
 }
 
 }  // namespace
@@ -58,10 +60,12 @@ void DataViewerDialog::onSize(WPARAM kind, int width, int height)
 // first, and a file that cannot be opened says so the same way.
 void DataViewerDialog::openDroppedFile(HDROP drop)
 {
-    const QuorText path = firstDroppedFile(drop);
+    const Text path = firstDroppedFile(drop);
     if (path.empty())
         return;
     saveHeaderChanges(true);
     dataFilePath_ = path;
     openDataFile(false);
 }
+
+}  // namespace quor

@@ -4,6 +4,8 @@
 
 #include "resource.h"
 
+namespace quor {
+
 namespace {
 
 RECT rectInParent(HWND child, HWND parent)
@@ -62,3 +64,5 @@ void DialogLayout::apply(int clientWidth, int clientHeight) const
     if (batch)
         EndDeferWindowPos(batch);
 }
+
+}  // namespace quor

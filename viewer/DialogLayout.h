@@ -6,6 +6,8 @@
 
 #include <windows.h>
 
+namespace quor {
+
 class DialogLayout {
 public:
     // Takes the dialog as it stands now as the base of every later size.
@@ -30,3 +32,5 @@ private:
     SIZE minimumWindow_{};
     Placed placed_[kPlacedCount]{};
 };
+
+}  // namespace quor

@@ -1,6 +1,8 @@
 #include "GridCalls.h"
 
-void GridRowSink::appendRow(const QuorText& text, bool markEdited)
+namespace quor {
+
+void GridRowSink::appendRow(const Text& text, bool markEdited)
 {
     Bstr row(text);
     Bstr tag("");
@@ -12,3 +14,5 @@ void clearGrid(IQuorGridControl* grid)
     grid->deleteAllRows(VARIANT_TRUE);
     grid->resetAllDeletedRows();
 }
+
+}  // namespace quor

@@ -9,15 +9,15 @@
 #include "Bstr.h"
 #include "DataPager.h"
 #include "QuorGrid_h.h"
-#include "QuorText.h"
+#include "Text.h"
 
-using quor::Bstr;
+namespace quor {
 
 // Rows appended to a grid, never scrolled to and without tag text.
 class GridRowSink final : public RowSink {
 public:
     explicit GridRowSink(IQuorGridControl* grid) : grid_(grid) {}
-    void appendRow(const QuorText& text, bool markEdited) override;
+    void appendRow(const Text& text, bool markEdited) override;
 
 private:
     IQuorGridControl* grid_;
@@ -28,3 +28,5 @@ inline VARIANT_BOOL vb(bool value) { return value ? VARIANT_TRUE : VARIANT_FALSE
 // Empties a grid and lets it drop the rows it keeps as deleted, so that
 // refilling it again and again does not grow its memory.
 void clearGrid(IQuorGridControl* grid);
+
+}  // namespace quor

@@ -7,18 +7,20 @@
 #include "SampleTime.h"
 #include "TimeText.h"
 
+namespace quor {
+
 namespace {
 
 const int32_t kTimeDecimals = 3;
 
-QuorText timeText(int64_t time)
+Text timeText(int64_t time)
 {
-    QuorText text;
+    Text text;
     formatTime(time, kTimeDecimals, true, text);
     return text;
 }
 
-void add(std::vector<HeaderRow>& rows, const QuorText& text, bool flagged = false)
+void add(std::vector<HeaderRow>& rows, const Text& text, bool flagged = false)
 {
     HeaderRow row;
     row.text = text;
@@ -29,7 +31,7 @@ void add(std::vector<HeaderRow>& rows, const QuorText& text, bool flagged = fals
 
 void addTimeRow(std::vector<HeaderRow>& rows, const char* label, int64_t time, uint64_t period)
 {
-    QuorText text;
+    Text text;
     text.format("%s|%lld|%lld|%s", label, static_cast<long long>(time),
                 static_cast<long long>(divideByPeriod(time, period)), timeText(time).c_str());
     add(rows, text);
@@ -37,7 +39,7 @@ void addTimeRow(std::vector<HeaderRow>& rows, const char* label, int64_t time, u
 
 void addFieldRows(std::vector<HeaderRow>& rows, const DataFileHeader& h, uint64_t period)
 {
-    QuorText text;
+    Text text;
     const char* name = nullptr;
     add(rows, text.format("Version|%.*s", static_cast<int>(strnlen(h.version, sizeof h.version)), h.version));
     add(rows, text.format("Tag Id|%d", h.tagId));
@@ -54,7 +56,7 @@ void addFieldRows(std::vector<HeaderRow>& rows, const DataFileHeader& h, uint64_
 
 void addGeneralRows(std::vector<HeaderRow>& rows, const HeaderFacts& facts)
 {
-    QuorText text;
+    Text text;
     const int32_t dataSize = facts.header->dataSize;
     add(rows, "--GeneralInfo--");
     add(rows, text.format("File Size(bytes)|%lld", static_cast<long long>(facts.fileSize)));
@@ -71,7 +73,7 @@ void addSegmentRows(std::vector<HeaderRow>& rows, const HeaderFacts& facts, uint
     const int64_t step = period > static_cast<uint64_t>(std::numeric_limits<int64_t>::max())
                              ? std::numeric_limits<int64_t>::max()
                              : static_cast<int64_t>(period);
-    QuorText text;
+    Text text;
     for (int32_t s = 0; s < facts.segmentCount; ++s) {
         const int64_t start = saturatingMultiply(facts.segments[s].startIndex, step);
         const int64_t end = saturatingMultiply(facts.segments[s].endIndex, step);
@@ -81,7 +83,7 @@ void addSegmentRows(std::vector<HeaderRow>& rows, const HeaderFacts& facts, uint
     }
 }
 
-void copyVersion(const QuorText& value, DataFileHeader& record)
+void copyVersion(const Text& value, DataFileHeader& record)
 {
     std::memset(record.version, 0, sizeof record.version);
     std::strncpy(record.version, value.c_str(), sizeof record.version - 1);
@@ -103,8 +105,8 @@ std::vector<HeaderRow> buildHeaderRows(const HeaderFacts& facts)
 
 bool applyEditedRow(const char* rowText, DataFileHeader& record)
 {
-    const QuorText row(rowText ? rowText : "");
-    const QuorText value = row.field(1, '|');
+    const Text row(rowText ? rowText : "");
+    const Text value = row.field(1, '|');
     // The order matters: the first name found in the row decides.
     if (row.containsNoCase("Version")) copyVersion(value, record);
     else if (row.containsNoCase("Tag Id")) record.tagId = value.toInt32();
@@ -118,3 +120,5 @@ bool applyEditedRow(const char* rowText, DataFileHeader& record)
     else return false;
     return true;
 }
+
+}  // namespace quor

@@ -7,11 +7,13 @@
 
 #include "CsvExport.h"
 #include "DataFile.h"
-#include "QuorText.h"
+#include "Text.h"
 #include "WrappingMath.h"
 
+namespace quor {
+
 struct HeaderRow {
-    QuorText text;
+    Text text;
     bool scrollTo = false;
     bool markEdited = false;
 };
@@ -25,3 +27,5 @@ std::vector<HeaderRow> buildHeaderRows(const HeaderFacts& facts);
 // Sets the field that the row's label names from the row's second cell.
 // false (and the record untouched) when the row names no field.
 bool applyEditedRow(const char* rowText, DataFileHeader& record);
+
+}  // namespace quor

@@ -4,6 +4,8 @@
 
 #include "resource.h"
 
+namespace quor {
+
 namespace {
 
 const WORD kPlotCommand = 32771;  // Tools > Plot
@@ -138,3 +140,5 @@ bool ShortcutKeys::run(HWND dialog, WORD command)
     default: return false;
     }
 }
+
+}  // namespace quor

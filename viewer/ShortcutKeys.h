@@ -12,6 +12,8 @@
 #define ID_SHORTCUT_NEXT_PAGE 32791
 #define ID_SHORTCUT_GOTO 32792
 
+namespace quor {
+
 class ShortcutKeys {
 public:
     ShortcutKeys();
@@ -39,3 +41,5 @@ private:
     HHOOK hook_ = nullptr;
     HWND dialog_ = nullptr;
 };
+
+}  // namespace quor

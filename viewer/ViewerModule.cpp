@@ -2,6 +2,8 @@
 
 #include <oleauto.h>
 
+namespace quor {
+
 namespace {
 
 const char kAppIdKey[] = "AppID\\{4A8F2C71-93D6-4B0E-A5C2-7E19D0B3F654}";
@@ -137,3 +139,5 @@ void ViewerModule::watchLocks()
         }
     }
 }
+
+}  // namespace quor

@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+namespace quor {
+
 class ViewerModule {
 public:
     explicit ViewerModule(HINSTANCE instance);
@@ -36,3 +38,5 @@ private:
     HANDLE shutdownEvent_ = nullptr;
     HANDLE thread_ = nullptr;
 };
+
+}  // namespace quor

@@ -8,6 +8,8 @@
 #include "DataViewerDialog.h"
 #include "ViewerModule.h"
 
+namespace quor {
+
 namespace {
 
 // The dialog ends before the process does: the pause lets COM finish with
@@ -31,8 +33,11 @@ int runViewer(ViewerModule& module, const char* commandLine)
 
 }  // namespace
 
+}  // namespace quor
+
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
 {
+    using namespace quor;
     const char* commandLine = GetCommandLineA();
     const HRESULT comStatus = CoInitialize(nullptr);
     int exitCode = 0;

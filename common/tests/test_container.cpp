@@ -26,6 +26,8 @@ void* operator new(std::size_t size)
 void operator delete(void* p) noexcept { std::free(p); }
 void operator delete(void* p, std::size_t) noexcept { std::free(p); }
 
+namespace quor {
+
 namespace {
 
 struct Item {
@@ -176,3 +178,5 @@ TEST_F(ContainerTest, CopyFromReplacesContents)
 }
 
 }  // namespace
+
+}  // namespace quor

@@ -2,11 +2,13 @@
 
 #include <string>
 
-#include "QuorText.h"
+#include "Text.h"
 
-TEST(QuorText, AssignAppendAndFormat)
+namespace quor {
+
+TEST(Text, AssignAppendAndFormat)
 {
-    QuorText text("abc");
+    Text text("abc");
     text.append("def").append('g').append("hij", 2);
     EXPECT_STREQ(text.c_str(), "abcdefghi");
     EXPECT_EQ(text.length(), 9);
@@ -18,10 +20,10 @@ TEST(QuorText, AssignAppendAndFormat)
     EXPECT_TRUE(text.empty());
 }
 
-TEST(QuorText, FormatGrowsPastItsFirstRoom)
+TEST(Text, FormatGrowsPastItsFirstRoom)
 {
     const std::string longText(5000, 'q');
-    QuorText text;
+    Text text;
     text.format("<%s>", longText.c_str());
     EXPECT_EQ(text.length(), 5002);
     EXPECT_EQ(text.str(), "<" + longText + ">");
@@ -29,22 +31,22 @@ TEST(QuorText, FormatGrowsPastItsFirstRoom)
     EXPECT_TRUE(text.empty());
 }
 
-TEST(QuorText, SearchAndReplaceIgnoreCase)
+TEST(Text, SearchAndReplaceIgnoreCase)
 {
-    QuorText path("C:\\Runs\\A.QuorData\\b.QUORDATA");
+    Text path("C:\\Runs\\A.QuorData\\b.QUORDATA");
     EXPECT_EQ(path.findNoCase(".quordata"), 9);
     EXPECT_EQ(path.findNoCase(".quordata", 10), 20);
     EXPECT_EQ(path.findNoCase("missing"), -1);
     EXPECT_EQ(path.replaceNoCase(".quorData", ".quorIndex", false), 1);
     EXPECT_STREQ(path.c_str(), "C:\\Runs\\A.quorIndex\\b.QUORDATA");
-    QuorText repeated("aAa");
+    Text repeated("aAa");
     EXPECT_EQ(repeated.replaceNoCase("a", "aa"), 3);  // replacements are not searched again
     EXPECT_STREQ(repeated.c_str(), "aaaaaa");
 }
 
-TEST(QuorText, FieldsBySeparator)
+TEST(Text, FieldsBySeparator)
 {
-    const QuorText row("one|two||four");
+    const Text row("one|two||four");
     EXPECT_STREQ(row.field(0, '|').c_str(), "one");
     EXPECT_STREQ(row.field(1, '|').c_str(), "two");
     EXPECT_STREQ(row.field(2, '|').c_str(), "");
@@ -53,21 +55,23 @@ TEST(QuorText, FieldsBySeparator)
     EXPECT_STREQ(row.field(-1, '|').c_str(), "");
 }
 
-TEST(QuorText, NumbersStopAtTheFirstOtherCharacter)
+TEST(Text, NumbersStopAtTheFirstOtherCharacter)
 {
-    EXPECT_EQ(QuorText("  -42xyz").toInt32(), -42);
-    EXPECT_EQ(QuorText("abc").toInt32(), 0);
-    EXPECT_EQ(QuorText("99999999999").toInt32(), INT32_MAX);
-    EXPECT_EQ(QuorText("9000000000123 4").toInt64(), 9000000000123LL);
-    EXPECT_EQ(QuorText("-9223372036854775808").toInt64(), INT64_MIN);
-    EXPECT_DOUBLE_EQ(QuorText("1.55s").toDouble(), 1.55);
-    EXPECT_DOUBLE_EQ(QuorText("").toDouble(), 0.0);
+    EXPECT_EQ(Text("  -42xyz").toInt32(), -42);
+    EXPECT_EQ(Text("abc").toInt32(), 0);
+    EXPECT_EQ(Text("99999999999").toInt32(), INT32_MAX);
+    EXPECT_EQ(Text("9000000000123 4").toInt64(), 9000000000123LL);
+    EXPECT_EQ(Text("-9223372036854775808").toInt64(), INT64_MIN);
+    EXPECT_DOUBLE_EQ(Text("1.55s").toDouble(), 1.55);
+    EXPECT_DOUBLE_EQ(Text("").toDouble(), 0.0);
 }
 
-TEST(QuorText, UpperCaseAndWide)
+TEST(Text, UpperCaseAndWide)
 {
-    QuorText text("0a-ff-01");
+    Text text("0a-ff-01");
     EXPECT_STREQ(text.toUpper().c_str(), "0A-FF-01");
-    EXPECT_EQ(QuorText("Value 1").toWide(), std::wstring(L"Value 1"));
-    EXPECT_TRUE(QuorText("").toWide().empty());
+    EXPECT_EQ(Text("Value 1").toWide(), std::wstring(L"Value 1"));
+    EXPECT_TRUE(Text("").toWide().empty());
 }
+
+}  // namespace quor

@@ -4,9 +4,9 @@
 
 namespace quor {
 
-QuorText Bstr::text() const
+Text Bstr::text() const
 {
-    QuorText out;
+    Text out;
     if (!value_)
         return out;
     const int wideLength = static_cast<int>(SysStringLen(value_));

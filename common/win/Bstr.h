@@ -9,7 +9,7 @@
 #include <string>
 #include <utility>
 
-#include "QuorText.h"
+#include "Text.h"
 
 namespace quor {
 
@@ -21,8 +21,8 @@ public:
         : value_(SysAllocStringLen(text.data(), static_cast<UINT>(text.size())))
     {
     }
-    explicit Bstr(const QuorText& text) : Bstr(text.toWide().c_str()) {}
-    explicit Bstr(const char* text) : Bstr(QuorText(text)) {}
+    explicit Bstr(const Text& text) : Bstr(text.toWide().c_str()) {}
+    explicit Bstr(const char* text) : Bstr(Text(text)) {}
     ~Bstr() { reset(); }
     Bstr(const Bstr&) = delete;
     Bstr& operator=(const Bstr&) = delete;
@@ -48,7 +48,7 @@ public:
         value_ = value;
     }
     // The text in the ANSI code page.
-    QuorText text() const;
+    Text text() const;
 
 private:
     BSTR value_ = nullptr;

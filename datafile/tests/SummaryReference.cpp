@@ -7,8 +7,10 @@
 
 #include "DataFile.h"
 #include "FileHandle.h"
-#include "QuorText.h"
 #include "SampleRuns.h"
+#include "Text.h"
+
+namespace quor {
 
 namespace {
 
@@ -232,7 +234,7 @@ bool readReferenceSamples(const char* path, SummaryReference::Kind* kind, std::v
     DataFileHeader header;
     file.getHeader(&header);
     FileHandle data, index;
-    QuorText indexPath;
+    Text indexPath;
     makeIndexPath(path, indexPath);
     int64_t dataSize = 0, indexSize = 0;
     if (FAILED(data.open(path, FileHandle::modeRead)) || FAILED(data.getSize(&dataSize)))
@@ -275,3 +277,5 @@ bool readReferenceSamples(const char* path, SummaryReference::Kind* kind, std::v
     }
     return true;
 }
+
+}  // namespace quor

@@ -10,6 +10,8 @@
 
 #include "SignalSummary.h"
 
+namespace quor {
+
 struct ReferenceSample {
     int64_t time = 0;
     SampleValue value;
@@ -53,3 +55,5 @@ private:
 // holds more than maxSamples samples.
 bool readReferenceSamples(const char* path, SummaryReference::Kind* kind,
                           std::vector<ReferenceSample>* samples, int64_t maxSamples);
+
+}  // namespace quor

@@ -8,6 +8,8 @@
 
 namespace fs = std::filesystem;
 
+namespace quor {
+
 TempDir::TempDir()
 {
     static std::atomic<int> serial{0};
@@ -114,3 +116,5 @@ bool writeSegmentIndex(const std::string& path, const std::string& lines)
 {
     return writeFile(path, std::string(kIndexHeaderSize, '#') + lines);
 }
+
+}  // namespace quor

@@ -9,6 +9,8 @@
 
 #include "DataFile.h"
 
+namespace quor {
+
 class TempDir {
 public:
     TempDir();
@@ -68,3 +70,5 @@ bool writeSegmentIndex(const std::string& path, const std::string& lines);
 // A periodic int file at 1 Hz whose Start Time, -2.5 s, lies off the sample
 // grid and before 0; values 10, 11, 12 and 13.
 bool writeOffGridInts(const std::string& path);
+
+}  // namespace quor

@@ -4,9 +4,11 @@
 
 #include "DataFile.h"
 #include "HeaderFieldNames.h"
-#include "QuorText.h"
 #include "TestFiles.h"
+#include "Text.h"
 #include "ValueText.h"
+
+namespace quor {
 
 namespace {
 
@@ -280,7 +282,7 @@ TEST_F(DataFileOpen, BigEndianValuesOfOtherSizesSwapOnlyAtTwoFourOrEightBytes)
         int32_t n = 0;
         ASSERT_EQ(file.readSamples(0, 1, value, &n), S_OK);
         ASSERT_EQ(n, 1);
-        QuorText text;
+        Text text;
         appendValueText(text, value, c.size, c.format, ValueStyle::exportCsv);
         EXPECT_STREQ(text.c_str(), c.text) << "format " << c.format << ", size " << c.size;
         file.close();
@@ -327,8 +329,10 @@ TEST(DataFileNames, CodesNamesAndIndexPath)
     EXPECT_STREQ(name, "Unknown");
     EXPECT_STREQ(byteOrderName(1), "Little Endian");
     EXPECT_STREQ(byteOrderName(0), "Big Endian");
-    QuorText index;
+    Text index;
     EXPECT_TRUE(makeIndexPath("C:\\data\\run.QUORDATA", index));
     EXPECT_STREQ(index.c_str(), "C:\\data\\run.quorIndex");
     EXPECT_FALSE(makeIndexPath("run.ZIBdata", index));
 }
+
+}  // namespace quor

@@ -8,10 +8,12 @@
 
 #include "CsvExport.h"
 #include "ExportRows.h"
-#include "QuorText.h"
-#include "TimeText.h"
 #include "GotoTime.h"
 #include "TestFiles.h"
+#include "Text.h"
+#include "TimeText.h"
+
+namespace quor {
 
 namespace {
 
@@ -286,10 +288,12 @@ TEST(ExportCsv, RowTimeTextIsFormatTimesForEveryKindOfTime)
         times.push_back(static_cast<int64_t>(x) >> (k % 40));
     }
     for (int64_t t : times) {
-        QuorText expected;
+        Text expected;
         formatTime(t, 3, true, expected);
         char text[64];
         const char* end = putExportTime(text, t);
         ASSERT_EQ(std::string(text, static_cast<size_t>(end - text)), expected.str()) << t;
     }
 }
+
+}  // namespace quor

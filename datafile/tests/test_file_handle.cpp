@@ -3,6 +3,8 @@
 #include "FileHandle.h"
 #include "TestFiles.h"
 
+namespace quor {
+
 TEST(FileHandle, RefusesWhatItCannotDo)
 {
     TempDir dir;
@@ -54,3 +56,5 @@ TEST(FileHandle, ReadsWritesAndSeeksFromEachOrigin)
     EXPECT_EQ(file.close(), S_OK);
     EXPECT_FALSE(file.isOpen());
 }
+
+}  // namespace quor

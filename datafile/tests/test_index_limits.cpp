@@ -9,6 +9,8 @@
 #include "DataFile.h"
 #include "TestFiles.h"
 
+namespace quor {
+
 namespace {
 
 const int64_t kMax = std::numeric_limits<int64_t>::max();
@@ -79,3 +81,5 @@ TEST_F(IndexLimits, ASegmentEndingAtTheLastIndexIsRead)
     EXPECT_EQ(values[5], 2);  // index 5 is the second value stored
     EXPECT_EQ(values[6], 3);
 }
+
+}  // namespace quor

@@ -5,6 +5,8 @@
 #include "DataFile.h"
 #include "TestFiles.h"
 
+namespace quor {
+
 namespace {
 
 const int64_t kFarOffset = (int64_t(5) << 30) + 1024;  // 5 GiB into the data file
@@ -81,3 +83,5 @@ TEST(LargeFiles, AsynchronousSamplesAboveFourGiBAreFound)
     EXPECT_EQ(read[0], k);
     EXPECT_EQ(times[2], (samples - 1) * 10);
 }
+
+}  // namespace quor

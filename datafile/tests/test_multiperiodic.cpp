@@ -3,6 +3,8 @@
 #include "DataFile.h"
 #include "TestFiles.h"
 
+namespace quor {
+
 namespace {
 
 const int64_t kSecond = 1000000000LL;
@@ -171,3 +173,5 @@ TEST_F(MultiPeriodic, ALastLineWithoutItsNewlineIsIgnored)
     EXPECT_EQ(count, 1);
     EXPECT_EQ(file.getEndIndex(), 9);
 }
+
+}  // namespace quor

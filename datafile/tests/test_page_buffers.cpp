@@ -4,6 +4,8 @@
 #include "PageBuffers.h"
 #include "TestFiles.h"
 
+namespace quor {
+
 // A header saved with a larger Data Size makes the file read with the new
 // stride while its reader's buffers were made for the old one: the read must
 // shrink to what the buffers hold instead of running past them.
@@ -40,3 +42,5 @@ TEST(PageBuffers, PagesBeyondTwoGibibytesAreRefused)
     EXPECT_EQ(buffers.allocate(0, 8), S_OK);
     EXPECT_TRUE(buffers.allocated());
 }
+
+}  // namespace quor

@@ -8,6 +8,8 @@
 #include "IndexReport.h"
 #include "TestFiles.h"
 
+namespace quor {
+
 namespace {
 
 class IndexReportTest : public ::testing::Test {
@@ -32,7 +34,7 @@ protected:
         return buildIndexReport(input, &report);
     }
 
-    QuorText report;
+    Text report;
 };
 
 const char kVersion[] = "1) Index Header Version: QuorIndexVersion1.0\n\n";
@@ -114,3 +116,5 @@ TEST_F(IndexReportTest, StatusesWithoutReport)
 }
 
 }  // namespace
+
+}  // namespace quor

@@ -7,10 +7,12 @@
 #include <thread>
 
 #include "DataFile.h"
-#include "QuorText.h"
 #include "SignalSummary.h"
 #include "SummaryReference.h"
 #include "TestFiles.h"
+#include "Text.h"
+
+namespace quor {
 
 namespace {
 
@@ -236,7 +238,7 @@ protected:
         DataFileHeader header = nativeHeader(format.code, format.size, 1.0, typeAsynchronous);
         header.byteOrder = 0;
         EXPECT_TRUE(writeNative(path, header, stored));
-        QuorText indexPath;
+        Text indexPath;
         makeIndexPath(path.c_str(), indexPath);
         EXPECT_TRUE(writeTimeIndex(indexPath.str(), times));
         return samples;
@@ -361,7 +363,7 @@ TEST_F(SignalSummaryFiles, ValueTextIsTheExportsAndNonNumericFilesHaveNone)
     ASSERT_EQ(summary.build(), S_OK);
     RangeStats stats;
     ASSERT_EQ(summary.stats(INT64_MIN, INT64_MAX, &stats), S_OK);
-    QuorText text;
+    Text text;
     summary.formatValue(stats.maximum, text);
     text.append(',');
     summary.formatValue(stats.minimum, text);
@@ -478,3 +480,5 @@ TEST_F(SignalSummaryFiles, QueriesRunWhileAWorkerBuilds)
     ASSERT_EQ(summary.build(), S_OK);
     checkAgainstReference(summary, reference, 9, 4);
 }
+
+}  // namespace quor

@@ -2,15 +2,17 @@
 
 #include <cmath>
 
-#include "QuorText.h"
 #include "SampleTime.h"
+#include "Text.h"
 #include "TimeText.h"
+
+namespace quor {
 
 namespace {
 
 std::string timeText(int64_t t, int32_t decimals, bool withDay = true)
 {
-    QuorText text;
+    Text text;
     formatTime(t, decimals, withDay, text);
     return text.c_str();
 }
@@ -99,3 +101,5 @@ TEST(TimeText, ParseQuirksOfShortAndLongText)
     EXPECT_EQ(parseTime("garbage"), 0);
     EXPECT_EQ(parseTime(""), 0);
 }
+
+}  // namespace quor

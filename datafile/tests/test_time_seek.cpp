@@ -4,6 +4,8 @@
 #include "TestFiles.h"
 #include "TimeSeek.h"
 
+namespace quor {
+
 namespace {
 
 // An asynchronous file whose sample k has the time 10 k and the value k.
@@ -185,3 +187,5 @@ TEST_F(TimeSeek, SamplesWithoutTheirTimeAreNotReturned)
     EXPECT_EQ(n, 5);
     EXPECT_EQ(times[4], 990);
 }
+
+}  // namespace quor

@@ -3,8 +3,10 @@
 #include <cstring>
 
 #include "DataFile.h"
-#include "QuorText.h"
+#include "Text.h"
 #include "ValueText.h"
+
+namespace quor {
 
 namespace {
 
@@ -12,14 +14,14 @@ template <class T>
 std::string valueText(T value, int32_t format, ValueStyle style = ValueStyle::grid,
                       int32_t size = sizeof(T))
 {
-    QuorText text;
+    Text text;
     appendValueText(text, &value, size, format, style);
     return text.c_str();
 }
 
 std::string bytesText(const std::vector<uint8_t>& bytes, int32_t format)
 {
-    QuorText text;
+    Text text;
     appendValueText(text, bytes.data(), static_cast<int32_t>(bytes.size()), format, ValueStyle::grid);
     return text.c_str();
 }
@@ -72,10 +74,12 @@ TEST(ValueText, AsciiStopsAtItsTerminatorOrItsSize)
 TEST(ValueText, SampleRowsCarryTimeTextNanosecondsAndValue)
 {
     const int32_t value = 26;
-    QuorText grid;
+    Text grid;
     appendSampleRow(grid, 90061123456789LL, &value, 4, formatDiscrete, ValueStyle::grid);
     EXPECT_STREQ(grid.c_str(), "001:01:01:01.123|90061123456789|0x1A");
-    QuorText csv;
+    Text csv;
     appendSampleRow(csv, 90061123456789LL, &value, 4, formatDiscrete, ValueStyle::exportCsv);
     EXPECT_STREQ(csv.c_str(), "001:01:01:01.123,90061123456789,26");
 }
+
+}  // namespace quor

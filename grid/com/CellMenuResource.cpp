@@ -2,6 +2,8 @@
 
 #include "CellMenuCommands.h"
 
+namespace quor {
+
 namespace {
 
 constexpr int kCellMenuResource = 24999;
@@ -40,9 +42,11 @@ void CellMenuResource::load(HINSTANCE module)
 }
 
 void CellMenuResource::attachBitmap(HMENU popup, UINT command, HINSTANCE module, int resource,
-                                    quor::Bitmap& bitmap)
+                                    Bitmap& bitmap)
 {
     bitmap.reset(static_cast<HBITMAP>(LoadImageA(module, MAKEINTRESOURCEA(resource), IMAGE_BITMAP, 0, 0, 0)));
     if (bitmap)
         SetMenuItemBitmaps(popup, command, MF_BYCOMMAND, bitmap.get(), bitmap.get());
 }
+
+}  // namespace quor

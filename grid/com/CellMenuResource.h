@@ -7,6 +7,8 @@
 
 #include "GdiHandles.h"
 
+namespace quor {
+
 class CellMenuResource {
 public:
     CellMenuResource() = default;
@@ -20,10 +22,12 @@ public:
     HMENU menu() const { return menu_; }
 
 private:
-    void attachBitmap(HMENU popup, UINT command, HINSTANCE module, int resource, quor::Bitmap& bitmap);
+    void attachBitmap(HMENU popup, UINT command, HINSTANCE module, int resource, Bitmap& bitmap);
 
     HMENU menu_ = nullptr;
-    quor::Bitmap cut_;
-    quor::Bitmap copy_;
-    quor::Bitmap paste_;
+    Bitmap cut_;
+    Bitmap copy_;
+    Bitmap paste_;
 };
+
+}  // namespace quor

@@ -6,6 +6,8 @@
 
 #include <new>
 
+namespace quor {
+
 template <class Body>
 HRESULT guarded(Body&& body, HRESULT onOutOfMemory = E_OUTOFMEMORY) noexcept
 {
@@ -17,3 +19,5 @@ HRESULT guarded(Body&& body, HRESULT onOutOfMemory = E_OUTOFMEMORY) noexcept
         return E_FAIL;
     }
 }
+
+}  // namespace quor

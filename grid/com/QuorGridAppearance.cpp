@@ -4,6 +4,8 @@
 #include "GridText.h"
 #include "QuorGridControl.h"
 
+namespace quor {
+
 void QuorGridControl::redrawIf(VARIANT_BOOL flag)
 {
     if (isVariantTrue(flag))
@@ -141,3 +143,5 @@ STDMETHODIMP QuorGridControl::AutoSizeEditBox(VARIANT_BOOL inProp)
     core_.view().autoSizeEditBox = inProp;
     return S_OK;
 }
+
+}  // namespace quor

@@ -5,6 +5,8 @@
 #include "RowText.h"
 #include "TextMeasure.h"
 
+namespace quor {
+
 namespace {
 
 constexpr size_t kMeasuredCharacters = 99;
@@ -140,3 +142,5 @@ STDMETHODIMP QuorGridControl::setMenuOptionsSensitivity(BSTR, VARIANT_BOOL)
 {
     return S_OK;
 }
+
+}  // namespace quor

@@ -1,13 +1,15 @@
 #include "QuorGridControl.h"
 
-#include "QuorGridModule.h"
+#include "GridModule.h"
 #include "ScriptOutArgs.h"
+
+namespace quor {
 
 namespace {
 
 HFONT makeGridFont()
 {
-    return CreateFontA(-MulDiv(8, quor::screenPixelsPerInchY(), 72), 0, 0, 0, 500, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+    return CreateFontA(-MulDiv(8, screenPixelsPerInchY(), 72), 0, 0, 0, 500, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
                        OUT_TT_PRECIS, CLIP_DEFAULT_PRECIS, DRAFT_QUALITY, DEFAULT_PITCH, "MS Sans Serif");
 }
 
@@ -17,7 +19,7 @@ QuorGridControl::QuorGridControl()
     : gridFont_(makeGridFont()), gridLinePen_(CreatePen(PS_SOLID, 1, core_.view().gridLineColor))
 {
     core_.view().invalidator = [this] { invalidateControl(); };
-    QuorGridModule::lock();
+    GridModule::lock();
 }
 
 QuorGridControl::~QuorGridControl()
@@ -25,7 +27,7 @@ QuorGridControl::~QuorGridControl()
     // The window goes first, while the children and the buffer still exist.
     shutDownOleControl();
     releaseWindowClass();
-    QuorGridModule::unlock();
+    GridModule::unlock();
 }
 
 STDMETHODIMP QuorGridControl::QueryInterface(REFIID riid, void** object)
@@ -58,7 +60,7 @@ const IID& QuorGridControl::eventsIid() const
 
 HRESULT QuorGridControl::classTypeInfo(ITypeInfo** info)
 {
-    return QuorGridModule::loadTypeInfo(CLSID_QuorGridControl, info);
+    return GridModule::loadTypeInfo(CLSID_QuorGridControl, info);
 }
 
 STDMETHODIMP_(ULONG) QuorGridControl::AddRef()
@@ -77,7 +79,7 @@ STDMETHODIMP_(ULONG) QuorGridControl::Release()
 HRESULT QuorGridControl::typeInfo(ITypeInfo** info)
 {
     if (!typeInfo_) {
-        HRESULT hr = QuorGridModule::loadTypeInfo(IID_IQuorGridControl, &typeInfo_);
+        HRESULT hr = GridModule::loadTypeInfo(IID_IQuorGridControl, &typeInfo_);
         if (FAILED(hr))
             return hr;
     }
@@ -136,3 +138,5 @@ STDMETHODIMP QuorGridControl::Invoke(DISPID member, REFIID riid, LCID, WORD flag
         return E_OUTOFMEMORY;
     }
 }
+
+}  // namespace quor

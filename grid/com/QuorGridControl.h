@@ -33,9 +33,11 @@
 #include "RowModel.h"
 #include "WindowProc.h"
 
+namespace quor {
+
 class QuorGridControl final : public IQuorGridControl,
-                              public quor::OleControlBase,
-                              private quor::ColumnHeaderOwner,
+                              public OleControlBase,
+                              private ColumnHeaderOwner,
                               private GridCoreListener {
 public:
     QuorGridControl();
@@ -120,7 +122,7 @@ public:
     STDMETHODIMP AutoSizeEditBox(VARIANT_BOOL inProp) override;
 
     // The row button click k (0 the corner button) with the keys held.
-    void rowButtonCommand(int32_t k, quor::RowButtonModifiers keys);
+    void rowButtonCommand(int32_t k, RowButtonModifiers keys);
 
 private:
     ~QuorGridControl();
@@ -150,7 +152,7 @@ private:
     void setColumnWidthFromMenu(int32_t column, int32_t width) override;
 
     // The control window (QuorGridWindow.cpp), one handler per message.
-    friend LRESULT CALLBACK quor::ownedWindowProc<QuorGridControl>(HWND, UINT, WPARAM, LPARAM);
+    friend LRESULT CALLBACK ownedWindowProc<QuorGridControl>(HWND, UINT, WPARAM, LPARAM);
     void attachWindow(HWND window) { core_.view().window = window; }
     void detachWindow() {}
     LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam);
@@ -193,11 +195,11 @@ private:
     GridSorter sorter_;
     GridFinder finder_;
     HDC drawingSurface_ = nullptr;  // the memory DC of the latest paint, owned by paintBuffer_
-    quor::Font gridFont_;
-    quor::Pen gridLinePen_;
+    Font gridFont_;
+    Pen gridLinePen_;
     PaintBuffer paintBuffer_;
-    quor::QuorColumnHeaderObj columnHeader_;
-    quor::QuorRowHeaderObj rowHeader_;
+    QuorColumnHeaderObj columnHeader_;
+    QuorRowHeaderObj rowHeader_;
     bool windowClassAcquired_ = false;
     // A run of appendRow calls is shown once, by one posted message: the
     // bar is repainted, and the cells when one of the new rows is on screen.
@@ -207,3 +209,5 @@ private:
     // Last: it refers to the core above while it goes.
     GridInteraction interaction_{core_, std::make_unique<CommonFileDialog>()};
 };
+
+}  // namespace quor

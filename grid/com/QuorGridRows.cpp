@@ -6,6 +6,8 @@
 #include "QuorGridControl.h"
 #include "RowText.h"
 
+namespace quor {
+
 namespace {
 
 // The answer of a lookup that found nothing: an empty string, S_FALSE.
@@ -278,3 +280,5 @@ STDMETHODIMP QuorGridControl::SetRowColor(LONG row, OLE_COLOR color)
     gridRow->textColor = color;
     return S_OK;
 }
+
+}  // namespace quor

@@ -6,6 +6,8 @@
 
 #include <optional>
 
+namespace quor {
+
 STDMETHODIMP QuorGridControl::toggleRowHighlight(LONG)
 {
     return S_OK;
@@ -114,3 +116,5 @@ STDMETHODIMP QuorGridControl::CompleteEdit()
     interaction_.completeEdit();
     return S_OK;
 }
+
+}  // namespace quor

@@ -12,6 +12,8 @@
 #include "GridScroller.h"
 #include "WindowClass.h"
 
+namespace quor {
+
 namespace {
 
 const char kGridClassName[] = "QuorGridControlWindow";
@@ -20,14 +22,14 @@ constexpr int kHeaderBandHeight = 20;
 // Posted to itself after the first of a run of appended rows.
 constexpr UINT kAppendedRowsMessage = WM_APP + 1;
 
-quor::WindowClassUse& gridClass(WNDPROC procedure)
+WindowClassUse& gridClass(WNDPROC procedure)
 {
-    static quor::WindowClassUse use = [procedure] {
+    static WindowClassUse use = [procedure] {
         WNDCLASSEXA prototype{};
         prototype.style = CS_DBLCLKS;
         prototype.lpfnWndProc = procedure;
         prototype.hCursor = LoadCursor(nullptr, IDC_ARROW);
-        return quor::WindowClassUse(kGridClassName, prototype);
+        return WindowClassUse(kGridClassName, prototype);
     }();
     return use;
 }
@@ -41,17 +43,17 @@ bool shown(VARIANT_BOOL flag) { return flag == VARIANT_TRUE; }
 HWND QuorGridControl::createControlWindow(HWND parent, const RECT& pos)
 {
     if (!windowClassAcquired_)
-        windowClassAcquired_ = gridClass(&quor::ownedWindowProc<QuorGridControl>).acquire();
+        windowClassAcquired_ = gridClass(&ownedWindowProc<QuorGridControl>).acquire();
     if (!windowClassAcquired_)
         return nullptr;
     return CreateWindowExA(0, kGridClassName, "", kGridStyle, pos.left, pos.top, pos.right - pos.left,
-                           pos.bottom - pos.top, parent, nullptr, quor::codeModule(), this);
+                           pos.bottom - pos.top, parent, nullptr, codeModule(), this);
 }
 
 void QuorGridControl::releaseWindowClass()
 {
     if (std::exchange(windowClassAcquired_, false))
-        gridClass(&quor::ownedWindowProc<QuorGridControl>).release();
+        gridClass(&ownedWindowProc<QuorGridControl>).release();
 }
 
 LRESULT QuorGridControl::handleMessage(UINT message, WPARAM wParam, LPARAM lParam)
@@ -118,7 +120,7 @@ LRESULT QuorGridControl::onCreate()
     rowHeader_.show(shown(core_.view().rowButtonsShown));
     if (!interaction_.create(window, gridFont_.get()))
         return -1;
-    cellMenu_.load(quor::codeModule());
+    cellMenu_.load(codeModule());
     interaction_.setCellMenu(cellMenu_.menu());
     // Editability set before the window existed greys the new menu too.
     interaction_.setEditability(core_.view().gridEditable == VARIANT_TRUE);
@@ -176,7 +178,7 @@ void QuorGridControl::placeHeaderBand()
 
 void QuorGridControl::onPaint()
 {
-    quor::PaintDC validated(core_.view().window);  // the DC it offers is not drawn into
+    PaintDC validated(core_.view().window);  // the DC it offers is not drawn into
     try {
         paintInto(nullptr, core_.view().clientRect());
     } catch (const std::bad_alloc&) {
@@ -214,11 +216,11 @@ void QuorGridControl::drawContent(HDC dc, const RECT& bounds)
     const RECT client{0, 0, bounds.right - bounds.left, bounds.bottom - bounds.top};
     if (client.right <= 0 || client.bottom <= 0)
         return;
-    quor::MemoryDC memory(dc);
-    quor::Bitmap bitmap(CreateCompatibleBitmap(dc, client.right + 1, client.bottom + 1));
+    MemoryDC memory(dc);
+    Bitmap bitmap(CreateCompatibleBitmap(dc, client.right + 1, client.bottom + 1));
     if (!memory.get() || !bitmap)
         return;
-    quor::SelectedObject selected(memory.get(), bitmap.get());
+    SelectedObject selected(memory.get(), bitmap.get());
     RECT all{0, 0, client.right + 1, client.bottom + 1};
     FillRect(memory.get(), &all, GetSysColorBrush(COLOR_BTNFACE));
     paintInto(memory.get(), client);
@@ -305,12 +307,12 @@ LRESULT QuorGridControl::onCommand(WPARAM wParam, LPARAM lParam)
 {
     if (interaction_.onCommand(wParam, lParam))
         return 0;
-    if (quor::isRowButtonCommand(wParam))
-        rowButtonCommand(quor::rowButtonIndex(wParam), quor::currentRowButtonModifiers());
+    if (isRowButtonCommand(wParam))
+        rowButtonCommand(rowButtonIndex(wParam), currentRowButtonModifiers());
     return 0;
 }
 
-void QuorGridControl::rowButtonCommand(int32_t k, quor::RowButtonModifiers keys)
+void QuorGridControl::rowButtonCommand(int32_t k, RowButtonModifiers keys)
 {
     const int32_t row = k + core_.view().firstVisibleRow;
     if (row > core_.rows().rowCount())
@@ -356,7 +358,7 @@ LRESULT QuorGridControl::onNotify(const NMHDR& header)
 
 void QuorGridControl::addRowButtonsForRows()
 {
-    while (rowHeader_.buttonCount() < quor::QuorRowHeaderObj::kMaxButtons &&
+    while (rowHeader_.buttonCount() < QuorRowHeaderObj::kMaxButtons &&
            core_.rows().rowCount() > rowHeader_.buttonCount()) {
         rowHeader_.addButton();
     }
@@ -419,3 +421,5 @@ void QuorGridControl::setColumnWidthFromMenu(int32_t column, int32_t width)
 {
     core_.setColumnWidth(column, width);
 }
+
+}  // namespace quor

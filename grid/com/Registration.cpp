@@ -10,8 +10,10 @@
 #include <vector>
 
 #include "GridGuard.h"
-#include "QuorGridModule.h"
+#include "GridModule.h"
 #include "QuorGrid_h.h"
+
+namespace quor {
 
 namespace {
 
@@ -132,7 +134,7 @@ void deleteEntries()
 HRESULT unregisterTypeLib()
 {
     Microsoft::WRL::ComPtr<ITypeLib> typeLib;
-    HRESULT hr = QuorGridModule::loadTypeLib(&typeLib);
+    HRESULT hr = GridModule::loadTypeLib(&typeLib);
     if (FAILED(hr))
         return hr;
     TLIBATTR* attributes = nullptr;
@@ -153,7 +155,7 @@ HRESULT unregisterTypeLib()
 
 HRESULT registerServer()
 {
-    const std::wstring modulePath = QuorGridModule::path();
+    const std::wstring modulePath = GridModule::path();
     if (modulePath.empty())
         return SELFREG_E_CLASS;
     deleteTree(classKey());
@@ -175,12 +177,14 @@ HRESULT unregisterServer()
 
 }  // namespace
 
+}  // namespace quor
+
 STDAPI DllRegisterServer()
 {
-    return guarded(registerServer);
+    return quor::guarded(quor::registerServer);
 }
 
 STDAPI DllUnregisterServer()
 {
-    return guarded(unregisterServer);
+    return quor::guarded(quor::unregisterServer);
 }

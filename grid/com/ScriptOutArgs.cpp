@@ -2,6 +2,7 @@
 
 #include <oleauto.h>
 
+namespace quor {
 
 namespace {
 
@@ -109,3 +110,5 @@ void ScriptOutArgs::deliver()
         V_VT(&holders_[p]) = VT_EMPTY;
     }
 }
+
+}  // namespace quor

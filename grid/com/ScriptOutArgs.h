@@ -12,6 +12,8 @@
 
 #include <vector>
 
+namespace quor {
+
 class ScriptOutArgs {
 public:
     ScriptOutArgs(ITypeInfo* typeInfo, DISPID member, const DISPPARAMS* params);
@@ -39,3 +41,5 @@ private:
     // argument came by value and the result is dropped.
     std::vector<VARIANT*> receivers_;
 };
+
+}  // namespace quor

@@ -11,6 +11,8 @@
 #include "RowModel.h"
 #include "RowText.h"
 
+namespace quor {
+
 namespace {
 
 int32_t rowButtonsWidth(const GridView& view)
@@ -215,3 +217,5 @@ void CellEditor::onListSelectionChange()
     if (row && writeCellMarkingEdited(*row, cells.editColumn, text.data()))
         copyIntoSelectedRows();
 }
+
+}  // namespace quor

@@ -10,6 +10,8 @@
 
 #include "QuorEditBoxObj.h"
 
+namespace quor {
+
 class GridCore;
 
 // Where a cell lies: x from the left of the cell area, y from the top of
@@ -74,3 +76,5 @@ private:
     CellRect rect_;
     std::string openedText_;
 };
+
+}  // namespace quor

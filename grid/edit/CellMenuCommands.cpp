@@ -7,6 +7,8 @@
 #include "GridView.h"
 #include "WaitCursor.h"
 
+namespace quor {
+
 namespace {
 
 const char kCsvFilter[] = "|CSV Files (*.csv)|*.csv|All Files (*.*)|*.*|";
@@ -140,3 +142,5 @@ UINT CellMenuCommands::open(HWND window, HMENU menu, POINT clientPoint)
     ClientToScreen(window, &screen);
     return static_cast<UINT>(TrackPopupMenuEx(popup, TPM_VERTICAL, screen.x, screen.y, window, nullptr));
 }
+
+}  // namespace quor

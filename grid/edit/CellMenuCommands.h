@@ -9,6 +9,8 @@
 
 #include "FileDialogs.h"
 
+namespace quor {
+
 class GridCore;
 
 enum CellMenuCommandId : UINT {
@@ -49,3 +51,5 @@ private:
     std::unique_ptr<FileDialog> dialog_;
     HWND window_ = nullptr;
 };
+
+}  // namespace quor

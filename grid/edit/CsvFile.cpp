@@ -7,6 +7,8 @@
 #include "GridText.h"
 #include "RowModel.h"
 
+namespace quor {
+
 bool readWholeLine(FILE* file, std::string& line)
 {
     line.clear();
@@ -77,3 +79,5 @@ HRESULT writeCsvFile(GridCore& grid, const std::string& path)
     const bool closed = fclose(file.release()) == 0;
     return complete && closed ? S_OK : E_FAIL;
 }
+
+}  // namespace quor

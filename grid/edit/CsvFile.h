@@ -9,6 +9,8 @@
 #include <memory>
 #include <string>
 
+namespace quor {
+
 class GridCore;
 
 struct FileCloser {
@@ -28,3 +30,5 @@ HRESULT readCsvFile(GridCore& grid, const std::string& path, CsvReadMode mode);
 // Exports the selected rows, or every row when none is selected. E_FAIL
 // when the file cannot be opened or not every character reached it.
 HRESULT writeCsvFile(GridCore& grid, const std::string& path);
+
+}  // namespace quor

@@ -4,6 +4,8 @@
 
 #include <vector>
 
+namespace quor {
+
 namespace {
 
 // Long enough for extended-length paths.
@@ -57,3 +59,5 @@ bool CommonFileDialog::askSave(HWND owner, const FileDialogRequest& request, std
 {
     return ask(owner, request, path, false);
 }
+
+}  // namespace quor

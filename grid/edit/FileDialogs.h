@@ -7,6 +7,8 @@
 
 #include <string>
 
+namespace quor {
+
 struct FileDialogRequest {
     std::string title;
     std::string filter;            // "|Name|pattern|Name|pattern|"
@@ -29,3 +31,5 @@ public:
 
 // "|A|a|B|b|" as the dialogs want it: "A\0a\0B\0b\0\0".
 std::string dialogFilter(const std::string& filter);
+
+}  // namespace quor

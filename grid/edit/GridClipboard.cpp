@@ -11,6 +11,8 @@
 #include "RowModel.h"
 #include "RowText.h"
 
+namespace quor {
+
 namespace {
 
 class OpenedClipboard {
@@ -254,3 +256,5 @@ HRESULT pasteFromClipboard(GridCore& grid, HWND owner)
     pasteText(grid, text);
     return S_OK;
 }
+
+}  // namespace quor

@@ -6,6 +6,8 @@
 
 #include <string>
 
+namespace quor {
+
 class GridCore;
 
 struct ClipboardText {
@@ -33,3 +35,5 @@ HRESULT getClipboardText(HWND owner, std::string& text);
 HRESULT copyToClipboard(GridCore& grid, HWND owner);
 HRESULT cutToClipboard(GridCore& grid, HWND owner);
 HRESULT pasteFromClipboard(GridCore& grid, HWND owner);
+
+}  // namespace quor

@@ -10,6 +10,8 @@
 #include "GridView.h"
 #include "RowModel.h"
 
+namespace quor {
+
 CellHit cellAtPoint(GridCore& grid, POINT point)
 {
     CellHit result;
@@ -277,3 +279,5 @@ void GridInteraction::cellRight()
     if (c + 1 >= edge && edge < grid_.columnCount())
         grid_.setUpperLeftCell(view.firstVisibleRow, c + 1);
 }
+
+}  // namespace quor

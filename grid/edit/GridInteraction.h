@@ -11,6 +11,8 @@
 #include "CellMenuCommands.h"
 #include "GridKeys.h"
 
+namespace quor {
+
 class GridCore;
 
 struct CellHit {
@@ -68,3 +70,5 @@ private:
     CellEditor editor_;
     CellMenuCommands commands_;
 };
+
+}  // namespace quor

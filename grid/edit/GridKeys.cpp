@@ -1,5 +1,7 @@
 #include "GridKeys.h"
 
+namespace quor {
+
 namespace {
 
 GridKeyAction unlessEditing(const GridKeyState& state, GridKeyAction action)
@@ -41,3 +43,5 @@ GridKeyAction gridKeyAction(WPARAM key, const GridKeyState& state)
     default: return GridKeyAction::DefaultProcessing;
     }
 }
+
+}  // namespace quor

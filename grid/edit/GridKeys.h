@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+namespace quor {
+
 enum class GridKeyAction {
     DefaultProcessing,
     Nothing,
@@ -32,3 +34,5 @@ struct GridKeyState {
 };
 
 GridKeyAction gridKeyAction(WPARAM key, const GridKeyState& state);
+
+}  // namespace quor

@@ -4,6 +4,8 @@
 
 #include "WindowClass.h"
 
+namespace quor {
+
 namespace {
 
 const char kClassName[] = "QuorEditBoxObj";
@@ -35,7 +37,7 @@ bool QuorEditBoxObj::registerClass()
         return false;
     editProc_ = edit.lpfnWndProc;
     edit.lpfnWndProc = windowProc;
-    edit.hInstance = quor::codeModule();
+    edit.hInstance = codeModule();
     edit.lpszClassName = kClassName;
     if (!RegisterClassExA(&edit) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) {
         editProc_ = nullptr;
@@ -54,7 +56,7 @@ bool QuorEditBoxObj::create(HWND grid, HFONT font)
 {
     if (!registerClass())
         return false;
-    window_ = CreateWindowExA(0, kClassName, "", kStyle & ~WS_VISIBLE, 0, 0, 0, 0, grid, nullptr, quor::codeModule(),
+    window_ = CreateWindowExA(0, kClassName, "", kStyle & ~WS_VISIBLE, 0, 0, 0, 0, grid, nullptr, codeModule(),
                               nullptr);
     if (!window_)
         return false;
@@ -169,3 +171,5 @@ LRESULT CALLBACK QuorEditBoxObj::windowProc(HWND window, UINT message, WPARAM wP
     }
     return CallWindowProcA(editProc_, window, message, wParam, lParam);
 }
+
+}  // namespace quor

@@ -6,6 +6,8 @@
 
 #include <string>
 
+namespace quor {
+
 class QuorEditBoxObj {
 public:
     static constexpr DWORD kStyle = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | ES_AUTOHSCROLL | ES_WANTRETURN;
@@ -42,3 +44,5 @@ private:
 
     HWND window_ = nullptr;
 };
+
+}  // namespace quor

@@ -2,6 +2,8 @@
 
 #include "GridText.h"
 
+namespace quor {
+
 bool ColumnTable::insert(const std::string& heading)
 {
     if (count() >= kMaxColumns)
@@ -191,3 +193,5 @@ int32_t ColumnTable::columnAt(int32_t x) const
     }
     return count();
 }
+
+}  // namespace quor

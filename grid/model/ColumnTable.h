@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+namespace quor {
+
 enum class CellKind : int32_t { PlainText = 0, DropDownList = 1, ColorButton = 2 };
 
 class ColumnTable {
@@ -80,3 +82,5 @@ private:
     int32_t selectionAnchor_ = -1;
     VARIANT_BOOL reorderAllowed_ = VARIANT_FALSE;
 };
+
+}  // namespace quor

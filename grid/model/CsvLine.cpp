@@ -3,6 +3,8 @@
 #include "GridText.h"
 #include "RowText.h"
 
+namespace quor {
+
 namespace {
 
 constexpr char kQuote = '"';
@@ -110,3 +112,5 @@ std::string csvHeadingLine(const std::string& headingString)
 {
     return replacedOutsideQuotes(headingString, kCellSeparator, kCsvSeparator);
 }
+
+}  // namespace quor

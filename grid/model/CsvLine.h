@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <string>
 
+namespace quor {
+
 constexpr char kCsvSeparator = ',';
 constexpr char kClipboardSeparator = '\t';
 
@@ -22,3 +24,5 @@ std::string rowFromLine(const std::string& line, char separator, int32_t columnC
 
 // The heading row as the first CSV line: '|' outside quotes becomes ','.
 std::string csvHeadingLine(const std::string& headingString);
+
+}  // namespace quor

@@ -9,6 +9,8 @@
 #include "GridRow.h"
 #include "RowText.h"
 
+namespace quor {
+
 HRESULT GridCore::appendRow(const std::string& rowText, const std::string& tag, bool markEdited, bool scrollToRow)
 {
     view_.countVisible(columns_, columnCount_);
@@ -156,3 +158,5 @@ bool writeCellMarkingEdited(GridRow& row, int32_t column, const std::string& tex
     row.edited = VARIANT_TRUE;
     return true;
 }
+
+}  // namespace quor

@@ -14,6 +14,8 @@
 #include "GridView.h"
 #include "RowModel.h"
 
+namespace quor {
+
 struct GridRow;
 
 // The cells the editor and the mouse remember; rows one-based, columns
@@ -105,3 +107,5 @@ private:
 // The cell write of the grid: replaces the cell and marks the row edited;
 // false (row unchanged) when the row string has too few cells.
 bool writeCellMarkingEdited(GridRow& row, int32_t column, const std::string& text);
+
+}  // namespace quor

@@ -7,6 +7,8 @@
 #include "RowModel.h"
 #include "RowText.h"
 
+namespace quor {
+
 namespace {
 
 class CellMatcher {
@@ -71,3 +73,5 @@ void GridFinder::reset()
     cursor_ = FindHit();
     lastFound_ = FindHit();
 }
+
+}  // namespace quor

@@ -8,6 +8,8 @@
 #include <functional>
 #include <string>
 
+namespace quor {
+
 class RowModel;
 class GridSelection;
 
@@ -38,3 +40,5 @@ private:
     FindHit cursor_;
     FindHit lastFound_;
 };
+
+}  // namespace quor

@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <string>
 
+namespace quor {
+
 struct GridRow {
     VARIANT_BOOL selected = VARIANT_FALSE;
     VARIANT_BOOL visible = VARIANT_TRUE;
@@ -17,3 +19,5 @@ struct GridRow {
     int32_t blankRow = 0;
     COLORREF textColor = RGB(0, 0, 0);
 };
+
+}  // namespace quor

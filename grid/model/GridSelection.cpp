@@ -5,6 +5,8 @@
 
 #include "RowModel.h"
 
+namespace quor {
+
 void GridSelection::select(GridRow& row, int32_t number, int32_t column, int32_t type, VARIANT_BOOL select)
 {
     if (select == VARIANT_TRUE) {
@@ -104,3 +106,5 @@ void GridSelection::setEveryRow(VARIANT_BOOL selected)
         row->selected = selected;
     }
 }
+
+}  // namespace quor

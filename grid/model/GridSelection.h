@@ -8,6 +8,8 @@
 #include "GridRow.h"
 #include "QuorGrid_h.h"
 
+namespace quor {
+
 class RowModel;
 
 class GridSelection {
@@ -37,3 +39,5 @@ private:
     int32_t selectAllState_ = 0;
     int32_t anchorRow_ = -1;
 };
+
+}  // namespace quor

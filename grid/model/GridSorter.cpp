@@ -9,6 +9,8 @@
 #include "RowModel.h"
 #include "RowText.h"
 
+namespace quor {
+
 namespace {
 
 struct SortKey {
@@ -146,3 +148,5 @@ void GridSorter::sortRows(RowModel& rows, int32_t column, bool ascending)
         order.push_back(key.row);
     rows.reorder(order);
 }
+
+}  // namespace quor

@@ -9,6 +9,8 @@
 
 #include "GridRow.h"
 
+namespace quor {
+
 class RowModel;
 
 class GridSorter {
@@ -29,3 +31,5 @@ private:
     int32_t sortColumn_ = -1;
     int32_t sortOrder_ = 0;  // no SortStyle has the value 0: the first sort always runs
 };
+
+}  // namespace quor

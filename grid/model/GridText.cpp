@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+namespace quor {
+
 std::string ansiFromBstr(BSTR text)
 {
     const int wideLength = static_cast<int>(SysStringLen(text));
@@ -57,3 +59,5 @@ bool isVariantTrue(VARIANT_BOOL flag)
 {
     return flag == VARIANT_TRUE;
 }
+
+}  // namespace quor

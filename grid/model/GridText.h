@@ -6,6 +6,8 @@
 
 #include <string>
 
+namespace quor {
+
 // UTF-16 to the ANSI code page; a null BSTR is the empty text.
 std::string ansiFromBstr(BSTR text);
 
@@ -19,3 +21,5 @@ std::string trimmed(const std::string& text);
 std::string upperAnsi(std::string text);
 bool equalsNoCase(const std::string& a, const std::string& b);
 bool isVariantTrue(VARIANT_BOOL flag);
+
+}  // namespace quor

@@ -4,6 +4,8 @@
 
 #include "ColumnTable.h"
 
+namespace quor {
+
 namespace {
 
 int32_t clamped(int32_t value, int32_t low, int32_t high)
@@ -85,3 +87,5 @@ void GridView::scrollCellIntoView(int32_t rowNumber, int32_t column, int32_t row
         firstVisibleColumn = clamped(column - visibleColumnCount / 2, 0, std::max(columnCount - 1, 0));
     recomputeVisibleCounts(columns, columnCount);
 }
+
+}  // namespace quor

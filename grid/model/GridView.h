@@ -11,6 +11,8 @@
 
 #include "QuorGrid_h.h"
 
+namespace quor {
+
 class ColumnTable;
 
 struct GridView {
@@ -48,3 +50,5 @@ struct GridView {
     void scrollCellIntoView(int32_t rowNumber, int32_t column, int32_t rowCount,
                             const ColumnTable& columns, int32_t columnCount);
 };
+
+}  // namespace quor

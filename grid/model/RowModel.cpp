@@ -2,6 +2,8 @@
 
 #include "GridText.h"
 
+namespace quor {
+
 RowModel::~RowModel()
 {
     freeAll(rows_);
@@ -93,3 +95,5 @@ void RowModel::freeAll(tGenericContainer<GridRow>& list)
     while (GridRow* row = list.getNext())
         delete row;
 }
+
+}  // namespace quor

@@ -14,6 +14,8 @@
 #include "GridRow.h"
 #include "quortemplatelib.h"
 
+namespace quor {
+
 class RowModel {
 public:
     RowModel() = default;
@@ -64,3 +66,5 @@ private:
     tGenericContainer<GridRow> rows_;
     tGenericContainer<GridRow> deleted_;
 };
+
+}  // namespace quor

@@ -1,5 +1,7 @@
 #include "RowText.h"
 
+namespace quor {
+
 namespace {
 
 // Offset where cell k starts, or npos when the string ends first.
@@ -68,3 +70,5 @@ std::string blankRowText(int32_t count)
         return " ";
     return count > 1 ? std::string(static_cast<size_t>(count - 1), kCellSeparator) : std::string();
 }
+
+}  // namespace quor

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+namespace quor {
+
 constexpr char kCellSeparator = '|';
 
 struct CellRead {
@@ -29,3 +31,5 @@ bool writeCell(std::string& rowText, int32_t k, const std::string& text);
 
 // `count` empty cells: " " for one cell, count - 1 separators otherwise.
 std::string blankRowText(int32_t count);
+
+}  // namespace quor

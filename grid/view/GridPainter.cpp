@@ -8,9 +8,7 @@
 #include "GridView.h"
 #include "RowText.h"
 
-using quor::Brush;
-using quor::Region;
-using quor::SelectedObject;
+namespace quor {
 
 namespace {
 
@@ -213,7 +211,7 @@ HDC PaintBuffer::prepare(HWND window, const RECT& client)
         releaseMemoryDC();
         windowDC_.reset();
         window_ = window;
-        windowDC_ = quor::WindowDC(window);
+        windowDC_ = WindowDC(window);
         if (!windowDC_)
             return nullptr;
         bitmap_.reset(CreateCompatibleBitmap(windowDC_.get(), client.right - client.left + 1,
@@ -249,3 +247,5 @@ void PaintBuffer::release()
     window_ = nullptr;
     cachedClient_ = RECT{-1, -1, -1, -1};
 }
+
+}  // namespace quor

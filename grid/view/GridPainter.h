@@ -11,6 +11,8 @@
 
 #include "GdiHandles.h"
 
+namespace quor {
+
 class ColumnTable;
 struct GridRow;
 struct GridView;
@@ -54,11 +56,13 @@ private:
     void releaseMemoryDC();
 
     HWND window_ = nullptr;
-    quor::WindowDC windowDC_;
-    quor::Bitmap bitmap_;
-    quor::MemoryDC memory_;
+    WindowDC windowDC_;
+    Bitmap bitmap_;
+    MemoryDC memory_;
     // Declared after the memory DC, so that it goes first: the bitmap
     // leaves the DC before the DC is deleted.
-    std::optional<quor::SelectedObject> selectedBitmap_;
+    std::optional<SelectedObject> selectedBitmap_;
     RECT cachedClient_{-1, -1, -1, -1};
 };
+
+}  // namespace quor

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+namespace quor {
+
 namespace {
 
 constexpr int32_t kPageRows = 5;
@@ -111,3 +113,5 @@ int32_t trackedThumb(HWND window, int bar)
         return 0;
     return info.nTrackPos;
 }
+
+}  // namespace quor

@@ -7,6 +7,8 @@
 
 #include <cstdint>
 
+namespace quor {
+
 struct ScrollGeometry {
     int32_t maximum;  // range is 0..maximum
     int32_t page;
@@ -34,3 +36,5 @@ int32_t applyScrollBar(HWND window, int bar, const ScrollGeometry& geometry, int
 void setScrollRangeQuietly(HWND window, int bar, const ScrollGeometry& geometry);
 // The 32-bit thumb position while it is dragged.
 int32_t trackedThumb(HWND window, int bar);
+
+}  // namespace quor

@@ -14,9 +14,9 @@
 #include "GdiHandles.h"
 #include "WindowClass.h"
 
-class ColumnTable;
-
 namespace quor {
+
+class ColumnTable;
 
 constexpr int kColumnMenuResource = 203;
 

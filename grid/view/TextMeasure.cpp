@@ -1,5 +1,7 @@
 #include "TextMeasure.h"
 
+namespace quor {
+
 namespace {
 
 // TrueType and vector fonts may overhang the extent at either end.
@@ -34,3 +36,5 @@ int32_t measureTextWidth(HDC surface, HFONT font, const std::string& text)
         SelectObject(surface, previous);
     return width;
 }
+
+}  // namespace quor

@@ -7,4 +7,8 @@
 #include <cstdint>
 #include <string>
 
+namespace quor {
+
 int32_t measureTextWidth(HDC surface, HFONT font, const std::string& text);
+
+}  // namespace quor

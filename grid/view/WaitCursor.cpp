@@ -1,5 +1,7 @@
 #include "WaitCursor.h"
 
+namespace quor {
+
 WaitCursor::WaitCursor(HWND window)
     : previous_(SetCursor(LoadCursorA(nullptr, IDC_WAIT))), captured_(window != nullptr)
 {
@@ -20,3 +22,5 @@ WaitCursor::~WaitCursor()
     if (under && GetWindowThreadProcessId(under, nullptr) == GetCurrentThreadId())
         SendMessageA(under, WM_SETCURSOR, reinterpret_cast<WPARAM>(under), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
 }
+
+}  // namespace quor

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+namespace quor {
+
 // The wait cursor for the scope: the grid window holds the mouse, and
 // afterwards the previous cursor comes back and the window under the
 // pointer is asked to set its own. (The desktop window belongs to another
@@ -17,3 +19,5 @@ private:
     HCURSOR previous_;
     bool captured_;
 };
+
+}  // namespace quor

@@ -4,6 +4,8 @@
 
 #include "PlotTicks.h"
 
+namespace quor {
+
 namespace {
 
 const int64_t kSecond = 1000000000;
@@ -57,3 +59,5 @@ TEST(PlotTicks, TimeStepsFollowTheClockAndTheTextHasTheirDecimals)
     EXPECT_EQ(timeDecimals(30 * kSecond), 0);
     EXPECT_EQ(timeDecimals(kSecond / 2), 1);
 }
+
+}  // namespace quor

@@ -2,6 +2,8 @@
 
 #include "PlotView.h"
 
+namespace quor {
+
 namespace {
 
 const int64_t kSecond = 1000000000;
@@ -77,3 +79,5 @@ TEST(PlotView, AGrowingRecordingIsFollowedOnlyWhenAllOfItShows)
     EXPECT_EQ(view.span().to, 199);
     EXPECT_EQ(view.recording().to, 2999);
 }
+
+}  // namespace quor

@@ -10,6 +10,8 @@
 #include <cstdint>
 #include <string>
 
+namespace quor {
+
 const char* const kFuzzExtensions[] = {".quorData", ".LittleEndianZIBdata", ".ZIBdata"};
 const int kFuzzKinds = 3;
 const size_t kFuzzPrefix = 5;
@@ -42,3 +44,5 @@ inline std::string joinFuzzInput(const FuzzFiles& files)
         input[1 + i] = static_cast<char>(files.data.size() >> (8 * i));
     return input + files.data + files.index;
 }
+
+}  // namespace quor

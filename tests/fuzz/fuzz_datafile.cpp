@@ -18,6 +18,8 @@
 #include "SignalSummary.h"
 #include "SummaryReference.h"
 
+namespace quor {
+
 namespace {
 
 // Big enough for any page the viewer shows, small enough that a hostile
@@ -103,7 +105,7 @@ void exportAndReport(DataFile& file, const DataFileHeader& header, const std::st
     writeCsvExport(page, file, sink);
 
     IndexReportInput input = {path, header.startTime, header.endTime, header.dataType};
-    QuorText report;
+    Text report;
     buildIndexReport(input, &report);
 }
 
@@ -175,8 +177,11 @@ void checkSummary(const std::string& path, const uint8_t* bytes, size_t size)
 
 }  // namespace
 
+}  // namespace quor
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size)
 {
+    using namespace quor;
     FuzzFiles files;
     if (!splitFuzzInput(bytes, size, &files))
         return 0;

@@ -9,6 +9,8 @@
 #include "FuzzInput.h"
 #include "SampleWriter.h"
 
+namespace quor {
+
 namespace {
 
 std::string readAll(const std::string& path)
@@ -36,8 +38,11 @@ int kindOf(const std::string& name)
 
 }  // namespace
 
+}  // namespace quor
+
 int main(int argc, char** argv)
 {
+    using namespace quor;
     if (argc != 3) {
         std::fprintf(stderr, "usage: quor_fuzz_seeds SAMPLE_DIR CORPUS_DIR\n");
         return 2;

@@ -7,6 +7,8 @@
 #include <set>
 #include <vector>
 
+namespace quor {
+
 namespace {
 
 struct DialogSearch {
@@ -325,3 +327,5 @@ void clickButton(HWND dialog, int id)
 void sendCommand(HWND dialog, int id) { SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, 0), 0); }
 
 void typeText(HWND dialog, int id, const std::string& text) { SetDlgItemTextA(dialog, id, text.c_str()); }
+
+}  // namespace quor

@@ -9,6 +9,8 @@
 #include <string>
 #include <thread>
 
+namespace quor {
+
 // Waits on its own thread for a dialog window of this process with the
 // given caption, reads its text and answers it with the action.
 //
@@ -86,3 +88,5 @@ bool saveScreen(const std::string& path);
 void clickButton(HWND dialog, int id);
 void sendCommand(HWND dialog, int id);
 void typeText(HWND dialog, int id, const std::string& text);
+
+}  // namespace quor

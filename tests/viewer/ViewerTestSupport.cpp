@@ -9,6 +9,8 @@
 #include "SampleDir.h"
 #include "WindowDriver.h"
 
+namespace quor {
+
 std::vector<std::string> gridRows(IQuorGridControl* grid)
 {
     std::vector<std::string> rows;
@@ -106,3 +108,5 @@ void ViewerFixture::closeViewer()
     }
     dialog.reset();
 }
+
+}  // namespace quor

@@ -11,6 +11,8 @@
 #include "DataViewerDialog.h"
 #include "QuorGrid_h.h"
 
+namespace quor {
+
 // The real dialog, made modeless in the test's thread, started on a file
 // and closed again after each test (a pending header edit is not saved).
 class ViewerFixture : public ::testing::Test {
@@ -33,3 +35,5 @@ std::string quordataOutput(const std::string& arguments);
 // With QUOR_SCREENSHOT_DIR set, the screen is saved there under the name;
 // false only when asked and not saved.
 bool saveScreenNamed(const std::string& name);
+
+}  // namespace quor

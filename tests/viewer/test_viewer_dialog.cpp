@@ -21,6 +21,8 @@
 #include "WindowDriver.h"
 #include "resource.h"
 
+namespace quor {
+
 namespace {
 
 // The icon a message box shows; null for none.
@@ -652,3 +654,5 @@ TEST_F(ViewerTest, AnOpenHeaderEditGoesToTheFirstFileOnOpen)
     dialog->headerGrid()->getNumberOfEditedRows(&edited);
     EXPECT_EQ(edited, 0);
 }
+
+}  // namespace quor

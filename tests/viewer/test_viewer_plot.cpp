@@ -19,6 +19,8 @@
 #include "WindowDriver.h"
 #include "resource.h"
 
+namespace quor {
+
 namespace {
 
 const DWORD kWaitMs = 60000;
@@ -406,7 +408,7 @@ TEST_F(PlotTest, DoubleClickPagesTheDialogAsGotoWouldAndLeavesCursorA)
     EXPECT_TRUE(plot->readout().hasA);
     EXPECT_EQ(plot->readout().a, cursorA);
     const int64_t onGrid = time / 20000000 * 20000000;
-    QuorText text;
+    Text text;
     formatTime(onGrid, 3, true, text);
     EXPECT_EQ(windowText(GetDlgItem(window, IDC_GOTO_TIME)), text.str());
     EXPECT_EQ(cell(dialog->dataGrid(), 1, 1), std::to_string(onGrid));
@@ -491,3 +493,5 @@ TEST_F(PlotTest, ARightDragBoxZoomsToItsSpanAndTheCursorsMarkIt)
     RedrawWindow(plot->window(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
     EXPECT_TRUE(saveScreenNamed("plot-zoom-cursors.bmp"));
 }
+
+}  // namespace quor

@@ -11,6 +11,8 @@
 #include "SampleDir.h"
 #include "WindowDriver.h"
 
+namespace quor {
+
 namespace {
 
 std::string viewerExe()
@@ -180,3 +182,5 @@ TEST(ViewerProgram, OpensAPathWithBlanksAndEndsNoSoonerThanASecondAfterTheDialog
         EXPECT_FALSE(IsWindow(window));
     }
 }
+
+}  // namespace quor

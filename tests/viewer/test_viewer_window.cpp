@@ -20,6 +20,8 @@
 #include "WindowDriver.h"
 #include "resource.h"
 
+namespace quor {
+
 namespace {
 
 const char kTitle[] = "QUOR Data Viewer";
@@ -398,3 +400,5 @@ TEST_F(ViewerWindowTest, ShortcutsTypedWhileAGridCellHasTheFocus)
     EXPECT_NE(no.text().find("Save Header Changes ?"), std::string::npos);
     EXPECT_EQ(windowText(window), std::string(kTitle) + " - " + samplePath("periodic_int.quorData"));
 }
+
+}  // namespace quor

@@ -7,7 +7,9 @@
 #include <cstdlib>
 #include <cstring>
 
-const char kQuordataUsage[] =
+namespace quor {
+
+const char kToolUsage[] =
     "usage: quordata export FILE [--from TIME] [--count N | --to TIME]\n"
     "       quordata envelope FILE --width N [--from TIME] [--to TIME]\n"
     "       quordata stats FILE [--from TIME] [--to TIME]\n"
@@ -19,17 +21,17 @@ const char kQuordataUsage[] =
 
 namespace {
 
-bool parseCommand(const char* word, QuordataCommand* command)
+bool parseCommand(const char* word, ToolCommand* command)
 {
     static const struct {
         const char* word;
-        QuordataCommand command;
-    } kCommands[] = {{"export", QuordataCommand::exportPage},
-                     {"info", QuordataCommand::info},
-                     {"validate", QuordataCommand::validate},
-                     {"samples", QuordataCommand::samples},
-                     {"envelope", QuordataCommand::envelope},
-                     {"stats", QuordataCommand::stats}};
+        ToolCommand command;
+    } kCommands[] = {{"export", ToolCommand::exportPage},
+                     {"info", ToolCommand::info},
+                     {"validate", ToolCommand::validate},
+                     {"samples", ToolCommand::samples},
+                     {"envelope", ToolCommand::envelope},
+                     {"stats", ToolCommand::stats}};
     for (const auto& c : kCommands) {
         if (std::strcmp(word, c.word) == 0) {
             *command = c.command;
@@ -52,11 +54,11 @@ bool parseCount(const char* text, int32_t* count)
 }
 
 // The options each command takes; anything else is bad usage.
-bool parseOption(const char* option, const char* value, QuordataArgs* args)
+bool parseOption(const char* option, const char* value, ToolArgs* args)
 {
-    const QuordataCommand command = args->command;
-    const bool ranged = command == QuordataCommand::exportPage || command == QuordataCommand::envelope ||
-                        command == QuordataCommand::stats;
+    const ToolCommand command = args->command;
+    const bool ranged = command == ToolCommand::exportPage || command == ToolCommand::envelope ||
+                        command == ToolCommand::stats;
     if (ranged && std::strcmp(option, "--from") == 0) {
         args->hasFrom = true;
         args->fromText = value;
@@ -67,21 +69,21 @@ bool parseOption(const char* option, const char* value, QuordataArgs* args)
         args->toText = value;
         return true;
     }
-    if (command == QuordataCommand::exportPage && std::strcmp(option, "--count") == 0) {
+    if (command == ToolCommand::exportPage && std::strcmp(option, "--count") == 0) {
         args->hasCount = true;
         return parseCount(value, &args->count);
     }
-    if (command == QuordataCommand::envelope && std::strcmp(option, "--width") == 0)
+    if (command == ToolCommand::envelope && std::strcmp(option, "--width") == 0)
         return parseCount(value, &args->width);
     return false;
 }
 
 // Checks between options, with the times read as typed, before any rounding.
-bool optionsAgree(const QuordataArgs& args)
+bool optionsAgree(const ToolArgs& args)
 {
     if (args.hasCount && args.hasTo)
         return false;
-    if (args.command == QuordataCommand::envelope && args.width < 1)
+    if (args.command == ToolCommand::envelope && args.width < 1)
         return false;
     return !(args.hasFrom && args.hasTo &&
              parseGotoTime(args.toText.c_str()) < parseGotoTime(args.fromText.c_str()));
@@ -89,7 +91,7 @@ bool optionsAgree(const QuordataArgs& args)
 
 }  // namespace
 
-bool parseQuordataArgs(int argc, const char* const* argv, QuordataArgs* args)
+bool parseToolArgs(int argc, const char* const* argv, ToolArgs* args)
 {
     if (argc < 2 || !parseCommand(argv[1], &args->command))
         return false;
@@ -109,3 +111,5 @@ bool parseQuordataArgs(int argc, const char* const* argv, QuordataArgs* args)
     }
     return havePath && optionsAgree(*args);
 }
+
+}  // namespace quor

@@ -4,10 +4,12 @@
 #include <cstdint>
 #include <string>
 
-enum class QuordataCommand { exportPage, info, validate, samples, envelope, stats };
+namespace quor {
 
-struct QuordataArgs {
-    QuordataCommand command = QuordataCommand::info;
+enum class ToolCommand { exportPage, info, validate, samples, envelope, stats };
+
+struct ToolArgs {
+    ToolCommand command = ToolCommand::info;
     std::string path;      // FILE, or DIR for samples
     bool hasFrom = false;  // --from given
     std::string fromText;  // the goto time text of --from
@@ -22,6 +24,8 @@ struct QuordataArgs {
 // argument, an option the command does not take, --count or --width below
 // 1, --count together with --to, an envelope without --width, or a --to
 // earlier than the --from (both as typed).
-bool parseQuordataArgs(int argc, const char* const* argv, QuordataArgs* args);
+bool parseToolArgs(int argc, const char* const* argv, ToolArgs* args);
 
-extern const char kQuordataUsage[];
+extern const char kToolUsage[];
+
+}  // namespace quor

@@ -25,6 +25,8 @@
 #include "SignalSummary.h"
 #include "TimeText.h"
 
+namespace quor {
+
 namespace {
 
 const int kExitOk = 0;
@@ -77,7 +79,7 @@ private:
     ExportPage page_;
 };
 
-int runExport(const QuordataArgs& args, OpenedFile& opened)
+int runExport(const ToolArgs& args, OpenedFile& opened)
 {
     ExportPage& page = opened.page();
     page.pageSize = args.count;
@@ -102,14 +104,14 @@ int runInfo(OpenedFile& opened)
     return kExitOk;
 }
 
-int runValidate(const QuordataArgs& args, OpenedFile& opened)
+int runValidate(const ToolArgs& args, OpenedFile& opened)
 {
     const DataFileHeader& h = opened.header();
     IndexReportInput input = {args.path, h.startTime, h.endTime, h.dataType};
-    QuorText report;
+    Text report;
     IndexReportStatus status = buildIndexReport(input, &report);
     if (status == IndexReportStatus::indexUnreadable) {
-        QuorText indexPath;
+        Text indexPath;
         makeIndexPath(args.path.c_str(), indexPath);
         return failWith("Unable to Open", indexPath.str());
     }
@@ -120,7 +122,7 @@ int runValidate(const QuordataArgs& args, OpenedFile& opened)
     return kExitOk;
 }
 
-int runSamples(const QuordataArgs& args)
+int runSamples(const ToolArgs& args)
 {
     std::error_code error;
     std::filesystem::create_directories(args.path, error);
@@ -133,7 +135,7 @@ int runSamples(const QuordataArgs& args)
 // Prints text as it grows, in blocks, so that any width streams.
 class OutputBuffer {
 public:
-    QuorText& text() { return text_; }
+    Text& text() { return text_; }
     void lineEnd()
     {
         text_.append("\r\n", 2);
@@ -148,12 +150,12 @@ public:
 
 private:
     static const int32_t kFlushAt = 1 << 16;
-    QuorText text_;
+    Text text_;
 };
 
 // From the first recorded sample to the last unless --from or --to say
 // otherwise; a bound that was not typed never crosses one that was.
-void summaryRange(const QuordataArgs& args, const SignalSummary& summary, int64_t* from, int64_t* to)
+void summaryRange(const ToolArgs& args, const SignalSummary& summary, int64_t* from, int64_t* to)
 {
     int64_t first = 0, last = 0;
     const bool any = summary.firstTime(&first) && summary.lastTime(&last);
@@ -168,7 +170,7 @@ void summaryRange(const QuordataArgs& args, const SignalSummary& summary, int64_
 }
 
 // Opens and summarises FILE; 0 when it is ready, else the exit status.
-int openSummary(const QuordataArgs& args, SignalSummary& summary)
+int openSummary(const ToolArgs& args, SignalSummary& summary)
 {
     if (FAILED(summary.open(args.path.c_str())))
         return failWith("Unable to Open", args.path);
@@ -179,7 +181,7 @@ int openSummary(const QuordataArgs& args, SignalSummary& summary)
     return kExitOk;
 }
 
-int runEnvelope(const QuordataArgs& args)
+int runEnvelope(const ToolArgs& args)
 {
     SignalSummary summary;
     if (int status = openSummary(args, summary))
@@ -195,7 +197,7 @@ int runEnvelope(const QuordataArgs& args)
             return failWith("Unable to Read", args.path);
         for (int32_t k = 0; k < count; ++k) {
             const EnvelopeColumn& column = columns[k];
-            QuorText& line = out.text();
+            Text& line = out.text();
             line.appendFormat("%d,%lld,", first + k, static_cast<long long>(column.count));
             if (column.count > 0) {
                 summary.formatValue(column.minimum, line);
@@ -212,7 +214,7 @@ int runEnvelope(const QuordataArgs& args)
 }
 
 // %.17g, with infinities and NaN spelled alike by every C runtime.
-void appendFigure(QuorText& line, double figure)
+void appendFigure(Text& line, double figure)
 {
     if (figure != figure)
         line.append("nan");
@@ -225,16 +227,16 @@ void appendFigure(QuorText& line, double figure)
 void appendExtreme(OutputBuffer& out, const char* label, const SignalSummary& summary,
                    const SampleValue& value, int64_t time)
 {
-    QuorText timeText;
+    Text timeText;
     formatTime(time, 3, true, timeText);
-    QuorText& line = out.text();
+    Text& line = out.text();
     line.append(label).append(',');
     summary.formatValue(value, line);
     line.append(',').append(timeText).appendFormat(",%lld", static_cast<long long>(time));
     out.lineEnd();
 }
 
-int runStats(const QuordataArgs& args)
+int runStats(const ToolArgs& args)
 {
     SignalSummary summary;
     if (int status = openSummary(args, summary))
@@ -260,7 +262,7 @@ int runStats(const QuordataArgs& args)
 }
 
 // export --to streams the rows up to a time, in bounded memory.
-int runRangeExport(const QuordataArgs& args)
+int runRangeExport(const ToolArgs& args)
 {
     RangeExportRequest request;
     request.path = args.path.c_str();
@@ -280,21 +282,21 @@ int runRangeExport(const QuordataArgs& args)
     }
 }
 
-int runOnFile(const QuordataArgs& args)
+int runOnFile(const ToolArgs& args)
 {
-    if (args.command == QuordataCommand::exportPage && args.hasTo)
+    if (args.command == ToolCommand::exportPage && args.hasTo)
         return runRangeExport(args);
-    if (args.command == QuordataCommand::envelope)
+    if (args.command == ToolCommand::envelope)
         return runEnvelope(args);
-    if (args.command == QuordataCommand::stats)
+    if (args.command == ToolCommand::stats)
         return runStats(args);
     OpenedFile opened;
     if (!opened.open(args.path))
         return failWith("Unable to Open", args.path);
     switch (args.command) {
-    case QuordataCommand::exportPage:
+    case ToolCommand::exportPage:
         return runExport(args, opened);
-    case QuordataCommand::info:
+    case ToolCommand::info:
         return runInfo(opened);
     default:
         return runValidate(args, opened);
@@ -303,14 +305,17 @@ int runOnFile(const QuordataArgs& args)
 
 }  // namespace
 
+}  // namespace quor
+
 int main(int argc, char** argv)
 {
+    using namespace quor;
     useBinaryStdio();
-    QuordataArgs args;
-    if (!parseQuordataArgs(argc, argv, &args)) {
-        std::fputs(kQuordataUsage, stderr);
+    ToolArgs args;
+    if (!parseToolArgs(argc, argv, &args)) {
+        std::fputs(kToolUsage, stderr);
         return kExitUsage;
     }
-    int status = args.command == QuordataCommand::samples ? runSamples(args) : runOnFile(args);
+    int status = args.command == ToolCommand::samples ? runSamples(args) : runOnFile(args);
     return std::fflush(stdout) == 0 ? status : kExitFailure;
 }

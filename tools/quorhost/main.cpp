@@ -21,6 +21,8 @@
 
 using Microsoft::WRL::ComPtr;
 
+namespace quor {
+
 namespace {
 
 const char kDefaultProgId[] = "QuorGrid.QuorGridControl.1";
@@ -208,7 +210,7 @@ public:
     int run();
 
 private:
-    friend LRESULT CALLBACK quor::ownedWindowProc<HostApp>(HWND, UINT, WPARAM, LPARAM);
+    friend LRESULT CALLBACK ownedWindowProc<HostApp>(HWND, UINT, WPARAM, LPARAM);
     void attachWindow(HWND window) { frame_ = window; }
     void detachWindow() { frame_ = nullptr; }
     LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam);
@@ -220,8 +222,8 @@ private:
 
     Options options_;
     HWND frame_ = nullptr;
-    ComPtr<quor::OleHostSite> site_;
-    std::unique_ptr<quor::AtlAxLibrary> atl_;
+    ComPtr<OleHostSite> site_;
+    std::unique_ptr<AtlAxLibrary> atl_;
     HWND atlWindow_ = nullptr;
 };
 
@@ -229,7 +231,7 @@ bool HostApp::start(HINSTANCE instance)
 {
     WNDCLASSEXW wc{};
     wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = &quor::ownedWindowProc<HostApp>;
+    wc.lpfnWndProc = &ownedWindowProc<HostApp>;
     wc.hInstance = instance;
     wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
@@ -273,7 +275,7 @@ HRESULT HostApp::hostControl()
 
 HRESULT HostApp::hostInAtlAxWin(const RECT& client, ComPtr<IUnknown>& control)
 {
-    atl_ = std::make_unique<quor::AtlAxLibrary>();
+    atl_ = std::make_unique<AtlAxLibrary>();
     if (!atl_->ready())
         return HRESULT_FROM_WIN32(ERROR_MOD_NOT_FOUND);
     atlWindow_ = atl_->createHostWindow(frame_, options_.progId.c_str(), client);
@@ -285,7 +287,7 @@ HRESULT HostApp::hostInAtlAxWin(const RECT& client, ComPtr<IUnknown>& control)
 
 HRESULT HostApp::hostInOwnSite(const RECT& client, ComPtr<IUnknown>& control)
 {
-    site_ = quor::OleHostSite::make(frame_);
+    site_ = OleHostSite::make(frame_);
     if (!site_)
         return E_OUTOFMEMORY;
     HRESULT hr = site_->createControl(options_.progId.c_str());
@@ -361,8 +363,11 @@ LRESULT HostApp::handleMessage(UINT message, WPARAM wParam, LPARAM lParam)
 
 }  // namespace
 
+}  // namespace quor
+
 int main(int argc, char** argv)
 {
+    using namespace quor;
     Options options;
     if (!parseOptions(argc, argv, options)) {
         std::fprintf(stderr, "usage: quorhost [--atl] [--demo] [--check] [--exit-after MS] [ProgID]\n");

@@ -6,6 +6,8 @@
 
 #include "SampleWriter.h"
 
+namespace quor {
+
 const std::string& sampleDir()
 {
     static const std::string dir = [] {
@@ -21,3 +23,5 @@ const std::string& sampleDir()
 }
 
 std::string samplePath(const char* name) { return sampleDir() + "\\" + name; }
+
+}  // namespace quor

@@ -3,5 +3,9 @@
 
 #include <string>
 
+namespace quor {
+
 const std::string& sampleDir();
 std::string samplePath(const char* name);
+
+}  // namespace quor

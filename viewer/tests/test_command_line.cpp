@@ -6,6 +6,8 @@
 
 #include "CommandLine.h"
 
+namespace quor {
+
 TEST(RegistrationSwitch, RecognisedOnlyAsTheLastThingOnTheLine)
 {
     EXPECT_EQ(findRegistrationSwitch("viewer.exe /RegServer"), RegistrationSwitch::regServer);
@@ -60,3 +62,5 @@ TEST(FullPathName, WholeOrAsGiven)
     const std::string full = fullPathName(longName.c_str()).str();
     EXPECT_TRUE(full == longName || full == folder + longName) << full.size();
 }
+
+}  // namespace quor

@@ -7,6 +7,8 @@
 #include "SampleDir.h"
 #include "TestFiles.h"
 
+namespace quor {
+
 namespace {
 
 struct Row {
@@ -16,7 +18,7 @@ struct Row {
 
 class RowList final : public RowSink {
 public:
-    void appendRow(const QuorText& text, bool markEdited) override { rows.push_back({text.str(), markEdited}); }
+    void appendRow(const Text& text, bool markEdited) override { rows.push_back({text.str(), markEdited}); }
     std::vector<Row> rows;
 };
 
@@ -214,3 +216,5 @@ TEST_F(PagerTest, SegmentPagingDoesNotReadTheDataFilesTableAgain)
     pager.pageBack();
     EXPECT_EQ(pager.currentTime(), 10000000000LL);
 }
+
+}  // namespace quor

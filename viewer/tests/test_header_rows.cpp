@@ -5,6 +5,8 @@
 
 #include "HeaderRows.h"
 
+namespace quor {
+
 namespace {
 
 DataFileHeader periodicHeader()
@@ -124,3 +126,5 @@ TEST(Saturating, HoldsAtTheLimits)
     EXPECT_EQ(saturatingAdd(-big, -5), std::numeric_limits<int64_t>::min());
     EXPECT_EQ(saturatingMultiply(500, 100000000), 50000000000);
 }
+
+}  // namespace quor

@@ -2,6 +2,8 @@
 
 using Microsoft::WRL::ComPtr;
 
+namespace quor {
+
 HMODULE gridModule()
 {
     static HMODULE module = LoadLibraryW(L"QuorGrid.dll");
@@ -101,3 +103,5 @@ LONG GridTest::editedCount()
     grid->getNumberOfEditedRows(&count);
     return count;
 }
+
+}  // namespace quor

@@ -12,6 +12,8 @@
 
 #include "QuorGrid_h.h"
 
+namespace quor {
+
 // An owned BSTR; converts from and to wide strings for the assertions.
 class Bstr {
 public:
@@ -57,3 +59,5 @@ protected:
 
     Microsoft::WRL::ComPtr<IQuorGridControl> grid;
 };
+
+}  // namespace quor

@@ -13,6 +13,8 @@
 #include "OleTestSupport.h"
 #include "RowButtonCommand.h"
 
+namespace quor {
+
 namespace {
 
 LRESULT CALLBACK hostProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
@@ -72,7 +74,7 @@ public:
         grid = createGrid();
         if (!grid)
             return;
-        site = quor::OleHostSite::make(host.get());
+        site = OleHostSite::make(host.get());
         Microsoft::WRL::ComPtr<IOleObject> object;
         grid.As(&object);
         attached = site->attach(object.Get());
@@ -124,8 +126,8 @@ public:
     void clickRowButton(int k, bool shift = false, bool control = false)
     {
         setKeys(shift, control);
-        quor::postRowButtonCommand(window(), k);
-        quortest::pumpMessages();
+        postRowButtonCommand(window(), k);
+        test::pumpMessages();
         setKeys(false, false);
     }
 
@@ -142,10 +144,12 @@ public:
         return names;
     }
 
-    quortest::TestWindow host{"QuorGridWindowTestHost", hostProcedure, 400, 300};
+    test::TestWindow host{"QuorGridWindowTestHost", hostProcedure, 400, 300};
     Microsoft::WRL::ComPtr<IQuorGridControl> grid;
-    Microsoft::WRL::ComPtr<quor::OleHostSite> site;
+    Microsoft::WRL::ComPtr<OleHostSite> site;
     HRESULT attached = E_FAIL;
 };
 
 }  // namespace
+
+}  // namespace quor

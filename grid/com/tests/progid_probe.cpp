@@ -10,6 +10,8 @@
 
 using Microsoft::WRL::ComPtr;
 
+namespace quor {
+
 namespace {
 
 int fail(const char* what, HRESULT hr)
@@ -47,8 +49,11 @@ int probe()
 
 }  // namespace
 
+}  // namespace quor
+
 int main()
 {
+    using namespace quor;
     if (FAILED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)))
         return 1;
     const int result = probe();

@@ -1,6 +1,8 @@
 // The column table as the automation methods show it.
 #include "GridDll.h"
 
+namespace quor {
+
 TEST_F(GridTest, HeadingWidthsFollowTheirLength)
 {
     headings(L"Value|Id");
@@ -109,3 +111,5 @@ TEST_F(GridTest, UpperLeftCellMustLieInsideTheGrid)
     EXPECT_EQ(VARIANT_FALSE, visible);  // the row above the first shown one
     EXPECT_EQ(E_POINTER, grid->rowIsVisible(2, nullptr));
 }
+
+}  // namespace quor

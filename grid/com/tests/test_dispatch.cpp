@@ -10,6 +10,8 @@
 
 using Microsoft::WRL::ComPtr;
 
+namespace quor {
+
 namespace {
 
 using CanUnloadNow = HRESULT(WINAPI*)();
@@ -555,3 +557,5 @@ TEST_F(DispatchReferenceTest, TenThousandEditedRowReadsKeepMemoryFlat)
     EXPECT_EQ(longRow, rowStr.text());
     EXPECT_LT(after, before + 512 * 1024) << "grew by " << (after - before) << " bytes";
 }
+
+}  // namespace quor

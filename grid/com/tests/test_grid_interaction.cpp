@@ -14,6 +14,8 @@
 
 #include "HostedGrid.h"
 
+namespace quor {
+
 namespace {
 
 class GridInteractionTest : public ::testing::Test {
@@ -36,13 +38,13 @@ protected:
     {
         SendMessageA(window(), WM_LBUTTONDOWN, MK_LBUTTON, cellPoint(row, column));
         SendMessageA(window(), WM_LBUTTONUP, 0, cellPoint(row, column));
-        quortest::pumpMessages();
+        test::pumpMessages();
     }
     // The edit box hands the keys it does not keep to the grid window.
     void pressInEditBox(WPARAM key)
     {
         SendMessageA(editBox(), WM_KEYDOWN, key, 0);
-        quortest::pumpMessages();
+        test::pumpMessages();
     }
     std::string editText() const
     {
@@ -63,7 +65,7 @@ protected:
         return count;
     }
 
-    quortest::OleApartment apartment;
+    test::OleApartment apartment;
     HostedGrid hosted;
 };
 
@@ -81,7 +83,7 @@ TEST_F(GridInteractionTest, AClickOpensTheEditBoxOverTheCellWithItsTextSelected)
     EXPECT_EQ(0u, start);
     EXPECT_EQ(1u, end);
 
-    const RECT rect = quortest::rectInParent(edit);
+    const RECT rect = test::rectInParent(edit);
     const POINT middle{GET_X_LPARAM(cellPoint(2, 1)), GET_Y_LPARAM(cellPoint(2, 1))};
     EXPECT_TRUE(PtInRect(&rect, middle));
 }
@@ -172,13 +174,13 @@ TEST_F(GridInteractionTest, ARightClickOpensTheCellMenuGreyedWhenNotEditable)
     {
         MenuWatcher watcher(window());
         SendMessageA(window(), WM_RBUTTONUP, 0, cellPoint(2, 1));
-        quortest::pumpMessages();
+        test::pumpMessages();
         watcher.wait();
         ASSERT_TRUE(watcher.sawMenu());
         EXPECT_EQ(7, watcher.items());
         EXPECT_TRUE(watcher.cutState() & MF_GRAYED);
     }
-    quortest::pumpMessages();
+    test::pumpMessages();
 }
 
 TEST_F(GridInteractionTest, TheCopyKeyPutsTheSelectedRowsOnTheClipboard)
@@ -232,3 +234,5 @@ TEST_F(GridInteractionTest, AFindHitOnScreenLeavesTheViewAndAnOpenEditAlone)
     EXPECT_TRUE(hasVisibleStyle(editBox()));
     EXPECT_EQ(L"b", cell(3, 1));
 }
+
+}  // namespace quor

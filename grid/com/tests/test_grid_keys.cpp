@@ -12,6 +12,8 @@
 
 #include "HostedGrid.h"
 
+namespace quor {
+
 namespace {
 
 // The column a click leaves without an editor, so that the grid window
@@ -30,7 +32,7 @@ protected:
         // Keys go to the focus, and only a shown window can have it.
         ShowWindow(hosted.host.get(), SW_SHOW);
         SetForegroundWindow(hosted.host.get());
-        quortest::pumpMessages();
+        test::pumpMessages();
     }
     void TearDown() override
     {
@@ -48,12 +50,12 @@ protected:
     void click(int row, int column)
     {
         PostMessageA(window(), WM_LBUTTONDOWN, MK_LBUTTON, cellPoint(row, column));
-        quortest::pumpMessages();
+        test::pumpMessages();
         HWND release = GetCapture() ? GetCapture() : window();
         POINT point{GET_X_LPARAM(cellPoint(row, column)), GET_Y_LPARAM(cellPoint(row, column))};
         MapWindowPoints(window(), release, &point, 1);
         PostMessageA(release, WM_LBUTTONUP, 0, MAKELPARAM(point.x, point.y));
-        quortest::pumpMessages();
+        test::pumpMessages();
     }
 
     void post(HWND target, UINT message, WPARAM key)
@@ -79,7 +81,7 @@ protected:
         post(target, WM_KEYUP, key);
         if (modifier)
             post(target, WM_KEYUP, modifier);
-        quortest::pumpMessages();
+        test::pumpMessages();
         setKeys(false, false);
     }
 
@@ -90,7 +92,7 @@ protected:
         return text;
     }
     // The edit box's rectangle in the grid's client coordinates.
-    RECT editRect() const { return quortest::rectInParent(editBox()); }
+    RECT editRect() const { return test::rectInParent(editBox()); }
     bool editBoxOver(int row, int column) const
     {
         const RECT rect = editRect();
@@ -101,7 +103,7 @@ protected:
     {
         for (const char* c = text; *c; ++c)
             PostMessageA(editBox(), WM_CHAR, static_cast<unsigned char>(*c), 1);
-        quortest::pumpMessages();
+        test::pumpMessages();
     }
     std::wstring cell(LONG row, LONG column)
     {
@@ -134,7 +136,7 @@ protected:
         CloseClipboard();
     }
 
-    quortest::OleApartment apartment;
+    test::OleApartment apartment;
     HostedGrid hosted;
 };
 
@@ -184,12 +186,12 @@ TEST_F(GridKeysTest, EndAndHomeScrollToTheLastAndTheFirstColumn)
     // before the last one, the three of 80 pixels among them.
     HWND header = FindWindowExA(window(), nullptr, "QuorColumnHeaderObj", nullptr);
     ASSERT_TRUE(header);
-    const LONG home = quortest::rectInParent(header).left;
+    const LONG home = test::rectInParent(header).left;
     onTheButtonColumn(2);
     press(VK_END);
-    EXPECT_LT(quortest::rectInParent(header).left, home - 3 * kColumnWidth);
+    EXPECT_LT(test::rectInParent(header).left, home - 3 * kColumnWidth);
     press(VK_HOME);
-    EXPECT_EQ(home, quortest::rectInParent(header).left);
+    EXPECT_EQ(home, test::rectInParent(header).left);
 }
 
 TEST_F(GridKeysTest, PageDownAndUpFromTheEditBoxWriteItAndTurnThePage)
@@ -288,3 +290,5 @@ TEST_F(GridKeysTest, TheEditBoxWidensToALongTextOnlyWhileAutoSizeIsOn)
     EXPECT_EQ(kColumnWidth - 2, narrow.right - narrow.left);
     EXPECT_EQ(wide.left, narrow.left);
 }
+
+}  // namespace quor

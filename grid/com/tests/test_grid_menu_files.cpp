@@ -14,6 +14,8 @@
 #include "HostedGrid.h"
 #include "WindowDriver.h"
 
+namespace quor {
+
 namespace {
 
 constexpr int kListId = 103;
@@ -91,7 +93,7 @@ protected:
         chooser.wait();
         EXPECT_TRUE(chooser.chose());
         EXPECT_EQ(7, chooser.items());
-        quortest::pumpMessages();
+        test::pumpMessages();
     }
     void exportTo(const std::string& path)
     {
@@ -151,7 +153,7 @@ protected:
         return text;
     }
 
-    quortest::OleApartment apartment;
+    test::OleApartment apartment;
     HostedGrid hosted;
 };
 
@@ -166,13 +168,13 @@ TEST_F(GridMenuFilesTest, AClickOnADropDownCellOpensTheListAndAChoiceWritesTheCe
 
     SendMessageA(window(), WM_LBUTTONDOWN, MK_LBUTTON, cellPoint(1, 1));
     SendMessageA(window(), WM_LBUTTONUP, 0, cellPoint(1, 1));
-    quortest::pumpMessages();
+    test::pumpMessages();
     HWND list = GetDlgItem(window(), kListId);
     ASSERT_TRUE(list);
     EXPECT_TRUE(hasVisibleStyle(list));
     EXPECT_EQ(2, SendMessageA(list, CB_GETCOUNT, 0, 0));
     EXPECT_EQ("On", listSelection(list));
-    const RECT rect = quortest::rectInParent(list);
+    const RECT rect = test::rectInParent(list);
     const POINT middle{LOWORD(cellPoint(1, 1)), HIWORD(cellPoint(1, 1))};
     EXPECT_TRUE(PtInRect(&rect, middle));
     // No edit box over a list cell.
@@ -191,7 +193,7 @@ TEST_F(GridMenuFilesTest, AClickOnADropDownCellOpensTheListAndAChoiceWritesTheCe
     // A click elsewhere puts the list away.
     SendMessageA(window(), WM_LBUTTONDOWN, MK_LBUTTON, cellPoint(3, 0));
     SendMessageA(window(), WM_LBUTTONUP, 0, cellPoint(3, 0));
-    quortest::pumpMessages();
+    test::pumpMessages();
     EXPECT_FALSE(hasVisibleStyle(list));
     hosted.grid->CompleteEdit();
 }
@@ -278,3 +280,5 @@ TEST_F(GridMenuFilesTest, AnImportWhileACellIsOpenLeavesTheNewRowsAsTheFileHasTh
     ASSERT_EQ(kRows.size(), deleted.size());
     EXPECT_EQ(L"2|typed|", deleted[1]);
 }
+
+}  // namespace quor

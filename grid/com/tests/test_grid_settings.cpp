@@ -9,12 +9,14 @@
 
 #include "HostedGrid.h"
 
+namespace quor {
+
 namespace {
 
 bool reddish(COLORREF c) { return GetRValue(c) > 150 && GetGValue(c) < 100 && GetBValue(c) < 100; }
 bool bluish(COLORREF c) { return GetBValue(c) > 150 && GetRValue(c) < 100 && GetGValue(c) < 100; }
 
-int countPixels(const quortest::PixelCanvas& canvas, const RECT& area, const std::function<bool(COLORREF)>& wanted)
+int countPixels(const test::PixelCanvas& canvas, const RECT& area, const std::function<bool(COLORREF)>& wanted)
 {
     int count = 0;
     for (int y = area.top; y < area.bottom; ++y) {
@@ -37,7 +39,7 @@ struct Ink {
     int right = -1;
 };
 
-Ink inkIn(const quortest::PixelCanvas& canvas, const RECT& area)
+Ink inkIn(const test::PixelCanvas& canvas, const RECT& area)
 {
     Ink ink;
     for (int y = area.top; y < area.bottom; ++y) {
@@ -66,7 +68,7 @@ protected:
     void TearDown() override { ReleaseCapture(); }
 
     // The control's picture, as a container asks for it.
-    void draw(quortest::PixelCanvas& canvas)
+    void draw(test::PixelCanvas& canvas)
     {
         hosted.grid->redraw();
         ASSERT_EQ(S_OK, hosted.site->drawInactive(canvas.dc()));
@@ -75,14 +77,14 @@ protected:
     {
         SendMessageA(hosted.window(), WM_LBUTTONDOWN, MK_LBUTTON, cellPoint(row, column));
         SendMessageA(hosted.window(), WM_LBUTTONUP, 0, cellPoint(row, column));
-        quortest::pumpMessages();
+        test::pumpMessages();
     }
     HWND child(const char* className) const { return FindWindowExA(hosted.window(), nullptr, className, nullptr); }
     HWND editBox() const { return child("QuorEditBoxObj"); }
     HWND list() const { return GetDlgItem(hosted.window(), 103); }
     bool editBoxOpen() const { return editBox() && hasVisibleStyle(editBox()); }
 
-    quortest::OleApartment apartment;
+    test::OleApartment apartment;
     HostedGrid hosted;
 };
 
@@ -95,7 +97,7 @@ TEST_F(GridSettingsTest, BackgroundLineColourAndLineStyleShowInThePicture)
     const RECT everything{0, 0, 300, 200};
     auto isLine = [line](COLORREF c) { return c == line; };
     {
-        quortest::PixelCanvas canvas(300, 200);
+        test::PixelCanvas canvas(300, 200);
         draw(canvas);
         EXPECT_EQ(0, countPixels(canvas, belowTheRows, [&](COLORREF c) { return c == background; }));
         EXPECT_EQ(0, countPixels(canvas, everything, isLine));
@@ -103,7 +105,7 @@ TEST_F(GridSettingsTest, BackgroundLineColourAndLineStyleShowInThePicture)
     hosted.grid->setGridBackgroundColor(background, VARIANT_TRUE);
     hosted.grid->setGridLineColor(line, VARIANT_TRUE);
     {
-        quortest::PixelCanvas canvas(300, 200);
+        test::PixelCanvas canvas(300, 200);
         draw(canvas);
         EXPECT_EQ(0, countPixels(canvas, belowTheRows, [&](COLORREF c) { return c != background && c != line; }));
         // Whole lines across the cells: one row line and one column line.
@@ -111,7 +113,7 @@ TEST_F(GridSettingsTest, BackgroundLineColourAndLineStyleShowInThePicture)
     }
     hosted.grid->setGridLines(gridLinesNone);
     {
-        quortest::PixelCanvas canvas(300, 200);
+        test::PixelCanvas canvas(300, 200);
         draw(canvas);
         EXPECT_EQ(0, countPixels(canvas, everything, isLine));
     }
@@ -120,7 +122,7 @@ TEST_F(GridSettingsTest, BackgroundLineColourAndLineStyleShowInThePicture)
 TEST_F(GridSettingsTest, TextAlignmentMovesTheTextInItsCell)
 {
     auto inkOfCell = [this] {
-        quortest::PixelCanvas canvas(300, 200);
+        test::PixelCanvas canvas(300, 200);
         draw(canvas);
         return inkIn(canvas, cellArea(1, 1));
     };
@@ -142,7 +144,7 @@ TEST_F(GridSettingsTest, RowColoursAndHiddenRowsUntilAllAreShownAgain)
     hosted.grid->SetRowColor(2, RGB(0, 0, 255));
     const RECT firstLine = cellArea(1, 0);
     auto firstLineIs = [&](const std::function<bool(COLORREF)>& colour) {
-        quortest::PixelCanvas canvas(300, 200);
+        test::PixelCanvas canvas(300, 200);
         draw(canvas);
         return countPixels(canvas, firstLine, colour) > 0;
     };
@@ -217,3 +219,5 @@ TEST_F(GridSettingsTest, HeaderAndRowButtonsFollowTheirSwitches)
     hosted.grid->allowColumnReorder(VARIANT_TRUE);
     EXPECT_TRUE(GetWindowLongA(header, GWL_STYLE) & HDS_DRAGDROP);
 }
+
+}  // namespace quor

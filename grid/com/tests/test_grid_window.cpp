@@ -19,12 +19,14 @@
 
 using Microsoft::WRL::ComPtr;
 
+namespace quor {
+
 namespace {
 
 class GridWindowTest : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_TRUE(apartment.ok()); }
-    quortest::OleApartment apartment;
+    test::OleApartment apartment;
 };
 
 TEST_F(GridWindowTest, ActivationCreatesTheWindowAndItsChildren)
@@ -36,11 +38,11 @@ TEST_F(GridWindowTest, ActivationCreatesTheWindowAndItsChildren)
     HWND buttons = FindWindowExA(hosted.window(), nullptr, "QuorRowHeaderObj", nullptr);
     ASSERT_TRUE(header);
     ASSERT_TRUE(buttons);
-    const RECT headerRect = quortest::rectInParent(header);
+    const RECT headerRect = test::rectInParent(header);
     EXPECT_EQ(39, headerRect.left);
     EXPECT_EQ(0, headerRect.top);
     EXPECT_EQ(20, headerRect.bottom - headerRect.top);
-    EXPECT_EQ(39, quortest::rectInParent(buttons).right);
+    EXPECT_EQ(39, test::rectInParent(buttons).right);
     EXPECT_EQ(1, SendMessageA(hosted.window(), WM_ERASEBKGND, 0, 0));
 }
 
@@ -84,7 +86,7 @@ void autoResizeFromMenu(HWND header)
     PostMessageA(header, WM_KEYDOWN, VK_ESCAPE, 0);
     SendMessageA(header, WM_RBUTTONUP, 0, MAKELPARAM(20, 10));
     SendMessageA(header, WM_COMMAND, 3291, 0);
-    quortest::pumpMessages();
+    test::pumpMessages();
 }
 
 TEST_F(GridWindowTest, AutoResizeMeasuresTheLongestTextOnceTheGridHasPainted)
@@ -166,7 +168,7 @@ TEST_F(GridWindowTest, AppendingWithScrollShowsTheNewRowOnlyWhenItIsOutOfView)
 }
 
 // Whether the rows [top, top + height) of button strips a and b look the same.
-bool sameButtonPixels(const quortest::PixelCanvas& a, int aTop, const quortest::PixelCanvas& b, int bTop)
+bool sameButtonPixels(const test::PixelCanvas& a, int aTop, const test::PixelCanvas& b, int bTop)
 {
     for (int y = 1; y < 19; ++y)
         for (int x = 0; x < 39; ++x)
@@ -184,7 +186,7 @@ TEST_F(GridWindowTest, AfterThreeLineStepsTheFirstRowButtonShowsWhatTheFourthDid
     ASSERT_TRUE(buttons);
     RECT client;
     GetClientRect(buttons, &client);
-    quortest::PixelCanvas before(client.right, client.bottom), after(client.right, client.bottom);
+    test::PixelCanvas before(client.right, client.bottom), after(client.right, client.bottom);
     SendMessageA(buttons, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(before.dc()), PRF_CLIENT);
     hosted.scroll(WM_VSCROLL, SB_LINEDOWN, 3);
     SendMessageA(buttons, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(after.dc()), PRF_CLIENT);
@@ -204,7 +206,7 @@ TEST_F(GridWindowTest, HorizontalPagesAreFourColumns)
     EXPECT_EQ(5, GetScrollPos(hosted.window(), SB_HORZ));
     // The header band moves left by the widths of the columns scrolled off.
     HWND header = FindWindowExA(hosted.window(), nullptr, "QuorColumnHeaderObj", nullptr);
-    EXPECT_EQ(39 - 5 * 32, quortest::rectInParent(header).left);
+    EXPECT_EQ(39 - 5 * 32, test::rectInParent(header).left);
     hosted.scroll(WM_HSCROLL, SB_PAGELEFT, 2);
     EXPECT_EQ(0, GetScrollPos(hosted.window(), SB_HORZ));
 }
@@ -214,13 +216,13 @@ TEST_F(GridWindowTest, HorizontalPagesAreFourColumns)
 int firstColumnShown(const HostedGrid& hosted)
 {
     HWND header = FindWindowExA(hosted.window(), nullptr, "QuorColumnHeaderObj", nullptr);
-    return (39 - quortest::rectInParent(header).left) / 32;
+    return (39 - test::rectInParent(header).left) / 32;
 }
 
 void pressKey(const HostedGrid& hosted, WPARAM key)
 {
     SendMessageA(hosted.window(), WM_KEYDOWN, key, 0);
-    quortest::pumpMessages();
+    test::pumpMessages();
 }
 
 // End, a right scroll and setUpperLeftCell to the last column survive key
@@ -282,8 +284,8 @@ TEST_F(GridWindowTest, TheLastColumnStaysFirstAmongTwo)
 // background: text ink, as the window shows it.
 bool firstCellHasInk(const HostedGrid& hosted, int row)
 {
-    quortest::PixelCanvas canvas(300, 200);
-    quor::WindowDC screen(hosted.window());
+    test::PixelCanvas canvas(300, 200);
+    WindowDC screen(hosted.window());
     BitBlt(canvas.dc(), 0, 0, 300, 200, screen.get(), 0, 0, SRCCOPY);
     for (int y = kRowHeight * row + 3; y < kRowHeight * (row + 1) - 3; ++y)
         for (int x = kRowButtonWidth + 3; x < kRowButtonWidth + 29; ++x)
@@ -308,7 +310,7 @@ TEST_F(GridWindowTest, AppendingWithoutRedrawGrowsTheBarAndPaintsAVisibleRow)
     SCROLLINFO after{sizeof after, SIF_RANGE};
     GetScrollInfo(hosted.window(), SB_VERT, &after);
     EXPECT_EQ(before.nMax + 1, after.nMax);
-    quortest::pumpMessages();
+    test::pumpMessages();
     EXPECT_TRUE(firstCellHasInk(hosted, 4));
 
     // A run of rows below the page moves the range without a repaint of the cells.
@@ -316,10 +318,10 @@ TEST_F(GridWindowTest, AppendingWithoutRedrawGrowsTheBarAndPaintsAVisibleRow)
         hosted.grid->appendRow(Bstr(L"x|b"), VARIANT_FALSE, tag, VARIANT_FALSE);
     GetScrollInfo(hosted.window(), SB_VERT, &after);
     EXPECT_EQ(before.nMax + 51, after.nMax);
-    quortest::pumpMessages();
+    test::pumpMessages();
     ValidateRect(hosted.window(), nullptr);
     hosted.grid->appendRow(Bstr(L"x|b"), VARIANT_FALSE, tag, VARIANT_FALSE);
-    quortest::pumpMessages();
+    test::pumpMessages();
     RECT dirty{};
     EXPECT_FALSE(GetUpdateRect(hosted.window(), &dirty, FALSE));
 }
@@ -385,7 +387,7 @@ TEST_F(GridWindowTest, CornerButtonClearsTheColumnSelection)
     SendMessageA(header, WM_LBUTTONUP, MK_CONTROL, onItem);
     // Right of the cell's text, in the second row.
     auto columnLooksSelected = [&] {
-        quortest::PixelCanvas canvas(300, 200);
+        test::PixelCanvas canvas(300, 200);
         hosted.site->drawInactive(canvas.dc());
         return canvas.at(kRowButtonWidth + item.right - 4, kRowHeight * 2 + kRowHeight / 2) == GetSysColor(COLOR_HIGHLIGHT);
     };
@@ -398,8 +400,8 @@ TEST_F(GridWindowTest, InactiveControlDrawsItsCellsIntoTheContainersDC)
 {
     ComPtr<IQuorGridControl> grid = createGrid();
     ASSERT_TRUE(grid);
-    quortest::TestWindow host{"QuorGridInactiveHost", hostProcedure};
-    ComPtr<quor::OleHostSite> site = quor::OleHostSite::make(host.get());
+    test::TestWindow host{"QuorGridInactiveHost", hostProcedure};
+    ComPtr<OleHostSite> site = OleHostSite::make(host.get());
     ComPtr<IOleObject> object;
     grid.As(&object);
     ASSERT_EQ(S_OK, site->attach(object.Get()));
@@ -408,7 +410,7 @@ TEST_F(GridWindowTest, InactiveControlDrawsItsCellsIntoTheContainersDC)
     grid->appendRow(row, VARIANT_FALSE, tag, VARIANT_FALSE);
     grid->setRowSelect(1, Selected);
     site->resize(RECT{10, 10, 210, 110});
-    quortest::PixelCanvas canvas(300, 200);
+    test::PixelCanvas canvas(300, 200);
     ASSERT_EQ(S_OK, site->drawInactive(canvas.dc()));
     // Row 1 lies under the header band and right of the row buttons.
     EXPECT_EQ(GetSysColor(COLOR_HIGHLIGHT), canvas.at(10 + 39 + 50, 10 + 20 + 3));
@@ -420,7 +422,7 @@ TEST_F(GridWindowTest, InactiveControlDrawsItsCellsIntoTheContainersDC)
 TEST_F(GridWindowTest, CreatingAndDestroyingLeavesNoGdiObjects)
 {
     { HostedGrid warmUp; warmUp.fill(5); UpdateWindow(warmUp.window()); }
-    const unsigned long before = quortest::liveGdiObjects();
+    const unsigned long before = test::liveGdiObjects();
     for (int i = 0; i < 10; ++i) {
         HostedGrid hosted;
         ASSERT_EQ(S_OK, hosted.attached);
@@ -428,9 +430,9 @@ TEST_F(GridWindowTest, CreatingAndDestroyingLeavesNoGdiObjects)
         hosted.grid->setGridLineColor(RGB(i, 0, 0), VARIANT_TRUE);
         hosted.scroll(WM_VSCROLL, SB_LINEDOWN);
         UpdateWindow(hosted.window());
-        quortest::pumpMessages();
+        test::pumpMessages();
     }
-    EXPECT_EQ(before, quortest::liveGdiObjects());
+    EXPECT_EQ(before, test::liveGdiObjects());
 }
 
 // A container deactivates and reactivates a control in place as it pleases:
@@ -445,17 +447,17 @@ TEST_F(GridWindowTest, ReactivatingInPlaceLeavesNothingBehind)
             hosted.site->deactivate();
             ASSERT_EQ(S_OK, hosted.site->activate(RECT{0, 0, 300, 200}));
             UpdateWindow(hosted.window());
-            quortest::pumpMessages();
+            test::pumpMessages();
         };
         reactivate();
-        const unsigned long gdiBefore = quortest::liveGdiObjects();
-        const unsigned long userBefore = quortest::liveUserObjects();
+        const unsigned long gdiBefore = test::liveGdiObjects();
+        const unsigned long userBefore = test::liveUserObjects();
         for (int i = 0; i < 10; ++i)
             reactivate();
         EXPECT_TRUE(FindWindowExA(hosted.window(), nullptr, "QuorRowHeaderObj", nullptr));
         EXPECT_TRUE(FindWindowExA(hosted.window(), nullptr, "QuorColumnHeaderObj", nullptr));
-        EXPECT_EQ(gdiBefore, quortest::liveGdiObjects());
-        EXPECT_EQ(userBefore, quortest::liveUserObjects());
+        EXPECT_EQ(gdiBefore, test::liveGdiObjects());
+        EXPECT_EQ(userBefore, test::liveUserObjects());
     }
     // The DLL's classes go with the last windows of them.
     WNDCLASSEXA info{};
@@ -465,3 +467,5 @@ TEST_F(GridWindowTest, ReactivatingInPlaceLeavesNothingBehind)
 }
 
 }  // namespace
+
+}  // namespace quor

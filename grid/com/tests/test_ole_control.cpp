@@ -10,7 +10,10 @@
 #include <wrl/client.h>
 
 using Microsoft::WRL::ComPtr;
-using quortest::rectInParent;
+
+namespace quor {
+
+using test::rectInParent;
 
 namespace {
 
@@ -21,7 +24,7 @@ const IID kDummyEventsIid = {0x5d3a0c52, 0x7c1e, 0x4e0b, {0x9c, 0x2b, 0x3f, 0x0a
 const char kDummyClass[] = "QuorDummyOleControl";
 constexpr COLORREF kDummyColour = RGB(255, 0, 0);
 
-class DummyControl final : public quor::OleControlBase {
+class DummyControl final : public OleControlBase {
 public:
     static ComPtr<DummyControl> make()
     {
@@ -145,7 +148,7 @@ protected:
     {
         ASSERT_TRUE(apartment_.ok());
         control_ = DummyControl::make();
-        site_ = quor::OleHostSite::make(host_.get());
+        site_ = OleHostSite::make(host_.get());
         ASSERT_EQ(S_OK, site_->attach(static_cast<IOleObject*>(control_.Get())));
     }
     void TearDown() override
@@ -156,10 +159,10 @@ protected:
         EXPECT_EQ(0, DummyControl::liveWindows);
     }
 
-    quortest::OleApartment apartment_;
-    quortest::TestWindow host_{"QuorOleTestHost", hostProc};
+    test::OleApartment apartment_;
+    test::TestWindow host_{"QuorOleTestHost", hostProc};
     ComPtr<DummyControl> control_;
-    ComPtr<quor::OleHostSite> site_;
+    ComPtr<OleHostSite> site_;
 };
 
 TEST_F(OleControlTest, AnswersTheControlInterfacesWithOneIdentity)
@@ -242,8 +245,8 @@ TEST_F(OleControlTest, UiActivationRegistersWithTheFrameUntilClose)
 
 TEST_F(OleControlTest, AWindowDestroyedWithItsParentLeavesNoStaleHandle)
 {
-    quortest::TestWindow otherHost("QuorOleTestOtherHost", hostProc);
-    ComPtr<quor::OleHostSite> site = quor::OleHostSite::make(otherHost.get());
+    test::TestWindow otherHost("QuorOleTestOtherHost", hostProc);
+    ComPtr<OleHostSite> site = OleHostSite::make(otherHost.get());
     ComPtr<DummyControl> control = DummyControl::make();
     ASSERT_EQ(S_OK, site->attach(static_cast<IOleObject*>(control.Get())));
     ASSERT_EQ(S_OK, site->activate(RECT{0, 0, 50, 50}));
@@ -254,7 +257,7 @@ TEST_F(OleControlTest, AWindowDestroyedWithItsParentLeavesNoStaleHandle)
 
 TEST_F(OleControlTest, DrawPaintsIntoAMemoryDcAndRestoresIt)
 {
-    quortest::PixelCanvas canvas(64, 64);
+    test::PixelCanvas canvas(64, 64);
     HGDIOBJ brushBefore = GetCurrentObject(canvas.dc(), OBJ_BRUSH);
     ComPtr<IViewObject> view = query<IViewObject>(control_.Get(), IID_IViewObject);
     const RECTL bounds{8, 8, 40, 40};
@@ -399,7 +402,7 @@ TEST_F(OleControlTest, TheSystemAtlAxWinClassHostsTheControl)
     ASSERT_EQ(S_OK, CoRegisterClassObject(kDummyClsid, &factory, CLSCTX_INPROC_SERVER, REGCLS_MULTIPLEUSE,
                                           &registration));
     {
-        quor::AtlAxLibrary atl;
+        AtlAxLibrary atl;
         ASSERT_TRUE(atl.ready());
         wchar_t clsidText[40] = {};
         StringFromGUID2(kDummyClsid, clsidText, 40);
@@ -420,3 +423,5 @@ TEST_F(OleControlTest, TheSystemAtlAxWinClassHostsTheControl)
 }
 
 }  // namespace
+
+}  // namespace quor

@@ -10,6 +10,8 @@
 
 #include "HostedGrid.h"
 
+namespace quor {
+
 namespace {
 
 class OpenEditTest : public ::testing::Test {
@@ -35,7 +37,7 @@ protected:
     {
         SendMessageA(hosted.window(), WM_LBUTTONDOWN, MK_LBUTTON, cellPoint(2, 1));
         SendMessageA(hosted.window(), WM_LBUTTONUP, 0, cellPoint(2, 1));
-        quortest::pumpMessages();
+        test::pumpMessages();
         ASSERT_TRUE(editBox());
         SetWindowTextA(editBox(), "typed");
     }
@@ -62,7 +64,7 @@ protected:
         hosted.grid->setRowSelect(5, Selected);
     }
 
-    quortest::OleApartment apartment;
+    test::OleApartment apartment;
     HostedGrid hosted;
 };
 
@@ -78,7 +80,7 @@ TEST_F(OpenEditTest, SortingAnotherColumnOrTheEditedOneKeepsTheTextInItsRow)
     // Row 2 is r7 now; its first cell, edited, sorts to the top.
     SendMessageA(hosted.window(), WM_LBUTTONDOWN, MK_LBUTTON, cellPoint(2, 0));
     SendMessageA(hosted.window(), WM_LBUTTONUP, 0, cellPoint(2, 0));
-    quortest::pumpMessages();
+    test::pumpMessages();
     ASSERT_TRUE(editBox());
     SetWindowTextA(editBox(), "a0");
     hosted.grid->sortGrid(0, Ascending);
@@ -172,7 +174,7 @@ TEST_F(OpenEditTest, ALongCellSurvivesTheEditor)
     auto clickCell = [&](int row, int column) {
         SendMessageA(hosted.window(), WM_LBUTTONDOWN, MK_LBUTTON, cellPoint(row, column));
         SendMessageA(hosted.window(), WM_LBUTTONUP, 0, cellPoint(row, column));
-        quortest::pumpMessages();
+        test::pumpMessages();
     };
     ASSERT_EQ(0, editedRows());
 
@@ -181,7 +183,7 @@ TEST_F(OpenEditTest, ALongCellSurvivesTheEditor)
     clickCell(4, 0);
     clickCell(2, 1);
     SendMessageA(editBox(), WM_KEYDOWN, VK_ESCAPE, 0);
-    quortest::pumpMessages();
+    test::pumpMessages();
     clickCell(2, 1);
     hosted.scroll(WM_VSCROLL, SB_LINEDOWN);
     hosted.grid->CompleteEdit();
@@ -224,3 +226,5 @@ TEST_F(OpenEditTest, WithRowsTwoAndFiveSelectedHidingNewHeadingsAndReplacingKeep
     hosted.grid->CompleteEdit();
     EXPECT_EQ(L"", rowsHolding(L"third"));
 }
+
+}  // namespace quor

@@ -2,6 +2,8 @@
 // the vtable of a control made by DllGetClassObject.
 #include "GridDll.h"
 
+namespace quor {
+
 TEST_F(GridTest, NewControlIsEmpty)
 {
     EXPECT_EQ(0, rowCount());
@@ -284,3 +286,5 @@ TEST_F(GridTest, BlankRowsBeyondMemoryAreRefusedAtOnce)
     EXPECT_EQ(S_OK, grid->appendBlankRows(1));
     EXPECT_EQ(L"||/||/||", allRows());
 }
+
+}  // namespace quor

@@ -3,6 +3,8 @@
 
 #include <vector>
 
+namespace quor {
+
 namespace {
 
 std::vector<std::wstring> selectedRows(IQuorGridControl* grid)
@@ -157,3 +159,5 @@ TEST_F(FindTest, ResetFindDeselectsAllRows)
     EXPECT_EQ(S_OK, grid->resetFind());
     EXPECT_EQ(0, selectedCount());
 }
+
+}  // namespace quor

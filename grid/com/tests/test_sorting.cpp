@@ -2,6 +2,8 @@
 // column whose order depends on which row is the candidate.
 #include "GridDll.h"
 
+namespace quor {
+
 class SortTest : public GridTest {
 protected:
     void rows(std::initializer_list<const wchar_t*> texts)
@@ -90,3 +92,5 @@ TEST_F(SortTest, ColumnBeyondTheRowsKeepsTheOrder)
     EXPECT_EQ(S_OK, grid->sortGrid(7, Ascending));
     EXPECT_EQ(L"b/a", allRows());
 }
+
+}  // namespace quor

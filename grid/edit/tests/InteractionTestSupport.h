@@ -14,6 +14,8 @@
 #include "GridRow.h"
 #include "TestGrid.h"
 
+namespace quor {
+
 inline std::vector<std::string> rowTexts(TestGrid& grid)
 {
     std::vector<std::string> texts;
@@ -146,3 +148,5 @@ inline void pumpMessages()
         DispatchMessageA(&message);
     }
 }
+
+}  // namespace quor

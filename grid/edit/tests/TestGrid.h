@@ -11,6 +11,8 @@
 #include "GridCore.h"
 #include "TextMeasure.h"
 
+namespace quor {
+
 struct RecordingGridListener : GridCoreListener {
     int32_t appends = 0;
     int32_t widthChanges = 0;
@@ -39,3 +41,5 @@ public:
         font = measureFont;
     }
 };
+
+}  // namespace quor

@@ -6,6 +6,8 @@
 #include "GridClipboard.h"
 #include "InteractionTestSupport.h"
 
+namespace quor {
+
 TEST(ClipboardText, CopyOfSelectedRowsIsTabSeparatedLines)
 {
     TestGrid grid;
@@ -108,3 +110,5 @@ TEST(Clipboard, CopyCutAndPasteGoThroughTheClipboard)
     ASSERT_EQ(S_OK, pasteFromClipboard(grid, window));
     EXPECT_EQ((std::vector<std::string>{"a|b", "c|"}), rowTexts(grid));
 }
+
+}  // namespace quor

@@ -11,6 +11,8 @@
 #include "CsvFile.h"
 #include "InteractionTestSupport.h"
 
+namespace quor {
+
 namespace {
 
 // A file prompt that answers with a fixed path and records the request.
@@ -196,3 +198,5 @@ TEST(CsvFiles, TheCommonDialogsAskWithTheirTitles)
     EXPECT_EQ((std::vector<std::string>{"1|2", "1|2"}), rowTexts(grid));
     DeleteFileA(path.c_str());
 }
+
+}  // namespace quor

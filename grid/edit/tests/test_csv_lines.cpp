@@ -4,6 +4,8 @@
 #include "CsvLine.h"
 #include "FileDialogs.h"
 
+namespace quor {
+
 TEST(CsvLines, RowToLineQuotesCommasAndDoublesQuotes)
 {
     EXPECT_EQ("a,\"b,c\",d\"\"e", lineFromRow("a|b,c|d\"e", kCsvSeparator));
@@ -48,3 +50,5 @@ TEST(CsvLines, DialogFilterBecomesNulSeparated)
     const std::string filter = dialogFilter("|CSV Files (*.csv)|*.csv|All Files (*.*)|*.*|");
     EXPECT_EQ(std::string("CSV Files (*.csv)\0*.csv\0All Files (*.*)\0*.*\0\0", 45), filter);
 }
+
+}  // namespace quor

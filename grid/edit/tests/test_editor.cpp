@@ -10,6 +10,8 @@
 #include "GridInteraction.h"
 #include "InteractionTestSupport.h"
 
+namespace quor {
+
 namespace {
 
 class EditorTest : public ::testing::Test {
@@ -171,7 +173,7 @@ TEST_F(EditorTest, OpeningTheLastRowAddsABlankRowBelow)
 
 TEST_F(EditorTest, AutoSizeWidensTheBoxToItsText)
 {
-    quor::MemoryDC dc(nullptr);
+    MemoryDC dc(nullptr);
     grid.setMeasuring(dc.get(), static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)));
     rowNumber(grid, 1).rowText = std::string(60, 'W') + "|1|On";
     click(1, 0);
@@ -197,3 +199,5 @@ TEST_F(EditorTest, TheEditBoxPassesTheMovingKeysOn)
     EXPECT_FALSE(QuorEditBoxObj::passesOn('C', false));
     EXPECT_FALSE(QuorEditBoxObj::passesOn(VK_LEFT, false));
 }
+
+}  // namespace quor

@@ -8,6 +8,8 @@
 #include "GridInteraction.h"
 #include "InteractionTestSupport.h"
 
+namespace quor {
+
 TEST(GridKeys, TheTableDependsOnEditingShiftAndEditability)
 {
     GridKeyState idle;
@@ -179,3 +181,5 @@ TEST(CellMenu, SetEditabilityGreysTheChangingCommands)
     EXPECT_EQ(0u, GetMenuState(menu, kPasteCommand, MF_BYCOMMAND) & MF_GRAYED);
     DestroyMenu(menu);
 }
+
+}  // namespace quor

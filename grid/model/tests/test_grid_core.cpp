@@ -8,6 +8,8 @@
 #include "GridCore.h"
 #include "GridRow.h"
 
+namespace quor {
+
 namespace {
 
 struct CountingListener : GridCoreListener {
@@ -106,3 +108,5 @@ TEST_F(GridCoreTest, RowNumbersFromAHostNeverOverflow)
 }
 
 }  // namespace
+
+}  // namespace quor

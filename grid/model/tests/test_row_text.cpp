@@ -3,6 +3,8 @@
 
 #include "RowText.h"
 
+namespace quor {
+
 TEST(RowText, ReadingByIndexFailsPastTheLastSeparator)
 {
     EXPECT_EQ("c", readCell("a||c", 2).text);
@@ -41,3 +43,5 @@ TEST(RowText, BlankRows)
     EXPECT_EQ("||", blankRowText(3));
     EXPECT_EQ("", blankRowText(0));
 }
+
+}  // namespace quor

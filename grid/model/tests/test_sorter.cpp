@@ -8,6 +8,8 @@
 #include "QuorGrid_h.h"
 #include "RowModel.h"
 
+namespace quor {
+
 namespace {
 
 void addRows(RowModel& model, std::initializer_list<const char*> texts)
@@ -87,3 +89,5 @@ TEST(GridSorter, CollationKeysOrderTextsAsLstrcmpA)
         }
     }
 }
+
+}  // namespace quor

@@ -5,7 +5,9 @@
 #include <ole2.h>
 #include <windows.h>
 
-namespace quortest {
+namespace quor {
+
+namespace test {
 
 // Delivers what has been posted to this thread's windows.
 inline void pumpMessages()
@@ -149,4 +151,6 @@ private:
     HGDIOBJ previous_ = nullptr;
 };
 
-}  // namespace quortest
+}  // namespace test
+
+}  // namespace quor

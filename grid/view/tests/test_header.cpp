@@ -14,6 +14,8 @@
 #include "QuorColumnHeaderObj.h"
 #include "QuorGrid_h.h"
 
+namespace quor {
+
 namespace {
 
 ColumnTable fiveColumns()
@@ -82,7 +84,7 @@ TEST(ColumnClicks, CtrlTogglesSingleColumns)
 }
 
 // The grid's side, recorded.
-class FakeGrid : public quor::ColumnHeaderOwner {
+class FakeGrid : public ColumnHeaderOwner {
 public:
     ColumnTable columns = fiveColumns();
     int clicks = 0;
@@ -132,9 +134,9 @@ protected:
         SendMessageA(header.window(), WM_COMMAND, command, 0);
     }
 
-    quortest::TestWindow host{"QuorHeaderTestHost", plainProcedure};
+    test::TestWindow host{"QuorHeaderTestHost", plainProcedure};
     FakeGrid grid;
-    quor::QuorColumnHeaderObj header;
+    QuorColumnHeaderObj header;
 };
 
 TEST_F(HeaderWindowTest, MirrorsHeadingsAndWidthsOfTheTable)
@@ -161,29 +163,31 @@ TEST_F(HeaderWindowTest, ClicksSelectWithTheModifierKeys)
 
 TEST_F(HeaderWindowTest, MenuCommandsActOnTheRightClickedColumn)
 {
-    menuCommandAt(36, quor::kCmdSortAscending);
-    menuCommandAt(72 + 36, quor::kCmdSortDescending);
+    menuCommandAt(36, kCmdSortAscending);
+    menuCommandAt(72 + 36, kCmdSortDescending);
     EXPECT_EQ((std::vector<std::pair<int, int>>{{0, Ascending}, {1, Descending}}), grid.sorts);
 
-    menuCommandAt(2 * 72 + 36, quor::kCmdHideColumn);
+    menuCommandAt(2 * 72 + 36, kCmdHideColumn);
     EXPECT_EQ(3, grid.columns.width(2));
 
-    menuCommandAt(36, quor::kCmdReadOnly);
+    menuCommandAt(36, kCmdReadOnly);
     EXPECT_EQ(VARIANT_FALSE, grid.columns.editable(0));
-    menuCommandAt(36, quor::kCmdReadOnly);
+    menuCommandAt(36, kCmdReadOnly);
     EXPECT_EQ(VARIANT_TRUE, grid.columns.editable(0));
 
-    menuCommandAt(36, quor::kCmdAutoResize);
+    menuCommandAt(36, kCmdAutoResize);
     EXPECT_EQ(VARIANT_TRUE, grid.columns.autoResize(0));
     EXPECT_EQ(std::vector<int>{0}, grid.resized);
 
-    menuCommandAt(36, quor::kCmdLock);
+    menuCommandAt(36, kCmdLock);
     EXPECT_EQ(VARIANT_TRUE, grid.columns.locked(0));
 
     // On a divider there is no menu column: nothing happens.
-    menuCommandAt(72, quor::kCmdLock);
+    menuCommandAt(72, kCmdLock);
     EXPECT_EQ(VARIANT_FALSE, grid.columns.locked(1));
     EXPECT_EQ(VARIANT_TRUE, grid.columns.locked(0));
 }
 
 }  // namespace
+
+}  // namespace quor

@@ -13,6 +13,8 @@
 #include "GridView.h"
 #include "OleTestSupport.h"
 
+namespace quor {
+
 namespace {
 
 constexpr int kWidth = 400;
@@ -100,11 +102,11 @@ protected:
     ColumnTable columns;
     std::vector<std::unique_ptr<GridRow>> owned;
     std::vector<GridRow*> rows;
-    quor::Font font{CreateFontA(-11, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, OUT_TT_PRECIS,
+    Font font{CreateFontA(-11, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, OUT_TT_PRECIS,
                                 CLIP_DEFAULT_PRECIS, DRAFT_QUALITY, DEFAULT_PITCH, "MS Sans Serif")};
-    quor::Pen pen{CreatePen(PS_SOLID, 1, kLine)};
-    quortest::PixelCanvas canvas{kWidth, kHeight};
-    quortest::PixelCanvas reference{kWidth, kHeight};
+    Pen pen{CreatePen(PS_SOLID, 1, kLine)};
+    test::PixelCanvas canvas{kWidth, kHeight};
+    test::PixelCanvas reference{kWidth, kHeight};
 };
 
 TEST_F(PaintTest, FirstCellTextStartsAt42And21)
@@ -247,3 +249,5 @@ TEST_F(PaintTest, RowWithFewerFieldsLeavesTheRestBlank)
 }
 
 }  // namespace
+
+}  // namespace quor

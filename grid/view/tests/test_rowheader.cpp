@@ -8,7 +8,7 @@
 
 #include <vector>
 
-using quor::QuorRowHeaderObj;
+namespace quor {
 
 namespace {
 
@@ -25,7 +25,7 @@ std::vector<Received> received;
 LRESULT CALLBACK ownerProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (message == WM_COMMAND || message == WM_LBUTTONUP) {
-        const quor::RowButtonModifiers keys = quor::currentRowButtonModifiers();
+        const RowButtonModifiers keys = currentRowButtonModifiers();
         received.push_back({message, LOWORD(wParam), lParam, keys.shift, keys.control});
         return 0;
     }
@@ -68,10 +68,10 @@ protected:
     {
         SendMessageA(header_.window(), WM_LBUTTONDOWN, MK_LBUTTON, at(x, y));
         SendMessageA(header_.window(), WM_LBUTTONUP, 0, at(x, y));
-        quortest::pumpMessages();
+        test::pumpMessages();
     }
 
-    quortest::TestWindow owner_{"QuorRowHeaderOwner", ownerProc};
+    test::TestWindow owner_{"QuorRowHeaderOwner", ownerProc};
     QuorRowHeaderObj header_;
 };
 
@@ -111,10 +111,10 @@ TEST_F(RowHeaderTest, AClickPostsTheButtonCommandAndForwardsTheRelease)
     EXPECT_EQ(static_cast<UINT>(WM_LBUTTONUP), received[0].message);  // sent on, before the command arrives
     EXPECT_EQ(at(20, 70), received[0].lParam);
     EXPECT_EQ(static_cast<UINT>(WM_COMMAND), received[1].message);
-    EXPECT_EQ(quor::kRowButtonCommandFirst + 3, received[1].id);
-    EXPECT_EQ(quor::kRowButtonCommandLParam, received[1].lParam);
-    EXPECT_TRUE(quor::isRowButtonCommand(MAKEWPARAM(received[1].id, 0)));
-    EXPECT_EQ(3, quor::rowButtonIndex(MAKEWPARAM(received[1].id, 0)));
+    EXPECT_EQ(kRowButtonCommandFirst + 3, received[1].id);
+    EXPECT_EQ(kRowButtonCommandLParam, received[1].lParam);
+    EXPECT_TRUE(isRowButtonCommand(MAKEWPARAM(received[1].id, 0)));
+    EXPECT_EQ(3, rowButtonIndex(MAKEWPARAM(received[1].id, 0)));
     EXPECT_FALSE(received[1].shift || received[1].control);
 }
 
@@ -131,18 +131,18 @@ TEST_F(RowHeaderTest, CornerAndModifierClicks)
             commands.push_back(r);
     }
     ASSERT_EQ(3u, commands.size());
-    EXPECT_EQ(quor::kRowButtonCommandFirst, commands[0].id);
-    EXPECT_EQ(quor::kRowButtonCommandFirst + 2, commands[1].id);
+    EXPECT_EQ(kRowButtonCommandFirst, commands[0].id);
+    EXPECT_EQ(kRowButtonCommandFirst + 2, commands[1].id);
     EXPECT_TRUE(commands[1].control);
     EXPECT_FALSE(commands[1].shift);
-    EXPECT_EQ(quor::kRowButtonCommandFirst + 5, commands[2].id);
+    EXPECT_EQ(kRowButtonCommandFirst + 5, commands[2].id);
     EXPECT_TRUE(commands[2].shift);
 }
 
 TEST_F(RowHeaderTest, APixelSharedByTwoButtonsPressesOnlyTheUpperOne)
 {
     click(10, 20);
-    EXPECT_EQ(std::vector<int>{quor::kRowButtonCommandFirst}, commandsReceived());
+    EXPECT_EQ(std::vector<int>{kRowButtonCommandFirst}, commandsReceived());
 }
 
 TEST_F(RowHeaderTest, PressingCapturesAndReleasingElsewherePostsNothing)
@@ -157,7 +157,7 @@ TEST_F(RowHeaderTest, PressingCapturesAndReleasingElsewherePostsNothing)
     EXPECT_TRUE(header_.isPressed(1));
     SendMessageA(window, WM_MOUSEMOVE, MK_LBUTTON, at(200, 35));
     SendMessageA(window, WM_LBUTTONUP, 0, at(200, 35));
-    quortest::pumpMessages();
+    test::pumpMessages();
     EXPECT_EQ(nullptr, GetCapture());
     EXPECT_FALSE(header_.isPressed(1));
     EXPECT_TRUE(commandsReceived().empty());
@@ -169,7 +169,7 @@ TEST_F(RowHeaderTest, LosingTheCaptureRaisesTheButton)
     SetCapture(owner_.get());
     EXPECT_FALSE(header_.isPressed(2));
     SendMessageA(header_.window(), WM_LBUTTONUP, 0, at(10, 50));
-    quortest::pumpMessages();
+    test::pumpMessages();
     ReleaseCapture();
     EXPECT_TRUE(commandsReceived().empty());
 }
@@ -180,22 +180,22 @@ TEST_F(RowHeaderTest, LayoutAddsTheButtonsThatFitAndHidesTheCornerWithoutColumnH
     ASSERT_TRUE(fresh.create(owner_.get()));
     fresh.layout(200, 20, true);
     EXPECT_EQ(11, fresh.buttonCount());  // the first add brings the corner with it
-    RECT placed = quortest::rectInParent(fresh.window());
+    RECT placed = test::rectInParent(fresh.window());
     EXPECT_EQ(0, placed.top);
     EXPECT_EQ(200, placed.bottom);
     EXPECT_EQ(QuorRowHeaderObj::kButtonWidth, placed.right - placed.left);
 
     fresh.layout(200, 20, false);
-    placed = quortest::rectInParent(fresh.window());
+    placed = test::rectInParent(fresh.window());
     EXPECT_EQ(-20, placed.top);
     EXPECT_EQ(200, placed.bottom);
 }
 
 TEST(RowButtonPainterTest, RaisedAndPressedSwapTheEdgeColours)
 {
-    quortest::PixelCanvas canvas(60, 60);
-    const quor::RowButton button(1, 39, 20, "");  // rectangle (0, 20) to (39, 40)
-    const quor::RowButtonPainter painter;
+    test::PixelCanvas canvas(60, 60);
+    const RowButton button(1, 39, 20, "");  // rectangle (0, 20) to (39, 40)
+    const RowButtonPainter painter;
     painter.draw(canvas.dc(), button, false);
     EXPECT_EQ(GetSysColor(COLOR_3DDKSHADOW), canvas.at(20, 39));  // outer bottom
     EXPECT_EQ(GetSysColor(COLOR_BTNSHADOW), canvas.at(37, 30));   // inner right
@@ -212,9 +212,9 @@ TEST(RowButtonPainterTest, RaisedAndPressedSwapTheEdgeColours)
 
 TEST(RowButtonPainterTest, TheLabelIsDrawnNearTheCentre)
 {
-    quortest::PixelCanvas canvas(60, 60);
-    const quor::RowButton button(0, 39, 20, "88");
-    quor::RowButtonPainter().draw(canvas.dc(), button, false);
+    test::PixelCanvas canvas(60, 60);
+    const RowButton button(0, 39, 20, "88");
+    RowButtonPainter().draw(canvas.dc(), button, false);
     int inkLeft = 60, inkRight = -1;
     for (int x = 2; x < 37; ++x) {
         for (int y = 2; y < 18; ++y) {
@@ -230,7 +230,7 @@ TEST(RowButtonPainterTest, TheLabelIsDrawnNearTheCentre)
 
 TEST(RowHeaderResourcesTest, CreatingAndDestroyingLeavesNoGdiObjectsOrWindowsBehind)
 {
-    quortest::TestWindow owner("QuorRowHeaderLeakOwner", ownerProc);
+    test::TestWindow owner("QuorRowHeaderLeakOwner", ownerProc);
     auto cycle = [&] {
         QuorRowHeaderObj header;
         header.create(owner.get());
@@ -241,19 +241,21 @@ TEST(RowHeaderResourcesTest, CreatingAndDestroyingLeavesNoGdiObjectsOrWindowsBeh
         UpdateWindow(header.window());
         SendMessageA(header.window(), WM_LBUTTONDOWN, MK_LBUTTON, at(10, 30));
         SendMessageA(header.window(), WM_LBUTTONUP, 0, at(10, 30));
-        quortest::pumpMessages();
+        test::pumpMessages();
     };
     cycle();  // lets the system make its one-time objects
-    const unsigned long gdiBefore = quortest::liveGdiObjects();
-    const unsigned long userBefore = quortest::liveUserObjects();
+    const unsigned long gdiBefore = test::liveGdiObjects();
+    const unsigned long userBefore = test::liveUserObjects();
     for (int i = 0; i < 50; ++i)
         cycle();
     EXPECT_LT(0ul, gdiBefore);
-    EXPECT_EQ(gdiBefore, quortest::liveGdiObjects());
+    EXPECT_EQ(gdiBefore, test::liveGdiObjects());
     EXPECT_LT(0ul, userBefore);  // the owner window at least
-    EXPECT_EQ(userBefore, quortest::liveUserObjects());
+    EXPECT_EQ(userBefore, test::liveUserObjects());
     HWND child = GetWindow(owner.get(), GW_CHILD);
     EXPECT_EQ(nullptr, child);
 }
 
 }  // namespace
+
+}  // namespace quor

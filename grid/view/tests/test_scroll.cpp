@@ -4,6 +4,8 @@
 
 #include "GridScroller.h"
 
+namespace quor {
+
 namespace {
 
 int32_t clampedVertical(int code, int32_t top, int32_t rows, int32_t thumb = 0)
@@ -65,3 +67,5 @@ TEST(Wheel, EveryNotchIsOneLineAndPartialNotchesNone)
 }
 
 }  // namespace
+
+}  // namespace quor

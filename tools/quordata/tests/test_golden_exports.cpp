@@ -10,6 +10,8 @@
 #include <sstream>
 #include <string>
 
+namespace quor {
+
 namespace {
 
 const long long kRecordingStart = 3933000000000000LL;  // 045:12:30:00.000
@@ -136,3 +138,5 @@ TEST(GoldenExports, APageBeforeTheStartEndsWithTheNoDataLine)
         "\r\n\r\n**No Data at this time,045:12:29:00.000\r\n";
     EXPECT_EQ(golden("int_before_start.csv"), expected);
 }
+
+}  // namespace quor

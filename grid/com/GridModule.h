@@ -6,7 +6,9 @@
 
 #include <string>
 
-namespace QuorGridModule {
+namespace quor {
+
+namespace GridModule {
 
 HINSTANCE instance();
 std::wstring path();
@@ -20,4 +22,6 @@ LONG lockCount();
 HRESULT loadTypeLib(ITypeLib** typeLib);
 HRESULT loadTypeInfo(REFGUID guid, ITypeInfo** typeInfo);
 
-}  // namespace QuorGridModule
+}  // namespace GridModule
+
+}  // namespace quor

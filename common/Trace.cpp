@@ -1,4 +1,4 @@
-#include "QuorTrace.h"
+#include "Trace.h"
 
 #include <cstdarg>
 #include <cstdio>
@@ -7,6 +7,8 @@
 #ifdef _WIN32
 #include <windows.h>
 #endif
+
+namespace quor {
 
 namespace {
 
@@ -23,7 +25,7 @@ void emit(const char* text)
 
 }  // namespace
 
-void quorTrace(const char* format, ...)
+void trace(const char* format, ...)
 {
     char text[1024];
     va_list args;
@@ -32,3 +34,5 @@ void quorTrace(const char* format, ...)
     va_end(args);
     emit(text);
 }
+
+}  // namespace quor

@@ -1,4 +1,4 @@
-#include "QuorText.h"
+#include "Text.h"
 
 #include <cctype>
 #include <cerrno>
@@ -6,6 +6,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+
+namespace quor {
 
 namespace {
 
@@ -28,44 +30,44 @@ bool matchesNoCase(const char* text, const char* what, size_t count)
 
 }  // namespace
 
-QuorText& QuorText::clear()
+Text& Text::clear()
 {
     text_.clear();
     return *this;
 }
 
-QuorText& QuorText::assign(const char* text)
+Text& Text::assign(const char* text)
 {
     text_.assign(text ? text : "");
     return *this;
 }
 
-QuorText& QuorText::assign(const char* text, size_t count)
+Text& Text::assign(const char* text, size_t count)
 {
     text_.assign(text, count);
     return *this;
 }
 
-QuorText& QuorText::append(const char* text)
+Text& Text::append(const char* text)
 {
     if (text)
         text_.append(text);
     return *this;
 }
 
-QuorText& QuorText::append(const char* text, size_t count)
+Text& Text::append(const char* text, size_t count)
 {
     text_.append(text, count);
     return *this;
 }
 
-QuorText& QuorText::append(char c)
+Text& Text::append(char c)
 {
     text_.push_back(c);
     return *this;
 }
 
-QuorText& QuorText::format(const char* fmt, ...)
+Text& Text::format(const char* fmt, ...)
 {
     text_.clear();
     va_list args;
@@ -75,7 +77,7 @@ QuorText& QuorText::format(const char* fmt, ...)
     return *this;
 }
 
-QuorText& QuorText::appendFormat(const char* fmt, ...)
+Text& Text::appendFormat(const char* fmt, ...)
 {
     va_list args;
     va_start(args, fmt);
@@ -84,7 +86,7 @@ QuorText& QuorText::appendFormat(const char* fmt, ...)
     return *this;
 }
 
-QuorText& QuorText::appendFormatV(const char* fmt, va_list args)
+Text& Text::appendFormatV(const char* fmt, va_list args)
 {
     const size_t start = text_.size();
     size_t room = kFirstFormatRoom;
@@ -107,7 +109,7 @@ QuorText& QuorText::appendFormatV(const char* fmt, va_list args)
     }
 }
 
-int32_t QuorText::findNoCase(const char* what, int32_t from) const
+int32_t Text::findNoCase(const char* what, int32_t from) const
 {
     const size_t count = std::strlen(what);
     if (from < 0 || count > text_.size())
@@ -119,7 +121,7 @@ int32_t QuorText::findNoCase(const char* what, int32_t from) const
     return -1;
 }
 
-int32_t QuorText::replaceNoCase(const char* what, const char* with, bool all)
+int32_t Text::replaceNoCase(const char* what, const char* with, bool all)
 {
     const size_t count = std::strlen(what);
     if (count == 0)
@@ -137,9 +139,9 @@ int32_t QuorText::replaceNoCase(const char* what, const char* with, bool all)
     return replaced;
 }
 
-QuorText QuorText::field(int32_t k, char sep) const
+Text Text::field(int32_t k, char sep) const
 {
-    QuorText result;
+    Text result;
     if (k < 0)
         return result;
     size_t begin = 0;
@@ -154,14 +156,14 @@ QuorText QuorText::field(int32_t k, char sep) const
     return result;
 }
 
-int64_t QuorText::toInt64() const
+int64_t Text::toInt64() const
 {
     errno = 0;
     const long long value = std::strtoll(text_.c_str(), nullptr, 10);
     return static_cast<int64_t>(value);  // strtoll saturates on overflow
 }
 
-int32_t QuorText::toInt32() const
+int32_t Text::toInt32() const
 {
     const int64_t value = toInt64();
     if (value > INT32_MAX)
@@ -171,14 +173,16 @@ int32_t QuorText::toInt32() const
     return static_cast<int32_t>(value);
 }
 
-double QuorText::toDouble() const
+double Text::toDouble() const
 {
     return std::strtod(text_.c_str(), nullptr);
 }
 
-QuorText& QuorText::toUpper()
+Text& Text::toUpper()
 {
     for (char& c : text_)
         c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
     return *this;
 }
+
+}  // namespace quor

@@ -1,5 +1,5 @@
 // Module state, the class factory and the in-process server entry points.
-#include "QuorGridModule.h"
+#include "GridModule.h"
 
 #include <wrl/client.h>
 
@@ -8,12 +8,14 @@
 #include "QuorGridControl.h"
 #include "QuorGrid_h.h"
 
+namespace quor {
+
 namespace {
 
 HINSTANCE g_instance = nullptr;
 LONG g_lockCount = 0;
 
-class QuorGridClassFactory final : public IClassFactory {
+class GridClassFactory final : public IClassFactory {
 public:
     STDMETHODIMP QueryInterface(REFIID riid, void** object) override
     {
@@ -51,18 +53,18 @@ public:
     STDMETHODIMP LockServer(BOOL lockIt) override
     {
         if (lockIt)
-            QuorGridModule::lock();
+            GridModule::lock();
         else
-            QuorGridModule::unlock();
+            GridModule::unlock();
         return S_OK;
     }
 };
 
-QuorGridClassFactory g_classFactory;
+GridClassFactory g_classFactory;
 
 }  // namespace
 
-namespace QuorGridModule {
+namespace GridModule {
 
 HINSTANCE instance()
 {
@@ -116,12 +118,14 @@ HRESULT loadTypeInfo(REFGUID guid, ITypeInfo** typeInfo)
     return typeLib->GetTypeInfoOfGuid(guid, typeInfo);
 }
 
-}  // namespace QuorGridModule
+}  // namespace GridModule
+
+}  // namespace quor
 
 extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID)
 {
     if (reason == DLL_PROCESS_ATTACH) {
-        g_instance = instance;
+        quor::g_instance = instance;
         DisableThreadLibraryCalls(instance);
     }
     return TRUE;
@@ -134,10 +138,10 @@ STDAPI DllGetClassObject(REFCLSID clsid, REFIID riid, LPVOID* object)
     *object = nullptr;
     if (clsid != CLSID_QuorGridControl)
         return CLASS_E_CLASSNOTAVAILABLE;
-    return g_classFactory.QueryInterface(riid, object);
+    return quor::g_classFactory.QueryInterface(riid, object);
 }
 
 STDAPI DllCanUnloadNow()
 {
-    return QuorGridModule::lockCount() == 0 ? S_OK : S_FALSE;
+    return quor::GridModule::lockCount() == 0 ? S_OK : S_FALSE;
 }

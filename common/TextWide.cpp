@@ -1,12 +1,14 @@
-// The one conversion of QuorText that depends on the platform: 8-bit text in
+// The one conversion of Text that depends on the platform: 8-bit text in
 // the ANSI code page to the wide strings of the COM boundary.
-#include "QuorText.h"
+#include "Text.h"
 
 #ifdef _WIN32
 #include <windows.h>
 #endif
 
-std::wstring QuorText::toWide() const
+namespace quor {
+
+std::wstring Text::toWide() const
 {
     std::wstring wide;
     if (text_.empty())
@@ -26,3 +28,5 @@ std::wstring QuorText::toWide() const
 #endif
     return wide;
 }
+
+}  // namespace quor

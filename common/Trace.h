@@ -10,4 +10,8 @@
 #define QUOR_PRINTF_LIKE(f, a)
 #endif
 
-void quorTrace(const char* format, ...) QUOR_PRINTF_LIKE(1, 2);
+namespace quor {
+
+void trace(const char* format, ...) QUOR_PRINTF_LIKE(1, 2);
+
+}  // namespace quor
