@@ -28,7 +28,7 @@ const int64_t kChunkSamples = 128 * kPage;
 // An envelope whose columns hold a block or less on average reads its whole
 // range, in pieces of kSequentialSamples.
 const int64_t kSequentialSamples = 128 * kPage;
-const int64_t kMaxSplits = 4096;  // the edges of a few pictures
+const int64_t kMaxSplits = 4096;  // edges of a few pictures in each generation
 
 HRESULT readExactly(FileHandle& file, int64_t position, void* out, int64_t bytes)
 {
@@ -151,12 +151,20 @@ struct SignalSummary::State {
     std::vector<uint8_t> sequential;  // an envelope's long reads
     // The two sides of whole blocks split by a column edge, by the edge's
     // ordinal. Panning and zooming by two keep most edges of the picture
-    // before, and each edge costs a read.
+    // before, and each edge costs a read. Two generations: when the recent
+    // one is full it becomes the older one, so the edges in use stay.
     struct Split {
         SummaryNode before;  // from the block's start up to the edge
         SummaryNode after;   // from the edge to the block's end
     };
-    std::unordered_map<int64_t, Split> splits;
+    using Splits = std::unordered_map<int64_t, Split>;
+    Splits splits;
+    Splits olderSplits;
+    void forgetSplits()
+    {
+        splits.clear();
+        olderSplits.clear();
+    }
 
     bool asynchronous() const { return !runs.periodic(); }
 
@@ -190,7 +198,7 @@ void SignalSummary::State::forgetPages()
     for (auto& c : cached)
         c.page = -1;
     timesPage = -1;
-    splits.clear();
+    forgetSplits();
 }
 
 // The worker reads the block being filled again from its start.
@@ -249,7 +257,7 @@ void SignalSummary::State::doubleBlocks()
     for (int l = 1; l < kLevels; ++l)
         levels[l].clear();
     blockSize *= 2;
-    splits.clear();
+    forgetSplits();
     buildParents(0);
 }
 
@@ -520,8 +528,10 @@ HRESULT SignalSummary::State::summariseColumns(const std::vector<int64_t>& ends,
     nodes->assign(static_cast<size_t>(columns), SummaryNode());
     if (ends.back() - ends.front() <= columns * blockSize)
         return scanColumns(ends, nodes);
-    if (static_cast<int64_t>(splits.size()) > kMaxSplits)
+    if (static_cast<int64_t>(splits.size()) > kMaxSplits) {
+        olderSplits.swap(splits);
         splits.clear();
+    }
     for (int64_t k = 0; k < columns; ++k) {
         if (FAILED(summariseColumn(ends[k], ends[k + 1], &(*nodes)[k])))
             return E_FAIL;
@@ -533,11 +543,16 @@ HRESULT SignalSummary::State::splitAt(int64_t edge, const Split** split)
 {
     auto found = splits.find(edge);
     if (found == splits.end()) {
-        const int64_t start = edge / blockSize * blockSize;
+        const auto older = olderSplits.find(edge);
         Split fresh;
-        if (FAILED(scanStored(start, edge, Figures::extremes, &fresh.before)) ||
-            FAILED(scanStored(edge, start + blockSize, Figures::extremes, &fresh.after)))
-            return E_FAIL;
+        if (older != olderSplits.end()) {
+            fresh = older->second;
+        } else {
+            const int64_t start = edge / blockSize * blockSize;
+            if (FAILED(scanStored(start, edge, Figures::extremes, &fresh.before)) ||
+                FAILED(scanStored(edge, start + blockSize, Figures::extremes, &fresh.after)))
+                return E_FAIL;
+        }
         found = splits.emplace(edge, fresh).first;
     }
     *split = &found->second;
@@ -856,7 +871,7 @@ size_t SignalSummary::memoryBytes() const
     for (const auto& c : s.cached)
         bytes += c.stored.capacity();
     bytes += s.sequential.capacity();
-    bytes += s.splits.size() * (sizeof(int64_t) + sizeof(State::Split) + 2 * sizeof(void*));
+    bytes += (s.splits.size() + s.olderSplits.size()) * (sizeof(int64_t) + sizeof(State::Split) + 2 * sizeof(void*));
     return bytes;
 }
 
