@@ -5,6 +5,7 @@
 #include <cstring>
 #include <mutex>
 #include <string>
+#include <unordered_map>
 
 #include "DataFile.h"
 #include "FileHandle.h"
@@ -24,6 +25,10 @@ const int kLevels = 16;  // 8^15 blocks lie far beyond any file
 // One sequential read of the build: 64 Ki samples, at most 512 KiB of
 // values and as many bytes of times.
 const int64_t kChunkSamples = 128 * kPage;
+// An envelope whose columns hold a block or less on average reads its whole
+// range, in pieces of kSequentialSamples.
+const int64_t kSequentialSamples = 128 * kPage;
+const int64_t kMaxSplits = 4096;  // edges of a few pictures in each generation
 
 HRESULT readExactly(FileHandle& file, int64_t position, void* out, int64_t bytes)
 {
@@ -86,6 +91,10 @@ Layout layoutOf(const DataFile& file)
     return layout;
 }
 
+// What a query needs of a run of samples: everything, or (for envelopes)
+// only counts and extremes, which scan several times faster.
+enum class Figures { all, extremes };
+
 struct CachedValues {
     int64_t page = -1;
     int64_t count = 0;
@@ -139,6 +148,23 @@ struct SignalSummary::State {
     int64_t timesPage = -1;
     int64_t timesCount = 0;
     std::vector<int64_t> times;
+    std::vector<uint8_t> sequential;  // an envelope's long reads
+    // The two sides of whole blocks split by a column edge, by the edge's
+    // ordinal. Panning and zooming by two keep most edges of the picture
+    // before, and each edge costs a read. Two generations: when the recent
+    // one is full it becomes the older one, so the edges in use stay.
+    struct Split {
+        SummaryNode before;  // from the block's start up to the edge
+        SummaryNode after;   // from the edge to the block's end
+    };
+    using Splits = std::unordered_map<int64_t, Split>;
+    Splits splits;
+    Splits olderSplits;
+    void forgetSplits()
+    {
+        splits.clear();
+        olderSplits.clear();
+    }
 
     bool asynchronous() const { return !runs.periodic(); }
 
@@ -156,9 +182,15 @@ struct SignalSummary::State {
     int64_t blockFirstTime(int64_t block) const;
     HRESULT lowerBound(Wide time, int64_t* ordinal);
     HRESULT timeOf(int64_t ordinal, int64_t* time);
-    HRESULT scanStored(int64_t first, int64_t end, SummaryNode* into);
+    HRESULT scanStored(int64_t first, int64_t end, Figures figures, SummaryNode* into);
     void mergeBlocks(int64_t first, int64_t end, SummaryNode* into) const;
-    HRESULT summarise(int64_t first, int64_t end, SummaryNode* into);
+    HRESULT summarise(int64_t first, int64_t end, Figures figures, SummaryNode* into);
+    HRESULT columnEnds(int64_t from, int64_t to, int32_t columns, int32_t firstColumn, int32_t count,
+                       std::vector<int64_t>* ends);
+    HRESULT summariseColumns(const std::vector<int64_t>& ends, std::vector<SummaryNode>* nodes);
+    HRESULT scanColumns(const std::vector<int64_t>& ends, std::vector<SummaryNode>* nodes);
+    HRESULT splitAt(int64_t edge, const Split** split);
+    HRESULT summariseColumn(int64_t first, int64_t end, SummaryNode* into);
 };
 
 void SignalSummary::State::forgetPages()
@@ -166,6 +198,7 @@ void SignalSummary::State::forgetPages()
     for (auto& c : cached)
         c.page = -1;
     timesPage = -1;
+    forgetSplits();
 }
 
 // The worker reads the block being filled again from its start.
@@ -224,6 +257,7 @@ void SignalSummary::State::doubleBlocks()
     for (int l = 1; l < kLevels; ++l)
         levels[l].clear();
     blockSize *= 2;
+    forgetSplits();
     buildParents(0);
 }
 
@@ -410,7 +444,7 @@ HRESULT SignalSummary::State::timeOf(int64_t ordinal, int64_t* time)
     return S_OK;
 }
 
-HRESULT SignalSummary::State::scanStored(int64_t first, int64_t end, SummaryNode* into)
+HRESULT SignalSummary::State::scanStored(int64_t first, int64_t end, Figures figures, SummaryNode* into)
 {
     while (first < end) {
         const int64_t page = first / kPage;
@@ -419,7 +453,11 @@ HRESULT SignalSummary::State::scanStored(int64_t first, int64_t end, SummaryNode
         if (FAILED(pageValues(page, &stored)))
             return E_FAIL;
         SummaryNode node;
-        codec.scan(stored + (first - page * kPage) * codec.dataSize(), stop - first, first, &node);
+        const uint8_t* values = stored + (first - page * kPage) * codec.dataSize();
+        if (figures == Figures::all)
+            codec.scan(values, stop - first, first, &node);
+        else
+            codec.scanExtremes(values, stop - first, first, &node);
         mergeNode(codec.kind(), *into, node);
         first = stop;
     }
@@ -448,7 +486,7 @@ void SignalSummary::State::mergeBlocks(int64_t first, int64_t end, SummaryNode* 
     }
 }
 
-HRESULT SignalSummary::State::summarise(int64_t first, int64_t end, SummaryNode* into)
+HRESULT SignalSummary::State::summarise(int64_t first, int64_t end, Figures figures, SummaryNode* into)
 {
     *into = SummaryNode();
     if (first >= end)
@@ -457,11 +495,124 @@ HRESULT SignalSummary::State::summarise(int64_t first, int64_t end, SummaryNode*
     const int64_t firstBlock = (first + blockSize - 1) / blockSize;
     const int64_t endBlock = std::min(end / blockSize, wholeBlocks);
     if (firstBlock >= endBlock)
-        return scanStored(first, end, into);
-    if (FAILED(scanStored(first, firstBlock * blockSize, into)))
+        return scanStored(first, end, figures, into);
+    if (FAILED(scanStored(first, firstBlock * blockSize, figures, into)))
         return E_FAIL;
     mergeBlocks(firstBlock, endBlock, into);
-    return scanStored(endBlock * blockSize, end, into);
+    return scanStored(endBlock * blockSize, end, figures, into);
+}
+
+// The first ordinal of each of the columns firstColumn .. firstColumn +
+// count, the last one ending the part. Column k starts at
+// from + floor(k * span / columns), exactly.
+HRESULT SignalSummary::State::columnEnds(int64_t from, int64_t to, int32_t columns, int32_t firstColumn,
+                                         int32_t count, std::vector<int64_t>* ends)
+{
+    const Wide span = Wide(to) - from + 1;
+    ends->resize(static_cast<size_t>(count) + 1);
+    for (int32_t k = 0; k <= count; ++k) {
+        if (FAILED(lowerBound(from + (Wide(firstColumn) + k) * span / columns, &(*ends)[k])))
+            return E_FAIL;
+    }
+    return S_OK;
+}
+
+// Counts and extremes of the columns between the ends. Columns of a block
+// or less are cheaper read whole, in long sequential reads, than a block
+// read at each column edge; wider ones take their whole blocks from the
+// levels and read only the block split by each edge, shared by the two
+// columns that meet there.
+HRESULT SignalSummary::State::summariseColumns(const std::vector<int64_t>& ends, std::vector<SummaryNode>* nodes)
+{
+    const int64_t columns = static_cast<int64_t>(ends.size()) - 1;
+    nodes->assign(static_cast<size_t>(columns), SummaryNode());
+    if (ends.back() - ends.front() <= columns * blockSize)
+        return scanColumns(ends, nodes);
+    if (static_cast<int64_t>(splits.size()) > kMaxSplits) {
+        olderSplits.swap(splits);
+        splits.clear();
+    }
+    for (int64_t k = 0; k < columns; ++k) {
+        if (FAILED(summariseColumn(ends[k], ends[k + 1], &(*nodes)[k])))
+            return E_FAIL;
+    }
+    return S_OK;
+}
+
+HRESULT SignalSummary::State::splitAt(int64_t edge, const Split** split)
+{
+    auto found = splits.find(edge);
+    if (found == splits.end()) {
+        const auto older = olderSplits.find(edge);
+        Split fresh;
+        if (older != olderSplits.end()) {
+            fresh = older->second;
+        } else {
+            const int64_t start = edge / blockSize * blockSize;
+            if (FAILED(scanStored(start, edge, Figures::extremes, &fresh.before)) ||
+                FAILED(scanStored(edge, start + blockSize, Figures::extremes, &fresh.after)))
+                return E_FAIL;
+        }
+        found = splits.emplace(edge, fresh).first;
+    }
+    *split = &found->second;
+    return S_OK;
+}
+
+// A column that crosses from one whole block into another: its partial
+// blocks at either end are sides of splits, the blocks between come from
+// the levels. A column inside one block, or running past the whole
+// blocks, is summarised as any range is.
+HRESULT SignalSummary::State::summariseColumn(int64_t first, int64_t end, SummaryNode* into)
+{
+    const int64_t wholeBlocks = static_cast<int64_t>(levels[0].size());
+    const int64_t headBlock = first / blockSize;
+    const int64_t tailBlock = end / blockSize;  // the block the column's end edge splits, if any
+    const bool endSplits = end % blockSize != 0;
+    if (headBlock >= tailBlock || tailBlock > wholeBlocks || (endSplits && tailBlock == wholeBlocks))
+        return summarise(first, end, Figures::extremes, into);
+    *into = SummaryNode();
+    const Split* split = nullptr;
+    int64_t firstWhole = headBlock;
+    if (first % blockSize != 0) {
+        if (FAILED(splitAt(first, &split)))
+            return E_FAIL;
+        mergeNode(codec.kind(), *into, split->after);
+        ++firstWhole;
+    }
+    mergeBlocks(firstWhole, tailBlock, into);
+    if (endSplits) {
+        if (FAILED(splitAt(end, &split)))
+            return E_FAIL;
+        mergeNode(codec.kind(), *into, split->before);
+    }
+    return S_OK;
+}
+
+HRESULT SignalSummary::State::scanColumns(const std::vector<int64_t>& ends, std::vector<SummaryNode>* nodes)
+{
+    const int32_t size = codec.dataSize();
+    const int64_t last = ends.back();
+    size_t k = 0;
+    for (int64_t first = ends.front(); first < last;) {
+        const int64_t end = std::min(last, first + kSequentialSamples);
+        sequential.resize(static_cast<size_t>(kSequentialSamples * size));
+        if (FAILED(readStoredValues(queryData, runs, size, first, end - first, sequential.data())))
+            return E_FAIL;
+        // Each column's share of what was read; a column may go on into the next read.
+        for (; k < nodes->size(); ++k) {
+            const int64_t begin = std::max(ends[k], first), stop = std::min(ends[k + 1], end);
+            if (begin < stop) {
+                SummaryNode part;
+                codec.scanExtremes(sequential.data() + (begin - first) * size, stop - begin, begin, &part);
+                mergeNode(codec.kind(), (*nodes)[k], part);
+            }
+            if (ends[k + 1] > end)
+                break;
+        }
+        first = end;
+    }
+    return S_OK;
 }
 
 SignalSummary::SignalSummary(int32_t maxBlocks) : state_(new State(maxBlocks)) {}
@@ -627,25 +778,18 @@ HRESULT SignalSummary::envelopeColumns(int64_t from, int64_t to, int32_t columns
     State& s = *state_;
     std::lock_guard<std::mutex> guard(s.lock);
     out->assign(static_cast<size_t>(count), EnvelopeColumn());
-    // Column k starts at from + floor(k * span / columns), exactly.
-    const Wide span = Wide(to) - from + 1;
-    int64_t begin = 0;
-    if (FAILED(s.lowerBound(from + Wide(firstColumn) * span / columns, &begin)))
+    std::vector<int64_t> ends;
+    std::vector<SummaryNode> nodes;
+    if (FAILED(s.columnEnds(from, to, columns, firstColumn, count, &ends)) ||
+        FAILED(s.summariseColumns(ends, &nodes)))
         return E_FAIL;
     for (int32_t k = 0; k < count; ++k) {
-        int64_t end = 0;
-        if (FAILED(s.lowerBound(from + (Wide(firstColumn) + k + 1) * span / columns, &end)))
-            return E_FAIL;
-        SummaryNode node;
-        if (FAILED(s.summarise(begin, end, &node)))
-            return E_FAIL;
         EnvelopeColumn& column = (*out)[k];
-        column.count = node.count;
-        if (node.count > 0) {
-            column.minimum = s.codec.valueOf(node.minimum);
-            column.maximum = s.codec.valueOf(node.maximum);
+        column.count = nodes[k].count;
+        if (column.count > 0) {
+            column.minimum = s.codec.valueOf(nodes[k].minimum);
+            column.maximum = s.codec.valueOf(nodes[k].maximum);
         }
-        begin = end;
     }
     return S_OK;
 }
@@ -660,7 +804,7 @@ HRESULT SignalSummary::stats(int64_t from, int64_t to, RangeStats* out) const
     int64_t begin = 0, end = 0;
     SummaryNode node;
     if (FAILED(s.lowerBound(from, &begin)) || FAILED(s.lowerBound(Wide(to) + 1, &end)) ||
-        FAILED(s.summarise(begin, end, &node)))
+        FAILED(s.summarise(begin, end, Figures::all, &node)))
         return E_FAIL;
     out->count = node.count;
     if (node.count == 0)
@@ -726,6 +870,8 @@ size_t SignalSummary::memoryBytes() const
         bytes += level.capacity() * sizeof(SummaryNode);
     for (const auto& c : s.cached)
         bytes += c.stored.capacity();
+    bytes += s.sequential.capacity();
+    bytes += (s.splits.size() + s.olderSplits.size()) * (sizeof(int64_t) + sizeof(State::Split) + 2 * sizeof(void*));
     return bytes;
 }
 

@@ -1,6 +1,7 @@
 #include "SummaryScan.h"
 
 #include <cstring>
+#include <emmintrin.h>
 #include <type_traits>
 
 #include "DataFile.h"
@@ -86,10 +87,164 @@ void scanStored(const uint8_t* stored, int64_t count, int64_t firstOrdinal, Summ
     out->sumOfSquares = sumOfSquares;
 }
 
+// Counts and extremes only, as an envelope needs them, in four lanes
+// without branches: a new minimum or maximum is common in a signal and
+// mispredicts. Each lane keeps the first position of its extremes and the
+// lanes' ties go to the earlier position, so the result is scanStored's
+// with the sums left 0 (of -0.0 and 0.0 the earlier one wins).
+template <class Raw, class Wide, bool Swap>
+void scanExtremes(const uint8_t* stored, int64_t count, int64_t firstOrdinal, SummaryNode* out)
+{
+    // Compared as stored: widening keeps the order, and costs a conversion a sample.
+    const bool mayBeNaN = std::is_floating_point<Raw>::value;
+    auto load = [stored](int64_t i) { return loadStored<Raw, Swap>(stored + i * sizeof(Raw)); };
+    *out = SummaryNode();
+    int64_t i = 0;
+    while (mayBeNaN && i < count && load(i) != load(i))
+        ++i;
+    if (i == count)
+        return;
+    const int kLanes = 4;
+    Raw low[kLanes], high[kLanes];
+    int64_t lowAt[kLanes], highAt[kLanes], valid[kLanes] = {};
+    for (int l = 0; l < kLanes; ++l) {
+        low[l] = high[l] = load(i);
+        lowAt[l] = highAt[l] = i;
+    }
+    // NaN compares false: it is neither an extreme nor counted.
+    auto take = [&](int l, int64_t at) {
+        const Raw v = load(at);
+        lowAt[l] = v < low[l] ? at : lowAt[l];
+        low[l] = v < low[l] ? v : low[l];
+        highAt[l] = high[l] < v ? at : highAt[l];
+        high[l] = high[l] < v ? v : high[l];
+        valid[l] += !mayBeNaN || v == v;
+    };
+    for (; i + kLanes <= count; i += kLanes) {
+        for (int l = 0; l < kLanes; ++l)
+            take(l, i + l);
+    }
+    for (; i < count; ++i)
+        take(0, i);
+    for (int l = 1; l < kLanes; ++l) {
+        if (low[l] < low[0] || (low[l] == low[0] && lowAt[l] < lowAt[0])) {
+            low[0] = low[l];
+            lowAt[0] = lowAt[l];
+        }
+        if (high[0] < high[l] || (high[l] == high[0] && highAt[l] < highAt[0])) {
+            high[0] = high[l];
+            highAt[0] = highAt[l];
+        }
+        valid[0] += valid[l];
+    }
+    out->minimum = patternOf(static_cast<Wide>(low[0]));
+    out->maximum = patternOf(static_cast<Wide>(high[0]));
+    out->minimumAt = firstOrdinal + lowAt[0];
+    out->maximumAt = firstOrdinal + highAt[0];
+    out->count = valid[0];
+}
+
+// Floats and doubles in the host's byte order, the common case, a vector at
+// a time: min and max keep the value they hold on a tie or a NaN (an
+// ordered comparison, as the scalar scan's), and the extremes' positions
+// are then the first holding an equal value, so the result is the same.
+struct FloatVectors {
+    using Raw = float;
+    using Vector = __m128;
+    static const int kLanes = 4;
+    static Vector load(const uint8_t* at) { return _mm_loadu_ps(reinterpret_cast<const float*>(at)); }
+    static Vector splat(float v) { return _mm_set1_ps(v); }
+    static Vector lower(Vector v, Vector low) { return _mm_min_ps(v, low); }
+    static Vector higher(Vector v, Vector high) { return _mm_max_ps(v, high); }
+    static int equal(Vector a, Vector b) { return _mm_movemask_ps(_mm_cmpeq_ps(a, b)); }
+    static int ordered(Vector v) { return _mm_movemask_ps(_mm_cmpord_ps(v, v)); }
+};
+
+struct DoubleVectors {
+    using Raw = double;
+    using Vector = __m128d;
+    static const int kLanes = 2;
+    static Vector load(const uint8_t* at) { return _mm_loadu_pd(reinterpret_cast<const double*>(at)); }
+    static Vector splat(double v) { return _mm_set1_pd(v); }
+    static Vector lower(Vector v, Vector low) { return _mm_min_pd(v, low); }
+    static Vector higher(Vector v, Vector high) { return _mm_max_pd(v, high); }
+    static int equal(Vector a, Vector b) { return _mm_movemask_pd(_mm_cmpeq_pd(a, b)); }
+    static int ordered(Vector v) { return _mm_movemask_pd(_mm_cmpord_pd(v, v)); }
+};
+
+// Set bits of a vector's lane mask (a call, not an instruction, without -mpopcnt).
+const int8_t kBitsSet[16] = {0, 1, 1, 2, 1, 2, 2, 3, 1, 2, 2, 3, 2, 3, 3, 4};
+
+// The first position from `from` holding a value equal to `value`, which
+// one of them holds.
+template <class V>
+int64_t firstEqual(const uint8_t* stored, int64_t count, int64_t from, typename V::Raw value)
+{
+    using Raw = typename V::Raw;
+    const typename V::Vector wanted = V::splat(value);
+    for (; from + V::kLanes <= count; from += V::kLanes) {
+        const int hits = V::equal(V::load(stored + from * sizeof(Raw)), wanted);
+        if (hits != 0)
+            return from + __builtin_ctz(static_cast<unsigned>(hits));
+    }
+    while (loadStored<Raw, false>(stored + from * sizeof(Raw)) != value)
+        ++from;
+    return from;
+}
+
+template <class V>
+void scanRealExtremes(const uint8_t* stored, int64_t count, int64_t firstOrdinal, SummaryNode* out)
+{
+    using Raw = typename V::Raw;
+    auto load = [stored](int64_t i) { return loadStored<Raw, false>(stored + i * sizeof(Raw)); };
+    *out = SummaryNode();
+    int64_t start = 0;
+    while (start < count && load(start) != load(start))
+        ++start;
+    if (start == count)
+        return;
+    typename V::Vector low = V::splat(load(start)), high = low;
+    int64_t valid = 0, i = start;
+    for (; i + V::kLanes <= count; i += V::kLanes) {
+        const typename V::Vector v = V::load(stored + i * sizeof(Raw));
+        low = V::lower(v, low);
+        high = V::higher(v, high);
+        valid += kBitsSet[V::ordered(v)];
+    }
+    Raw lows[V::kLanes], highs[V::kLanes];
+    std::memcpy(lows, &low, sizeof lows);
+    std::memcpy(highs, &high, sizeof highs);
+    Raw lowest = lows[0], highest = highs[0];
+    for (int l = 1; l < V::kLanes; ++l) {
+        lowest = lows[l] < lowest ? lows[l] : lowest;
+        highest = highest < highs[l] ? highs[l] : highest;
+    }
+    for (; i < count; ++i) {
+        const Raw v = load(i);
+        lowest = v < lowest ? v : lowest;
+        highest = highest < v ? v : highest;
+        valid += v == v;
+    }
+    const int64_t lowAt = firstEqual<V>(stored, count, start, lowest);
+    const int64_t highAt = firstEqual<V>(stored, count, start, highest);
+    out->minimum = patternOf(static_cast<double>(load(lowAt)));
+    out->maximum = patternOf(static_cast<double>(load(highAt)));
+    out->minimumAt = firstOrdinal + lowAt;
+    out->maximumAt = firstOrdinal + highAt;
+    out->count = valid;
+}
+
+using ScanFunction = void (*)(const uint8_t*, int64_t, int64_t, SummaryNode*);
+
 template <class Raw, class Wide>
-void pickScan(bool swap, void (**scan)(const uint8_t*, int64_t, int64_t, SummaryNode*))
+void pickScan(bool swap, ScanFunction* scan, ScanFunction* extremes)
 {
     *scan = swap ? scanStored<Raw, Wide, true> : scanStored<Raw, Wide, false>;
+    *extremes = swap ? scanExtremes<Raw, Wide, true> : scanExtremes<Raw, Wide, false>;
+    if (!swap && std::is_same<Raw, float>::value)
+        *extremes = scanRealExtremes<FloatVectors>;
+    if (!swap && std::is_same<Raw, double>::value)
+        *extremes = scanRealExtremes<DoubleVectors>;
 }
 
 template <class Raw, class Wide>
@@ -125,41 +280,42 @@ bool ValueCodec::configure(int32_t dataFormat, int32_t dataSize, bool swap)
     dataSize_ = dataSize;
     swap_ = swap;
     scan_ = nullptr;
+    scanExtremes_ = nullptr;
     const bool four = dataSize == 4, eight = dataSize == 8;
     switch (dataFormat) {
     case formatInt:
     case formatDiscrete:
         if (four) {
             kind_ = ValueKind::signedInt;
-            pickScan<int32_t, int64_t>(swap, &scan_);
+            pickScan<int32_t, int64_t>(swap, &scan_, &scanExtremes_);
         }
         break;
     case formatFloat:
         if (four) {
             kind_ = ValueKind::real;
-            pickScan<float, double>(swap, &scan_);
+            pickScan<float, double>(swap, &scan_, &scanExtremes_);
         }
         break;
     case formatLong:
     case formatLong8:
         if (eight) {
             kind_ = ValueKind::signedInt;
-            pickScan<int64_t, int64_t>(swap, &scan_);
+            pickScan<int64_t, int64_t>(swap, &scan_, &scanExtremes_);
         }
         break;
     case formatUlong:
         if (four || eight) {
             kind_ = ValueKind::unsignedInt;
             if (four)
-                pickScan<uint32_t, uint64_t>(swap, &scan_);
+                pickScan<uint32_t, uint64_t>(swap, &scan_, &scanExtremes_);
             else
-                pickScan<uint64_t, uint64_t>(swap, &scan_);
+                pickScan<uint64_t, uint64_t>(swap, &scan_, &scanExtremes_);
         }
         break;
     case formatDouble:
         if (eight) {
             kind_ = ValueKind::real;
-            pickScan<double, double>(swap, &scan_);
+            pickScan<double, double>(swap, &scan_, &scanExtremes_);
         }
         break;
     default:

@@ -39,6 +39,11 @@ public:
     {
         scan_(stored, count, firstOrdinal, out);
     }
+    // The same without the sums (left 0), for envelopes.
+    void scanExtremes(const uint8_t* stored, int64_t count, int64_t firstOrdinal, SummaryNode* out) const
+    {
+        scanExtremes_(stored, count, firstOrdinal, out);
+    }
     SampleValue decode(const uint8_t* stored) const;
     SampleValue valueOf(uint64_t pattern) const;
 
@@ -49,6 +54,7 @@ private:
     int32_t dataSize_ = 0;
     bool swap_ = false;
     ScanFunction scan_ = nullptr;
+    ScanFunction scanExtremes_ = nullptr;
 };
 
 // Adds from to into, as if their samples had been scanned together: ties

@@ -86,6 +86,8 @@ void PlotWindow::render()
     Frame frame;
     // Cursors, the page band and the box leave the envelope as it was.
     if (envelopeStale_ || !(envelopeSpan_ == view_.span()) || columns_.size() != size_t(plotWidth())) {
+        // Asked before the envelope: whatever it is summarised then, the envelope holds.
+        pictureComplete_ = recording_.summarised();
         recording_.envelope(view_.span(), plotWidth(), columns_);
         envelopeSpan_ = view_.span();
         envelopeStale_ = false;
@@ -337,25 +339,31 @@ void PlotWindow::paintStrip()
     drawText(dc, x, y, readout_.delta, TA_LEFT | TA_TOP);
     y += kLineHeight;
     drawText(dc, x, y, readout_.range, TA_LEFT | TA_TOP);
-    const int barLeft = client_.right - 120 - kProgressWidth;
     if (exporter_.running())
-        paintProgress(barLeft, strip_.top + 8, exporter_.fraction(), "Exporting");
+        paintProgress(exporter_.fraction(), "Exporting");
     else if (!recording_.summarised())
-        paintProgress(barLeft, strip_.top + 8, recording_.progress(), "Reading");
+        paintProgress(recording_.progress(), "Reading");
 }
 
-void PlotWindow::paintProgress(int left, int top, double fraction, const char* label)
+RECT PlotWindow::progressBar() const
+{
+    const int left = client_.right - 120 - kProgressWidth, top = strip_.top + 8;
+    return RECT{left, top, left + kProgressWidth, top + kProgressHeight};
+}
+
+void PlotWindow::paintProgress(double fraction, const char* label)
 {
     HDC dc = canvas_.dc();
     quor::Brush frameBrush(CreateSolidBrush(kFrame));
     quor::Brush fillBrush(CreateSolidBrush(kProgressFill));
-    RECT bar{left, top, left + kProgressWidth, top + kProgressHeight};
+    const RECT bar = progressBar();
     FrameRect(dc, &bar, frameBrush.get());
-    RECT done{left + 1, top + 1, left + 1 + static_cast<int>((kProgressWidth - 2) * std::min(1.0, fraction)),
-              top + kProgressHeight - 1};
+    RECT done{bar.left + 1, bar.top + 1,
+              bar.left + 1 + static_cast<int>((kProgressWidth - 2) * std::min(1.0, fraction)), bar.bottom - 1};
     FillRect(dc, &done, fillBrush.get());
     SetTextColor(dc, kText);
-    drawText(dc, left - 6, top, printed("%s %d%%", label, static_cast<int>(fraction * 100)), TA_RIGHT | TA_TOP);
+    drawText(dc, bar.left - 6, bar.top, printed("%s %d%%", label, static_cast<int>(fraction * 100)),
+             TA_RIGHT | TA_TOP);
 }
 
 }  // namespace quor

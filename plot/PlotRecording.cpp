@@ -94,6 +94,8 @@ void PlotRecording::refresh()
     stopWorker();
     if (FAILED(summary_.refresh()))
         return;
+    // What was appended is not read yet: the bar and the picture say so.
+    takeProgress(summary_.progress().done.load() >= summary_.progress().total.load());
     findExtent();
     segmentTimes_.clear();
     for (const SegmentSpan& segment : summary_.segmentTimes())
@@ -125,9 +127,7 @@ void PlotRecording::summarise()
     HRESULT hr = S_FALSE;
     while (hr == S_FALSE) {
         hr = summary_.buildStep(kStepSamples);
-        const TaskProgress& p = summary_.progress();
-        const int64_t total = p.total.load();
-        progress_ = hr == S_FALSE && total > 0 ? std::min(0.999, double(p.done.load()) / double(total)) : 1.0;
+        takeProgress(hr != S_FALSE);
         if (hr == E_ABORT)
             return;
         if (!notePending_.exchange(true))
@@ -136,6 +136,13 @@ void PlotRecording::summarise()
     // A last note even when the window has not taken the one before: the
     // picture must end complete.
     PostMessageA(notify_, message_, 0, 0);
+}
+
+void PlotRecording::takeProgress(bool finished)
+{
+    const TaskProgress& p = summary_.progress();
+    const int64_t total = p.total.load();
+    progress_ = !finished && total > 0 ? std::min(0.999, double(p.done.load()) / double(total)) : 1.0;
 }
 
 void PlotRecording::envelope(const TimeSpan& span, int columns, std::vector<PlotColumn>& out)

@@ -74,6 +74,7 @@ private:
     void startWorker();
     void stopWorker();
     void summarise();
+    void takeProgress(bool finished);
     void findExtent();
 
     std::string path_;

@@ -255,6 +255,7 @@ void PlotWindow::onLeftDown(LPARAM lParam)
         return;
     leftDown_ = true;
     dragging_ = false;
+    clickUndo_.valid = false;
     downX_ = lastX_ = GET_X_LPARAM(lParam);
     SetCapture(window_);
 }
@@ -266,8 +267,11 @@ void PlotWindow::onLeftUp(WPARAM wParam, LPARAM lParam)
     const bool click = !dragging_;
     leftDown_ = dragging_ = false;
     ReleaseCapture();
-    if (click)
-        setCursor((wParam & MK_SHIFT) != 0, timeAtX(GET_X_LPARAM(lParam)));
+    if (!click)
+        return;
+    const bool b = (wParam & MK_SHIFT) != 0;
+    clickUndo_ = CursorUndo{true, b, b ? hasB_ : hasA_, b ? cursorB_ : cursorA_};
+    setCursor(b, timeAtX(GET_X_LPARAM(lParam)));
 }
 
 void PlotWindow::onRightDown(LPARAM lParam)
@@ -311,6 +315,12 @@ void PlotWindow::onMouseMove(LPARAM lParam)
 
 void PlotWindow::onDoubleClick(LPARAM lParam)
 {
+    if (clickUndo_.valid) {
+        clickUndo_.valid = false;
+        (clickUndo_.b ? hasB_ : hasA_) = clickUndo_.had;
+        (clickUndo_.b ? cursorB_ : cursorA_) = clickUndo_.time;
+        changed();
+    }
     const int x = GET_X_LPARAM(lParam);
     if (inPlot(x, GET_Y_LPARAM(lParam)) && goTo_)
         goTo_(timeAtX(x));

@@ -72,6 +72,10 @@ public:
     bool exportRunning() const { return exporter_.running(); }
     // Samples in the picture last drawn: the benchmark's sign of a first picture.
     int64_t samplesDrawn() const { return samplesDrawn_; }
+    // The picture last drawn holds the whole summary.
+    bool pictureComplete() const { return pictureComplete_; }
+    // Where the progress bar of the reading or the export is drawn.
+    RECT progressBar() const;
     void setCursor(bool b, int64_t time);
 
     static const char kNoValues[];
@@ -127,7 +131,7 @@ private:
     void paintLabels(const Frame& frame);
     void paintBox();
     void paintStrip();
-    void paintProgress(int left, int top, double fraction, const char* label);
+    void paintProgress(double fraction, const char* label);
     int valueY(const Frame& frame, double value) const;
 
     GoToTime goTo_;
@@ -146,12 +150,23 @@ private:
     int64_t samplesDrawn_ = 0;
     TimeSpan envelopeSpan_;       // what columns_ was taken for
     bool envelopeStale_ = true;   // the summary moved on since
+    bool pictureComplete_ = false;
 
     bool hasPage_ = false;
     int64_t pageFirst_ = 0, pageLast_ = 0;
     bool hasA_ = false, hasB_ = false;
     int64_t cursorA_ = 0, cursorB_ = 0;
     PlotReadout readout_;
+
+    // What the last click moved, so that a double-click can put it back: the
+    // first click of a double-click is a click too.
+    struct CursorUndo {
+        bool valid = false;
+        bool b = false;
+        bool had = false;
+        int64_t time = 0;
+    };
+    CursorUndo clickUndo_;
 
     // Mouse gestures.
     bool leftDown_ = false, dragging_ = false, boxing_ = false;

@@ -409,6 +409,36 @@ TEST_F(SignalSummaryFiles, SingleSampleSpikeIsTheMaximumOfItsColumnAtEveryWidth)
     }
 }
 
+// Pictures panned by whole columns and zoomed by two share most column
+// edges with the pictures before; what is kept of those edges, over more
+// edges than one generation of them holds, answers as a scan does.
+TEST_F(SignalSummaryFiles, PannedAndZoomedPicturesAgreeWithAScan)
+{
+    const std::string path = dir.path("pans.quorData");
+    const int32_t count = 600000;
+    const SummaryReference reference =
+        openAndBuild(path, formatDouble, writePeriodic(path, {formatDouble, 8}, false, count, 21));
+    const int32_t width = 400;
+    int64_t length = int64_t(width) * 600 * kMs;  // 600 samples a column: edges split blocks
+    int64_t from = (5000 + count / 4) * kMs;
+    for (int step = 0; step < 90; ++step) {
+        std::vector<EnvelopeColumn> columns;
+        const int64_t to = from + length - 1;
+        ASSERT_EQ(summary.envelope(from, to, width, &columns), S_OK);
+        ASSERT_EQ(reference.compareColumns(reference.envelope(from, to, width), columns), "") << "step " << step;
+        const int64_t column = length / width;
+        if (step % 10 == 9) {
+            const bool in = step % 20 == 9;  // in to 300 samples a column (read whole), and out again
+            from += in ? length / 4 : -length / 2;
+            length = in ? length / 2 : length * 2;
+        } else if (step % 4 == 3) {
+            from += column / 2 + kMs;  // every edge new
+        } else {
+            from += ((step / 10) % 2 ? -1 : 1) * (step % 3 == 2 ? 7 : 11) * column;
+        }
+    }
+}
+
 TEST_F(SignalSummaryFiles, GrowingFileIsSummarisedFurtherAfterARefresh)
 {
     const NumericFormat format{formatLong, 8};

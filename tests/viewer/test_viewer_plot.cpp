@@ -6,6 +6,7 @@
 
 #include <cstdio>
 #include <fstream>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -58,14 +59,30 @@ protected:
             waitForSummary(plot);
         return plot;
     }
+    // Until the picture holds the whole summary: the worker's last note,
+    // not only its progress, must have been taken.
     void waitForSummary(PlotWindow* plot)
     {
+        waitUntil([plot] { return !plot->plottable() || plot->pictureComplete(); });
+    }
+    // Pumps the test thread's messages until the condition holds or a minute passed.
+    static bool waitUntil(const std::function<bool()>& condition)
+    {
         const DWORD start = GetTickCount();
-        while (plot->plottable() && !plot->summarised() && GetTickCount() - start < kWaitMs) {
+        for (;;) {
             pumpMessages();
+            if (condition())
+                return true;
+            if (GetTickCount() - start >= kWaitMs)
+                return false;
             Sleep(5);
         }
-        pumpMessages();
+    }
+    void startExport(PlotWindow& plot, const DialogAnswerer::Action& answer)
+    {
+        DialogAnswerer save("Save Export File", answer);
+        SendMessageA(plot.window(), WM_COMMAND, MAKEWPARAM(PlotWindow::kExportButton, BN_CLICKED), 0);
+        EXPECT_TRUE(save.wait());
     }
     UINT plotItemState() { return GetMenuState(GetMenu(window), ID_TOOLS_PLOT, MF_BYCOMMAND); }
 
@@ -74,6 +91,17 @@ protected:
         for (int y = plot.plotArea().top; y < plot.plotArea().bottom; ++y) {
             if (plot.pixel(x, y) == colour)
                 return true;
+        }
+        return false;
+    }
+    static bool progressShown(const PlotWindow& plot)
+    {
+        const RECT bar = plot.progressBar();
+        for (int y = bar.top; y < bar.bottom; ++y) {
+            for (int x = bar.left; x < bar.right; ++x) {
+                if (plot.pixel(x, y) != RGB(255, 255, 255))
+                    return true;
+            }
         }
         return false;
     }
@@ -239,27 +267,146 @@ TEST_F(PlotTest, ExportABWritesWhatQuordataExportWrites)
     const std::string range = " \"" + path + "\" --from " + std::to_string(b) + " --to " + std::to_string(a);
     const std::string target = sampleDir() + "\\plot-export.csv";
     DeleteFileA(target.c_str());
-    {
-        DialogAnswerer save("Save Export File", chooseFile(target));
-        SendMessageA(plot->window(), WM_COMMAND, MAKEWPARAM(PlotWindow::kExportButton, BN_CLICKED), 0);
-        EXPECT_TRUE(save.wait());
-    }
-    const DWORD begun = GetTickCount();
-    while (plot->exportRunning() && GetTickCount() - begun < kWaitMs)
-        Sleep(5);
-    pumpMessages();
+    startExport(*plot, chooseFile(target));
+    EXPECT_TRUE(waitUntil([plot] { return !plot->exportRunning(); }));
     EXPECT_EQ(fileBytes(target), quordataOutput("export" + range));
 }
 
-TEST_F(PlotTest, DoubleClickPagesTheDialogAsGotoWould)
+TEST_F(PlotTest, ExportABCancelRemovesItsPartialFileAndAFailedWriteSaysSo)
+{
+    // Ten million rows take seconds to write: the cancel comes long before the end.
+    const std::string path = writeSpikeFile("long-export.quorData", 10000000, 5, 1.0f);
+    start(path);
+    PlotWindow* plot = openPlot();
+    ASSERT_TRUE(plot);
+    plot->setCursor(false, plot->view().span().from);
+    plot->setCursor(true, plot->view().span().to);
+    const HWND cancel = GetDlgItem(plot->window(), PlotWindow::kCancelButton);
+    const std::string target = sampleDir() + "\\cancelled-export.csv";
+    DeleteFileA(target.c_str());
+    startExport(*plot, chooseFile(target));
+    ASSERT_TRUE(plot->exportRunning());
+    EXPECT_TRUE(IsWindowVisible(cancel));
+    EXPECT_TRUE(progressShown(*plot) || waitUntil([plot] { return progressShown(*plot); }));
+    auto bytesWritten = [&] {
+        WIN32_FILE_ATTRIBUTE_DATA data{};
+        return GetFileAttributesExA(target.c_str(), GetFileExInfoStandard, &data) ? data.nFileSizeLow : 0;
+    };
+    EXPECT_TRUE(waitUntil([&] { return bytesWritten() > 0; }));
+    SendMessageA(plot->window(), WM_COMMAND, MAKEWPARAM(PlotWindow::kCancelButton, BN_CLICKED), 0);
+    EXPECT_TRUE(waitUntil([&] { return !plot->exportRunning() && !IsWindowVisible(cancel); }));
+    EXPECT_EQ(GetFileAttributesA(target.c_str()), INVALID_FILE_ATTRIBUTES);
+
+    // A target held open without sharing cannot be written. Replacing it
+    // is asked first, in a box over the Save dialog.
+    const std::string locked = sampleDir() + "\\locked-export.csv";
+    HANDLE holder = CreateFileA(locked.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+    {
+        DialogAnswerer failed("Export A-B", pressButton(IDOK));
+        startExport(*plot, [locked](HWND dialog) {
+            chooseFile(locked)(dialog);
+            const DWORD begun = GetTickCount();
+            while (IsWindow(dialog) && GetTickCount() - begun < kWaitMs) {
+                for (HWND box = FindWindowExA(nullptr, nullptr, "#32770", nullptr); box;
+                     box = FindWindowExA(nullptr, box, "#32770", nullptr)) {
+                    if (box != dialog && GetWindow(box, GW_OWNER) == dialog && IsWindowVisible(box))
+                        PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDYES, BN_CLICKED), 0);
+                }
+                Sleep(20);
+            }
+        });
+        EXPECT_TRUE(waitUntil([&] { return failed.answered(); }));
+        EXPECT_NE(failed.text().find("Unable to Write File: " + locked), std::string::npos) << failed.text();
+    }
+    EXPECT_FALSE(plot->exportRunning());
+    CloseHandle(holder);
+    DeleteFileA(locked.c_str());
+}
+
+TEST_F(PlotTest, CtrlCCopiesThePictureToTheClipboardAsABitmap)
+{
+    start(samplePath("periodic_float.quorData"));
+    PlotWindow* plot = openPlot();
+    ASSERT_TRUE(plot);
+    ASSERT_TRUE(OpenClipboard(window));
+    EmptyClipboard();
+    CloseClipboard();
+    BYTE keys[256];
+    GetKeyboardState(keys);
+    keys[VK_CONTROL] = 0x80;
+    SetKeyboardState(keys);
+    SendMessageA(plot->window(), WM_KEYDOWN, 'C', 0);
+    keys[VK_CONTROL] = 0;
+    SetKeyboardState(keys);
+
+    RECT client{};
+    GetClientRect(plot->window(), &client);
+    ASSERT_TRUE(OpenClipboard(window));
+    HBITMAP copy = static_cast<HBITMAP>(GetClipboardData(CF_BITMAP));
+    BITMAP info{};
+    ASSERT_TRUE(copy && GetObjectA(copy, sizeof info, &info));
+    EXPECT_EQ(info.bmWidth, client.right);
+    EXPECT_EQ(info.bmHeight, client.bottom);
+    BITMAPINFO format{};
+    format.bmiHeader.biSize = sizeof format.bmiHeader;
+    format.bmiHeader.biWidth = info.bmWidth;
+    format.bmiHeader.biHeight = -info.bmHeight;  // top-down
+    format.bmiHeader.biPlanes = 1;
+    format.bmiHeader.biBitCount = 32;
+    format.bmiHeader.biCompression = BI_RGB;
+    std::vector<uint32_t> pixels(static_cast<size_t>(info.bmWidth) * info.bmHeight);
+    HDC screen = GetDC(nullptr);
+    const int rows = GetDIBits(screen, copy, 0, info.bmHeight, pixels.data(), &format, DIB_RGB_COLORS);
+    ReleaseDC(nullptr, screen);
+    CloseClipboard();
+    ASSERT_EQ(rows, info.bmHeight);
+    // The plot area of the copy is the picture's, signal strokes and all.
+    int differ = 0, signal = 0;
+    for (int y = plot->plotArea().top; y < plot->plotArea().bottom; ++y) {
+        for (int x = plot->plotArea().left; x < plot->plotArea().right; ++x) {
+            const uint32_t p = pixels[static_cast<size_t>(y) * info.bmWidth + x];
+            const COLORREF colour = RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
+            differ += colour != plot->pixel(x, y);
+            signal += colour == PlotWindow::kSignalColour;
+        }
+    }
+    EXPECT_EQ(differ, 0);
+    EXPECT_GT(signal, 0);
+}
+
+TEST_F(PlotTest, TheProgressBarShowsWhileTheSummaryIsReadAndGoesAfter)
+{
+    const std::string path = writeSpikeFile("long-read.quorData", 20000000, 5, 1.0f);
+    start(path);
+    sendCommand(window, ID_TOOLS_PLOT);
+    PlotWindow* plot = dialog->plotWindow();
+    ASSERT_TRUE(plot);
+    // The first picture comes while the worker has read little of the 80 MB;
+    // no note of its progress has been taken yet.
+    ASSERT_FALSE(plot->pictureComplete());
+    EXPECT_TRUE(progressShown(*plot));
+    waitForSummary(plot);
+    ASSERT_TRUE(plot->pictureComplete());
+    EXPECT_FALSE(progressShown(*plot));
+}
+
+TEST_F(PlotTest, DoubleClickPagesTheDialogAsGotoWouldAndLeavesCursorA)
 {
     start(samplePath("periodic_int.quorData"));  // 50 samples per second
     PlotWindow* plot = openPlot();
     ASSERT_TRUE(plot);
+    click(*plot, plot->plotArea().left + 100, false);
+    const std::string cursorA = plot->readout().a;
     const TimeSpan before = plot->view().span();
     const int x = plot->plotArea().left + 333;
     const int64_t time = plot->view().timeAtColumn(333, plot->plotArea().right - plot->plotArea().left);
+    // What the system sends for a double-click: a click, then the double-click.
+    click(*plot, x, false);
     SendMessageA(plot->window(), WM_LBUTTONDBLCLK, MK_LBUTTON, at(*plot, x));
+    SendMessageA(plot->window(), WM_LBUTTONUP, 0, at(*plot, x));
+    EXPECT_TRUE(plot->readout().hasA);
+    EXPECT_EQ(plot->readout().a, cursorA);
     const int64_t onGrid = time / 20000000 * 20000000;
     Text text;
     formatTime(onGrid, 3, true, text);
