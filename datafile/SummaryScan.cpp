@@ -1,8 +1,13 @@
 #include "SummaryScan.h"
 
 #include <cstring>
-#include <emmintrin.h>
 #include <type_traits>
+
+// SSE2 is part of every x86-64 processor; elsewhere the scalar scans serve.
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#define QUOR_VECTOR_SCANS 1
+#endif
 
 #include "DataFile.h"
 
@@ -144,6 +149,7 @@ void scanExtremes(const uint8_t* stored, int64_t count, int64_t firstOrdinal, Su
     out->count = valid[0];
 }
 
+#ifdef QUOR_VECTOR_SCANS
 // Floats and doubles in the host's byte order, the common case, a vector at
 // a time: min and max keep the value they hold on a tie or a NaN (an
 // ordered comparison, as the scalar scan's), and the extremes' positions
@@ -234,6 +240,8 @@ void scanRealExtremes(const uint8_t* stored, int64_t count, int64_t firstOrdinal
     out->count = valid;
 }
 
+#endif
+
 using ScanFunction = void (*)(const uint8_t*, int64_t, int64_t, SummaryNode*);
 
 template <class Raw, class Wide>
@@ -241,10 +249,12 @@ void pickScan(bool swap, ScanFunction* scan, ScanFunction* extremes)
 {
     *scan = swap ? scanStored<Raw, Wide, true> : scanStored<Raw, Wide, false>;
     *extremes = swap ? scanExtremes<Raw, Wide, true> : scanExtremes<Raw, Wide, false>;
+#ifdef QUOR_VECTOR_SCANS
     if (!swap && std::is_same<Raw, float>::value)
         *extremes = scanRealExtremes<FloatVectors>;
     if (!swap && std::is_same<Raw, double>::value)
         *extremes = scanRealExtremes<DoubleVectors>;
+#endif
 }
 
 template <class Raw, class Wide>
