@@ -12,7 +12,7 @@ PACKAGES=(
   wine64 wine libwine-dev
   xvfb xauth x11-utils imagemagick
   clang libclang-rt-14-dev
-  msitools wixl zip
+  msitools wixl zip ccache
 )
 
 missing=()
