@@ -40,7 +40,6 @@ public:
     IQuorGridControl* headerGrid() const { return headerGrid_.Get(); }
     IQuorGridControl* dataGrid() const { return dataGrid_.Get(); }
     const DataPager& pager() const { return document_.pager(); }
-    const ViewerDocument& document() const { return document_; }
     const char* dataFilePath() const { return dataFilePath_.c_str(); }
     PlotWindow* plotWindow() const { return plot_ && plot_->isOpen() ? plot_.get() : nullptr; }
 
