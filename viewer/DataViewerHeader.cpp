@@ -14,7 +14,7 @@ void DataViewerDialog::fillHeaderGrid()
     refreshSegments();
     Bstr tag("");
     for (const HeaderRow& row : buildHeaderRows(shownPage()))
-        headerGrid_->appendRow(Bstr(row.text).get(), vb(row.scrollTo), tag.get(), vb(row.markEdited));
+        headerGrid_->appendRow(Bstr(row.text).get(), variantBool(row.scrollTo), tag.get(), variantBool(row.markEdited));
     headerGrid_->resetAllEditedRows();
     headerGrid_->setUpperLeftCell(0, 0);
     headerGrid_->redraw();

@@ -173,20 +173,35 @@ TEST_F(ViewerTest, EverySampleShowsItsHeaderAndFirstPage)
     }
 }
 
+// ">>" goes on where the page ends: a periodic page with the sample after
+// its last, an asynchronous one with its last sample again. So two pages of
+// 100 are a page of 200 read at once.
 TEST_F(ViewerTest, ForwardAndBackReturnToTheSamePage)
 {
-    for (const char* name : {"periodic_int.quorData", "async_double.quorData"}) {
-        SCOPED_TRACE(name);
-        start(samplePath(name));
-        typeText(window, IDC_PAGE_SIZE, "100");
+    struct Case {
+        const char* name;
+        size_t secondPageStart;  // in the page of 200
+    };
+    for (const Case c : {Case{"periodic_int.quorData", 100}, Case{"async_double.quorData", 99}}) {
+        SCOPED_TRACE(c.name);
+        start(samplePath(c.name));
         // The shown time text is cut to milliseconds: go by the exact start.
-        typeText(window, IDC_GOTO_TIME, cell(dialog->headerGrid(), 4, 1));
+        const std::string startTime = cell(dialog->headerGrid(), 4, 1);
+        typeText(window, IDC_PAGE_SIZE, "200");
+        typeText(window, IDC_GOTO_TIME, startTime);
+        clickButton(window, IDC_GOTO);
+        const auto both = data();
+        ASSERT_EQ(both.size(), 200u);
+        typeText(window, IDC_PAGE_SIZE, "100");
+        typeText(window, IDC_GOTO_TIME, startTime);
         clickButton(window, IDC_GOTO);
         auto first = data();
         ASSERT_EQ(first.size(), 100u);
+        EXPECT_EQ(first, std::vector<std::string>(both.begin(), both.begin() + 100));
         const std::string firstTime = gotoText();
         clickButton(window, IDC_NEXT_PAGE);
-        EXPECT_NE(data(), first);
+        const size_t secondPageEnd = c.secondPageStart + 100;
+        EXPECT_EQ(data(), std::vector<std::string>(both.begin() + c.secondPageStart, both.begin() + secondPageEnd));
         EXPECT_NE(gotoText(), firstTime);
         clickButton(window, IDC_PREVIOUS_PAGE);
         EXPECT_EQ(gotoText(), firstTime);
