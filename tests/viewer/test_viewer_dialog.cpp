@@ -246,7 +246,7 @@ TEST_F(ViewerTest, AfterAFailedOpenTheFileShownIsStillTheOneWorkedOn)
     { std::ofstream(broken, std::ios::binary) << "not a data file"; }
     start(samplePath("async_double.quorData"));
     {
-        DialogAnswerer open("Select QUOR Data File", chooseFile(broken));
+        FileChoice open("Select QUOR Data File", broken);
         DialogAnswerer failed("Open QUOR Data File", pressButton(IDOK), 2);
         sendCommand(window, ID_FILE_OPEN);
         EXPECT_TRUE(failed.wait());
@@ -260,7 +260,7 @@ TEST_F(ViewerTest, AfterAFailedOpenTheFileShownIsStillTheOneWorkedOn)
 
     start(samplePath("multiperiodic_float.quorData"));
     {
-        DialogAnswerer open("Select QUOR Data File", chooseFile(broken));
+        FileChoice open("Select QUOR Data File", broken);
         DialogAnswerer failed("Open QUOR Data File", pressButton(IDOK), 2);
         sendCommand(window, ID_FILE_OPEN);
         EXPECT_TRUE(failed.wait());
@@ -388,7 +388,7 @@ TEST_F(ViewerTest, OpenDialogChoosesAnotherFileAndCloseEmptiesTheGrids)
 {
     start(samplePath("periodic_int.quorData"));
     {
-        DialogAnswerer open("Select QUOR Data File", chooseFile(samplePath("async_double.quorData")));
+        FileChoice open("Select QUOR Data File", samplePath("async_double.quorData"));
         sendCommand(window, ID_FILE_OPEN);
         EXPECT_TRUE(open.wait());
     }
@@ -412,7 +412,7 @@ TEST_F(ViewerTest, ExportWritesTheGoldenBytesOfItsPage)
     const std::string target = sampleDir() + "\\export.csv";
     DeleteFileA(target.c_str());
     {
-        DialogAnswerer save("Save Export File", chooseFile(target));
+        FileChoice save("Save Export File", target);
         DialogAnswerer done("Success !!", pressButton(IDOK));
         sendCommand(window, ID_EXPORT_CSV);
         EXPECT_TRUE(save.wait());
@@ -561,14 +561,14 @@ TEST_F(ViewerTest, CloseAndOpenAskAboutHeaderEditsFirst)
     EXPECT_EQ(savedTagId(path), 5151);
 
     {
-        DialogAnswerer open("Select QUOR Data File", chooseFile(path));
+        FileChoice open("Select QUOR Data File", path);
         sendCommand(window, ID_FILE_OPEN);
         EXPECT_TRUE(open.wait());
     }
     editHeaderCell(2, "6262");
     {
         DialogAnswerer no("", pressButton(IDNO));
-        DialogAnswerer open("Select QUOR Data File", chooseFile(samplePath("async_double.quorData")));
+        FileChoice open("Select QUOR Data File", samplePath("async_double.quorData"));
         sendCommand(window, ID_FILE_OPEN);
         EXPECT_TRUE(no.wait());
         EXPECT_TRUE(open.wait());
@@ -592,7 +592,7 @@ TEST_F(ViewerTest, RowsOfASingleRunCountFromTheTimeOfThePage)
 
     const std::string target = sampleDir() + "\\offgrid.csv";
     {
-        DialogAnswerer save("Save Export File", chooseFile(target));
+        FileChoice save("Save Export File", target);
         DialogAnswerer done("Success !!", pressButton(IDOK));
         sendCommand(window, ID_EXPORT_CSV);
         EXPECT_TRUE(done.wait());
@@ -631,7 +631,7 @@ TEST_F(ViewerTest, AFailedExportWriteIsReportedAndLeavesNoFile)
     const std::string target = sampleDir() + "\\full.csv";
     HICON icon = nullptr;
     {
-        DialogAnswerer save("Save Export File", chooseFile(target));
+        FileChoice save("Save Export File", target);
         DialogAnswerer failed("Create Export File", [&icon](HWND box) {
             icon = messageBoxIcon(box);
             pressButton(IDOK)(box);
@@ -655,7 +655,7 @@ TEST_F(ViewerTest, AnOpenHeaderEditGoesToTheFirstFileOnOpen)
     SetWindowTextA(edit, "4848");
     {
         DialogAnswerer yes("", pressButton(IDYES));
-        DialogAnswerer open("Select QUOR Data File", chooseFile(samplePath("async_double.quorData")));
+        FileChoice open("Select QUOR Data File", samplePath("async_double.quorData"));
         sendCommand(window, ID_FILE_OPEN);
         EXPECT_NE(yes.text().find("Save Header Changes ?"), std::string::npos);
         EXPECT_TRUE(open.wait());
