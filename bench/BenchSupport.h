@@ -1,5 +1,6 @@
-// What the Windows benchmarks share: the clock, the CSV file they import,
-// and the grid made straight from its DLL without the registry.
+// What the Windows benchmarks share: the clock, their files in the
+// temporary folder, the CSV file they import, and the grid made straight
+// from its DLL without the registry.
 #pragma once
 
 #include <windows.h>
@@ -9,9 +10,11 @@
 #include <string>
 
 #ifdef QUOR_BENCH_GRID
+#include <ole2.h>
 #include <wrl/client.h>
 
 #include "QuorGrid_h.h"
+#include "UniqueHandle.h"
 #endif
 
 namespace quor {
@@ -34,6 +37,23 @@ inline SIZE_T privateBytes()
     return counters.PrivateUsage ? counters.PrivateUsage : counters.PagefileUsage;
 }
 
+// A file name in the temporary folder.
+inline std::string temporaryPath(const char* name)
+{
+    char folder[MAX_PATH] = "";
+    GetTempPathA(MAX_PATH, folder);
+    return std::string(folder) + name;
+}
+
+// A folder of this run's own in the temporary folder, without its closing
+// backslash: the prefix and the process id.
+inline std::string benchFolder(const char* prefix)
+{
+    const std::string folder = temporaryPath(prefix) + std::to_string(GetCurrentProcessId());
+    CreateDirectoryA(folder.c_str(), nullptr);
+    return folder;
+}
+
 // A heading line and `lines` sample-like lines, with quoted commas.
 inline bool writeCsvSource(const std::string& path, int lines)
 {
@@ -47,6 +67,36 @@ inline bool writeCsvSource(const std::string& path, int lines)
 }
 
 #ifdef QUOR_BENCH_GRID
+// QuorGrid.dll loaded from beside the program, in an OLE apartment of the
+// main thread, for the run.
+class GridDll {
+public:
+    GridDll() : module_(LoadLibraryW(L"QuorGrid.dll")), ole_(SUCCEEDED(OleInitialize(nullptr))) {}
+    ~GridDll()
+    {
+        if (ole_)
+            OleUninitialize();
+    }
+    GridDll(const GridDll&) = delete;
+    GridDll& operator=(const GridDll&) = delete;
+
+    // Says on stderr what is missing.
+    bool ready(const char* bench) const
+    {
+        if (!module_)
+            std::fprintf(stderr, "%s: QuorGrid.dll not found\n", bench);
+        else if (!ole_)
+            std::fprintf(stderr, "%s: no OLE apartment\n", bench);
+        return module_ && ole_;
+    }
+    HMODULE module() const { return module_.get(); }
+
+private:
+    // Freed after the apartment is gone.
+    LoadedModule module_;
+    bool ole_;
+};
+
 inline Microsoft::WRL::ComPtr<IQuorGridControl> createGrid(HMODULE module)
 {
     using GetClassObject = HRESULT(WINAPI*)(REFCLSID, REFIID, void**);

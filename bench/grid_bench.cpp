@@ -127,14 +127,6 @@ int run(HMODULE module)
 int main()
 {
     using namespace quor;
-    HMODULE module = LoadLibraryW(L"QuorGrid.dll");
-    if (!module) {
-        std::printf("grid_bench: QuorGrid.dll not found\n");
-        return 1;
-    }
-    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-    const int result = run(module);
-    CoUninitialize();
-    FreeLibrary(module);
-    return result;
+    const GridDll grid;
+    return grid.ready("grid_bench") ? run(grid.module()) : 1;
 }

@@ -23,10 +23,8 @@ constexpr int kLines = 100000;
 int main()
 {
     using namespace quor;
-    char folder[MAX_PATH];
-    GetTempPathA(MAX_PATH, folder);
-    const std::string source = std::string(folder) + "quor_csv_bench_in.csv";
-    const std::string target = std::string(folder) + "quor_csv_bench_out.csv";
+    const std::string source = temporaryPath("quor_csv_bench_in.csv");
+    const std::string target = temporaryPath("quor_csv_bench_out.csv");
     if (!writeCsvSource(source, kLines)) {
         fprintf(stderr, "cannot write %s\n", source.c_str());
         return 1;

@@ -184,20 +184,16 @@ bool fine(const CommandRun& run)
 int main()
 {
     using namespace quor;
-    char folder[MAX_PATH];
-    GetTempPathA(MAX_PATH, folder);
-    const std::string source = std::string(folder) + "quor_import_bench_in.csv";
-    const std::string target = std::string(folder) + "quor_import_bench_out.csv";
+    const std::string source = temporaryPath("quor_import_bench_in.csv");
+    const std::string target = temporaryPath("quor_import_bench_out.csv");
     DeleteFileA(target.c_str());
     if (!writeCsvSource(source, kLines)) {
         fprintf(stderr, "cannot write %s\n", source.c_str());
         return 1;
     }
-    HMODULE module = LoadLibraryW(L"QuorGrid.dll");
-    if (!module || FAILED(OleInitialize(nullptr))) {
-        fprintf(stderr, "cannot load QuorGrid.dll\n");
+    const GridDll dll;
+    if (!dll.ready("grid_import_bench"))
         return 1;
-    }
     int status = 1;
     {
         WNDCLASSA type{};
@@ -208,7 +204,7 @@ int main()
         // Hidden: Wine without a window manager is slow to unmap a shown window.
         HWND host = CreateWindowExA(0, type.lpszClassName, "host", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 0, 0,
                                     640, 480, nullptr, nullptr, type.hInstance, nullptr);
-        ComPtr<IQuorGridControl> grid = createGrid(module);
+        ComPtr<IQuorGridControl> grid = createGrid(dll.module());
         ComPtr<quor::OleHostSite> site = quor::OleHostSite::make(host);
         ComPtr<IOleObject> object;
         if (grid)
@@ -233,7 +229,6 @@ int main()
         site->close();
         DestroyWindow(host);
     }
-    OleUninitialize();
     DeleteFileA(source.c_str());
     DeleteFileA(target.c_str());
     return status;

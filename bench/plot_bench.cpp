@@ -25,15 +25,6 @@ const int kPlotWidth = 1000;
 const int kPlotHeight = 400;
 const int kRedrawsPerLevel = 21;
 
-std::string tempFolder()
-{
-    char temp[MAX_PATH];
-    GetTempPathA(MAX_PATH, temp);
-    std::string dir = std::string(temp) + "quorplot_bench_" + std::to_string(GetCurrentProcessId());
-    CreateDirectoryA(dir.c_str(), nullptr);
-    return dir;
-}
-
 // A 1 kHz float signal: a slow sine with noise and a one-sample spike every
 // ten million samples.
 bool writeSignal(const std::string& path, int64_t count)
@@ -144,7 +135,7 @@ int main(int argc, char** argv)
 {
     using namespace quor;
     const int64_t samples = argc > 1 ? std::atoll(argv[1]) : 100000000LL;
-    const std::string dir = tempFolder();
+    const std::string dir = benchFolder("quorplot_bench_");
     const std::string path = dir + "\\signal.quorData";
     std::printf("writing %lld float samples...\n", static_cast<long long>(samples));
     if (!writeSignal(path, samples)) {

@@ -23,10 +23,7 @@ int kMemoryTurns = 10000;  // page turns, each a ">>" or a "<<"; argv[1] overrid
 
 std::string writeSamples()
 {
-    char temp[MAX_PATH];
-    GetTempPathA(MAX_PATH, temp);
-    std::string dir = std::string(temp) + "quorviewer_bench_" + std::to_string(GetCurrentProcessId());
-    CreateDirectoryA(dir.c_str(), nullptr);
+    const std::string dir = benchFolder("quorviewer_bench_");
     std::string failed;
     if (FAILED(writeSampleSet(dir, &failed)))
         std::fprintf(stderr, "cannot write %s\n", failed.c_str());

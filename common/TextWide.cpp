@@ -1,32 +1,60 @@
-// The one conversion of Text that depends on the platform: 8-bit text in
-// the ANSI code page to the wide strings of the COM boundary.
+// The conversions that depend on the platform: 8-bit text in the ANSI code
+// page to the wide strings of the COM boundary, and back.
 #include "Text.h"
+#include "Wide.h"
 
 #ifdef _WIN32
 #include <windows.h>
 #endif
 
+#include <climits>
+
 namespace quor {
 
-std::wstring Text::toWide() const
+std::wstring wideFromAnsi(const char* text, size_t length)
 {
     std::wstring wide;
-    if (text_.empty())
+    if (length == 0 || length > INT_MAX)
         return wide;
 #ifdef _WIN32
-    const int size = static_cast<int>(text_.size());
-    const int count = MultiByteToWideChar(CP_ACP, 0, text_.data(), size, nullptr, 0);
+    const int size = static_cast<int>(length);
+    const int count = MultiByteToWideChar(CP_ACP, 0, text, size, nullptr, 0);
     if (count <= 0)
         return wide;
     wide.resize(static_cast<size_t>(count));
-    MultiByteToWideChar(CP_ACP, 0, text_.data(), size, &wide[0], count);
+    MultiByteToWideChar(CP_ACP, 0, text, size, &wide[0], count);
 #else
     // Natively there is no ANSI code page; bytes map to the first 256 code points.
-    wide.reserve(text_.size());
-    for (char c : text_)
-        wide.push_back(static_cast<wchar_t>(static_cast<unsigned char>(c)));
+    wide.reserve(length);
+    for (size_t i = 0; i < length; ++i)
+        wide.push_back(static_cast<wchar_t>(static_cast<unsigned char>(text[i])));
 #endif
     return wide;
+}
+
+std::string ansiFromWide(const wchar_t* text, size_t length)
+{
+    std::string narrow;
+    if (length == 0 || length > INT_MAX)
+        return narrow;
+#ifdef _WIN32
+    const int size = static_cast<int>(length);
+    const int bytes = WideCharToMultiByte(CP_ACP, 0, text, size, nullptr, 0, nullptr, nullptr);
+    if (bytes <= 0)
+        return narrow;
+    narrow.resize(static_cast<size_t>(bytes));
+    WideCharToMultiByte(CP_ACP, 0, text, size, &narrow[0], bytes, nullptr, nullptr);
+#else
+    narrow.reserve(length);
+    for (size_t i = 0; i < length; ++i)
+        narrow.push_back(text[i] < 256 ? static_cast<char>(text[i]) : '?');
+#endif
+    return narrow;
+}
+
+std::wstring Text::toWide() const
+{
+    return wideFromAnsi(text_);
 }
 
 }  // namespace quor

@@ -9,6 +9,7 @@
 
 #include "PlotWindow.h"
 #include "Text.h"
+#include "Wide.h"
 #include "TimeText.h"
 
 namespace quor {
@@ -30,19 +31,10 @@ const int kMarkHalf = 2;
 const int kProgressWidth = 200;
 const int kProgressHeight = 14;
 
-std::wstring wide(const std::string& utf8)
-{
-    std::wstring out(utf8.size(), L'\0');
-    const int n = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), &out[0],
-                                      static_cast<int>(out.size()));
-    out.resize(n > 0 ? n : 0);
-    return out;
-}
-
 void drawText(HDC dc, int x, int y, const std::string& text, UINT align)
 {
     SetTextAlign(dc, align);
-    const std::wstring w = wide(text);
+    const std::wstring w = wideFromAnsi(text);
     TextOutW(dc, x, y, w.c_str(), static_cast<int>(w.size()));
 }
 

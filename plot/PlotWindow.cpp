@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "FilePrompt.h"
 #include "Text.h"
 #include "WindowClass.h"
 
@@ -377,18 +378,14 @@ void PlotWindow::onSummaryNote()
 
 bool PlotWindow::askForExportFile(std::string& path)
 {
-    char name[MAX_PATH] = "QuorExportFile.csv";
-    static const char filter[] = "*.csv\0*.csv\0";
-    OPENFILENAMEA ofn = {};
-    ofn.lStructSize = sizeof ofn;
-    ofn.hwndOwner = window_;
-    ofn.lpstrFilter = filter;
-    ofn.nFilterIndex = 1;
-    ofn.lpstrFile = name;
-    ofn.nMaxFile = sizeof name;
-    ofn.lpstrTitle = "Save Export File";
-    ofn.Flags = OFN_EXPLORER | OFN_OVERWRITEPROMPT | OFN_NOCHANGEDIR;
-    if (!GetSaveFileNameA(&ofn))
+    quor::FilePrompt prompt;
+    prompt.owner = window_;
+    prompt.title = "Save Export File";
+    prompt.filter = quor::dialogFilter("|*.csv|*.csv|");
+    prompt.name = "QuorExportFile.csv";
+    prompt.flags = OFN_OVERWRITEPROMPT | OFN_NOCHANGEDIR;
+    std::string name;
+    if (!quor::askFileName(quor::FilePromptKind::save, prompt, name))
         return false;
     path = name;
     return true;
@@ -435,12 +432,8 @@ void PlotWindow::copyToClipboard()
         quor::SelectedObject selected(copyDC.get(), copy.get());
         BitBlt(copyDC.get(), 0, 0, canvas_.width(), canvas_.height(), canvas_.dc(), 0, 0, SRCCOPY);
     }
-    if (!OpenClipboard(window_))
-        return;
-    EmptyClipboard();
-    if (SetClipboardData(CF_BITMAP, copy.get()))
+    if (quor::handToClipboard(window_, CF_BITMAP, copy.get()))
         copy.release();  // the clipboard owns it now
-    CloseClipboard();
 }
 
 }  // namespace quor

@@ -3,6 +3,7 @@
 #include <commdlg.h>
 
 #include "CommandLine.h"
+#include "FilePrompt.h"
 #include "GridCalls.h"
 #include "TimeText.h"
 #include "resource.h"
@@ -203,22 +204,17 @@ void DataViewerDialog::openDataFile(bool askForFile)
 
 bool DataViewerDialog::askForDataFile()
 {
-    char name[MAX_PATH] = {};
-    lstrcpynA(name, kDataFilter, sizeof name);
-    static const char filter[] = "*.QuorData;*ZIBdata\0*.QuorData;*ZIBdata\0";
-    OPENFILENAMEA ofn = {};
-    ofn.lStructSize = sizeof ofn;
-    ofn.hwndOwner = window_;
-    ofn.lpstrFilter = filter;
-    ofn.nFilterIndex = 1;
-    ofn.lpstrFile = name;
-    ofn.nMaxFile = sizeof name;
-    ofn.lpstrInitialDir = ".\\ ";
-    ofn.lpstrTitle = "Select QUOR Data File";
-    ofn.Flags = OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_NOCHANGEDIR;
-    if (!GetOpenFileNameA(&ofn))
+    FilePrompt prompt;
+    prompt.owner = window_;
+    prompt.title = "Select QUOR Data File";
+    prompt.filter = dialogFilter(std::string("|") + kDataFilter + "|" + kDataFilter + "|");
+    prompt.name = kDataFilter;
+    prompt.initialFolder = ".\\ ";
+    prompt.flags = OFN_FILEMUSTEXIST | OFN_NOCHANGEDIR;
+    std::string path;
+    if (!askFileName(FilePromptKind::open, prompt, path))
         return false;
-    dataFilePath_ = name;
+    dataFilePath_.assign(path.c_str());
     return true;
 }
 

@@ -8,6 +8,7 @@
 #include "CommandLine.h"
 #include "CsvExport.h"
 #include "DataViewerDialog.h"
+#include "FilePrompt.h"
 
 namespace quor {
 
@@ -35,22 +36,19 @@ private:
 
 bool DataViewerDialog::askForExportFile(Text& path)
 {
-    char name[kNameBufferSize] = "QuorExportFile.csv";
-    static const char filter[] = "*.csv\0*.csv\0";
-    OPENFILENAMEA ofn = {};
-    ofn.lStructSize = sizeof ofn;
-    ofn.hwndOwner = GetDesktopWindow();
-    ofn.lpstrFilter = filter;
-    ofn.nFilterIndex = 1;
-    ofn.lpstrFile = name;
-    ofn.nMaxFile = kNameBufferSize;
-    ofn.lpstrTitle = "Save Export File";
-    ofn.Flags = OFN_EXPLORER | OFN_OVERWRITEPROMPT;
+    FilePrompt prompt;
+    prompt.owner = GetDesktopWindow();
+    prompt.title = "Save Export File";
+    prompt.filter = dialogFilter("|*.csv|*.csv|");
+    prompt.name = "QuorExportFile.csv";
+    prompt.flags = OFN_OVERWRITEPROMPT;
+    prompt.capacity = kNameBufferSize;
     CurrentDirectoryKeeper directory;
-    if (!GetSaveFileNameA(&ofn))
+    std::string name;
+    if (!askFileName(FilePromptKind::save, prompt, name))
         return false;
     directory.restore();
-    path = name;
+    path.assign(name.c_str());
     return true;
 }
 

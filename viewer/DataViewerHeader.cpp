@@ -16,7 +16,7 @@ void DataViewerDialog::fillHeaderGrid()
     Bstr tag("");
     IQuorGridControl* grid = headerGrid_.Get();
     document_.visitHeaderRows([grid, &tag](const HeaderRow& row) {
-        grid->appendRow(Bstr(row.text).get(), VARIANT_FALSE, tag.get(), vb(row.markEdited));
+        grid->appendRow(Bstr(row.text).get(), VARIANT_FALSE, tag.get(), variantBool(row.markEdited));
     });
     headerGrid_->resetAllEditedRows();
     headerGrid_->setUpperLeftCell(0, 0);

@@ -6,7 +6,7 @@ void GridRowSink::appendRow(const Text& text, bool markEdited)
 {
     Bstr row(text);
     Bstr tag("");
-    grid_->appendRow(row.get(), VARIANT_FALSE, tag.get(), vb(markEdited));
+    grid_->appendRow(row.get(), VARIANT_FALSE, tag.get(), variantBool(markEdited));
 }
 
 void clearGrid(IQuorGridControl* grid)

@@ -10,6 +10,7 @@
 #include "DataPager.h"
 #include "QuorGrid_h.h"
 #include "Text.h"
+#include "VariantBool.h"
 
 namespace quor {
 
@@ -22,8 +23,6 @@ public:
 private:
     IQuorGridControl* grid_;
 };
-
-inline VARIANT_BOOL vb(bool value) { return value ? VARIANT_TRUE : VARIANT_FALSE; }
 
 // Empties a grid and lets it drop the rows it keeps as deleted, so that
 // refilling it again and again does not grow its memory.

@@ -74,13 +74,6 @@ void clickButton(HWND dialog, int id)
 
 ShortcutKeys::ShortcutKeys() : table_(createTable()) {}
 
-ShortcutKeys::~ShortcutKeys()
-{
-    detach();
-    if (table_)
-        DestroyAcceleratorTable(table_);
-}
-
 void ShortcutKeys::labelMenu(HMENU menu)
 {
     if (!menu)
@@ -95,18 +88,16 @@ void ShortcutKeys::attach(HWND dialog)
 {
     detach();
     dialog_ = dialog;
-    hook_ = SetWindowsHookExA(WH_MSGFILTER, filterHook, nullptr, GetCurrentThreadId());
+    hook_.reset(SetWindowsHookExA(WH_MSGFILTER, filterHook, nullptr, GetCurrentThreadId()));
     if (hook_)
         activeKeys = this;
 }
 
 void ShortcutKeys::detach()
 {
-    if (hook_)
-        UnhookWindowsHookEx(hook_);
+    hook_.reset();
     if (activeKeys == this)
         activeKeys = nullptr;
-    hook_ = nullptr;
     dialog_ = nullptr;
 }
 
@@ -118,7 +109,7 @@ bool ShortcutKeys::translate(MSG* message) const
         return false;
     if (message->hwnd != dialog_ && !IsChild(dialog_, message->hwnd))
         return false;
-    return TranslateAcceleratorA(dialog_, table_, message) != 0;
+    return TranslateAcceleratorA(dialog_, table_.get(), message) != 0;
 }
 
 LRESULT CALLBACK ShortcutKeys::filterHook(int code, WPARAM wParam, LPARAM lParam)

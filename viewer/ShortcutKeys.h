@@ -6,6 +6,8 @@
 
 #include <windows.h>
 
+#include "UniqueHandle.h"
+
 // Commands that only shortcuts send; the buttons' own ids answer clicks
 // alone, so a shortcut for a button goes through one of these.
 #define ID_SHORTCUT_PREVIOUS_PAGE 32790
@@ -17,7 +19,7 @@ namespace quor {
 class ShortcutKeys {
 public:
     ShortcutKeys();
-    ~ShortcutKeys();
+    ~ShortcutKeys() { detach(); }
     ShortcutKeys(const ShortcutKeys&) = delete;
     ShortcutKeys& operator=(const ShortcutKeys&) = delete;
 
@@ -37,8 +39,8 @@ public:
 private:
     static LRESULT CALLBACK filterHook(int code, WPARAM wParam, LPARAM lParam);
 
-    HACCEL table_ = nullptr;
-    HHOOK hook_ = nullptr;
+    AcceleratorTable table_;
+    WindowsHook hook_;
     HWND dialog_ = nullptr;
 };
 

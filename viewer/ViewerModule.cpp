@@ -14,13 +14,12 @@ const DWORD kIdleTimeoutMs = 5000;
 
 HRESULT setStringValue(const char* keyPath, const char* name, const char* value)
 {
-    HKEY key = nullptr;
-    LONG status = RegCreateKeyExA(HKEY_CLASSES_ROOT, keyPath, 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr);
+    RegistryKey key;
+    LONG status = RegCreateKeyExA(HKEY_CLASSES_ROOT, keyPath, 0, nullptr, 0, KEY_WRITE, nullptr, key.put(), nullptr);
     if (status != ERROR_SUCCESS)
         return HRESULT_FROM_WIN32(status);
-    status = RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value),
+    status = RegSetValueExA(key.get(), name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value),
                             static_cast<DWORD>(lstrlenA(value) + 1));
-    RegCloseKey(key);
     return HRESULT_FROM_WIN32(status);
 }
 
@@ -80,21 +79,19 @@ LONG ViewerModule::unlock()
     if (count == 0) {
         InterlockedExchange(&active_, 1);
         if (shutdownEvent_)
-            SetEvent(shutdownEvent_);
+            SetEvent(shutdownEvent_.get());
     }
     return count;
 }
 
 void ViewerModule::startMonitor()
 {
-    shutdownEvent_ = CreateEventA(nullptr, FALSE, FALSE, nullptr);
+    shutdownEvent_.reset(CreateEventA(nullptr, FALSE, FALSE, nullptr));
     if (!shutdownEvent_)
         return;
-    thread_ = CreateThread(nullptr, 0, monitorThread, this, 0, nullptr);
-    if (!thread_) {
-        CloseHandle(shutdownEvent_);
-        shutdownEvent_ = nullptr;
-    }
+    thread_.reset(CreateThread(nullptr, 0, monitorThread, this, 0, nullptr));
+    if (!thread_)
+        shutdownEvent_.reset();
 }
 
 // The program ends without a thread left behind: the worker is woken and
@@ -103,15 +100,11 @@ void ViewerModule::stopMonitor()
 {
     if (thread_) {
         InterlockedExchange(&stopping_, 1);
-        SetEvent(shutdownEvent_);
-        WaitForSingleObject(thread_, INFINITE);
-        CloseHandle(thread_);
-        thread_ = nullptr;
+        SetEvent(shutdownEvent_.get());
+        WaitForSingleObject(thread_.get(), INFINITE);
+        thread_.reset();
     }
-    if (shutdownEvent_) {
-        CloseHandle(shutdownEvent_);
-        shutdownEvent_ = nullptr;
-    }
+    shutdownEvent_.reset();
 }
 
 DWORD WINAPI ViewerModule::monitorThread(void* self)
@@ -123,13 +116,13 @@ DWORD WINAPI ViewerModule::monitorThread(void* self)
 void ViewerModule::watchLocks()
 {
     for (;;) {
-        WaitForSingleObject(shutdownEvent_, INFINITE);
+        WaitForSingleObject(shutdownEvent_.get(), INFINITE);
         if (stopping_)
             return;
         DWORD wait;
         do {
             InterlockedExchange(&active_, 0);
-            wait = WaitForSingleObject(shutdownEvent_, kIdleTimeoutMs);
+            wait = WaitForSingleObject(shutdownEvent_.get(), kIdleTimeoutMs);
             if (stopping_)
                 return;
         } while (wait == WAIT_OBJECT_0);

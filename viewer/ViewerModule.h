@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include "UniqueHandle.h"
+
 namespace quor {
 
 class ViewerModule {
@@ -35,8 +37,8 @@ private:
     volatile LONG lockCount_ = 0;
     volatile LONG active_ = 0;
     volatile LONG stopping_ = 0;
-    HANDLE shutdownEvent_ = nullptr;
-    HANDLE thread_ = nullptr;
+    KernelHandle shutdownEvent_;
+    KernelHandle thread_;
 };
 
 }  // namespace quor

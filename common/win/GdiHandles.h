@@ -6,38 +6,13 @@
 
 #include <utility>
 
+#include "UniqueHandle.h"
+
 namespace quor {
 
 // One GDI object (pen, brush, font, bitmap, region) deleted on destruction.
 template <typename Handle>
-class GdiObject {
-public:
-    GdiObject() = default;
-    explicit GdiObject(Handle handle) : handle_(handle) {}
-    ~GdiObject() { reset(); }
-    GdiObject(const GdiObject&) = delete;
-    GdiObject& operator=(const GdiObject&) = delete;
-    GdiObject(GdiObject&& other) noexcept : handle_(other.release()) {}
-    GdiObject& operator=(GdiObject&& other) noexcept
-    {
-        if (this != &other)
-            reset(other.release());
-        return *this;
-    }
-
-    Handle get() const { return handle_; }
-    explicit operator bool() const { return handle_ != nullptr; }
-    Handle release() { return std::exchange(handle_, nullptr); }
-    void reset(Handle handle = nullptr)
-    {
-        if (handle_)
-            DeleteObject(handle_);
-        handle_ = handle;
-    }
-
-private:
-    Handle handle_ = nullptr;
-};
+using GdiObject = UniqueHandle<Handle, &DeleteObject>;
 
 using Pen = GdiObject<HPEN>;
 using Brush = GdiObject<HBRUSH>;
@@ -105,34 +80,11 @@ private:
 };
 
 // A memory DC compatible with another (or with the screen for nullptr),
-// deleted on destruction. Movable, with reset and release.
-class MemoryDC {
+// deleted on destruction.
+class MemoryDC : public UniqueHandle<HDC, &DeleteDC> {
 public:
     MemoryDC() = default;
-    explicit MemoryDC(HDC compatibleWith) : dc_(CreateCompatibleDC(compatibleWith)) {}
-    ~MemoryDC() { reset(); }
-    MemoryDC(const MemoryDC&) = delete;
-    MemoryDC& operator=(const MemoryDC&) = delete;
-    MemoryDC(MemoryDC&& other) noexcept : dc_(other.release()) {}
-    MemoryDC& operator=(MemoryDC&& other) noexcept
-    {
-        if (this != &other)
-            reset(other.release());
-        return *this;
-    }
-
-    HDC get() const { return dc_; }
-    explicit operator bool() const { return dc_ != nullptr; }
-    HDC release() { return std::exchange(dc_, nullptr); }
-    void reset(HDC dc = nullptr)
-    {
-        if (dc_)
-            DeleteDC(dc_);
-        dc_ = dc;
-    }
-
-private:
-    HDC dc_ = nullptr;
+    explicit MemoryDC(HDC compatibleWith) : UniqueHandle(CreateCompatibleDC(compatibleWith)) {}
 };
 
 // Selects an object into a DC for the scope and puts the previous one back.

@@ -143,7 +143,8 @@ TEST_F(MultiPeriodic, SingleSegmentIsAnOrdinaryPeriodicFile)
 }
 
 // A rate above 10^9 per second gives a period of 0: segment times could not
-// become indices, so the index file is not read at all.
+// become indices, so the index file is not read at all. Its path is made
+// only on the way to reading it, and its segments would move the indices.
 TEST_F(MultiPeriodic, NoPeriodLeavesTheIndexFileUnread)
 {
     ASSERT_TRUE(writeNative(path, nativeHeader(formatInt, 4, 2e9), Bytes().put<int32_t>(7)));
@@ -151,6 +152,9 @@ TEST_F(MultiPeriodic, NoPeriodLeavesTheIndexFileUnread)
     int32_t count = -1;
     EXPECT_EQ(file.getSegments(&count), nullptr);
     EXPECT_EQ(count, 0);
+    EXPECT_STREQ(file.getIndexPath(), "");
+    EXPECT_EQ(file.getStartIndex(), 1);
+    EXPECT_EQ(file.getEndIndex(), 1);
 }
 
 // A recording in progress may have written only part of its last line: a

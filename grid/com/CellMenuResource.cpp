@@ -13,27 +13,19 @@ constexpr int kPasteBitmap = 207;
 
 }  // namespace
 
-CellMenuResource::~CellMenuResource()
-{
-    // The menu goes first: it must not refer to the bitmaps once they are deleted.
-    if (menu_)
-        DestroyMenu(menu_);
-}
-
 void CellMenuResource::load(HINSTANCE module)
 {
     if (menu_)
         return;
-    menu_ = LoadMenuA(module, MAKEINTRESOURCEA(kCellMenuResource));
+    menu_.reset(LoadMenuA(module, MAKEINTRESOURCEA(kCellMenuResource)));
     if (!menu_) {
         OutputDebugStringA("Failed to load right click menu\n");
         return;
     }
-    HMENU popup = GetSubMenu(menu_, 0);
+    HMENU popup = GetSubMenu(menu_.get(), 0);
     if (!popup) {
         OutputDebugStringA("Failed to load Popup menu\n");
-        DestroyMenu(menu_);
-        menu_ = nullptr;
+        menu_.reset();
         return;
     }
     attachBitmap(popup, kCutCommand, module, kCutBitmap, cut_);

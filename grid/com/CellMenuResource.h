@@ -12,22 +12,23 @@ namespace quor {
 class CellMenuResource {
 public:
     CellMenuResource() = default;
-    ~CellMenuResource();
     CellMenuResource(const CellMenuResource&) = delete;
     CellMenuResource& operator=(const CellMenuResource&) = delete;
 
     // Once, at window creation. Without the resource the grid works
     // without a menu: menu() stays null.
     void load(HINSTANCE module);
-    HMENU menu() const { return menu_; }
+    HMENU menu() const { return menu_.get(); }
 
 private:
     void attachBitmap(HMENU popup, UINT command, HINSTANCE module, int resource, Bitmap& bitmap);
 
-    HMENU menu_ = nullptr;
     Bitmap cut_;
     Bitmap copy_;
     Bitmap paste_;
+    // Last, so that it goes first: it must not refer to the bitmaps once
+    // they are deleted.
+    Menu menu_;
 };
 
 }  // namespace quor

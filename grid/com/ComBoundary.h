@@ -7,6 +7,8 @@
 
 #include <string>
 
+#include "VariantBool.h"
+
 namespace quor {
 
 // UTF-16 to the ANSI code page; a null BSTR is the empty text.
@@ -17,16 +19,5 @@ BSTR bstrFromAnsi(const std::string& text);
 
 // Stores a new BSTR in *out; E_OUTOFMEMORY when it cannot be made.
 HRESULT returnBstr(const std::string& text, BSTR* out);
-
-// Only VARIANT_TRUE (-1) is true: a caller's 1 reads as false.
-inline bool isVariantTrue(VARIANT_BOOL flag)
-{
-    return flag == VARIANT_TRUE;
-}
-
-inline VARIANT_BOOL variantBool(bool flag)
-{
-    return flag ? VARIANT_TRUE : VARIANT_FALSE;
-}
 
 }  // namespace quor

@@ -5,6 +5,7 @@
 
 #include <new>
 
+#include "LocaleCollation.h"
 #include "QuorGridControl.h"
 #include "QuorGrid_h.h"
 
@@ -127,6 +128,8 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID)
     if (reason == DLL_PROCESS_ATTACH) {
         quor::g_instance = instance;
         DisableThreadLibraryCalls(instance);
+        // Every grid sorts and finds by the user's locale.
+        quor::useCollation(&quor::localeCollation());
     }
     return TRUE;
 }

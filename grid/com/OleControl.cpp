@@ -1,5 +1,6 @@
 #include "OleControl.h"
 
+#include "ComObject.h"
 #include "GdiHandles.h"
 #include "Himetric.h"
 
@@ -51,30 +52,17 @@ constexpr DWORD kViewStatus = VIEWSTATUS_OPAQUE | VIEWSTATUS_SOLIDBKGND;
 RECT toRect(const RECTL& r) { return RECT{r.left, r.top, r.right, r.bottom}; }
 
 // Enumerates the control's single connection point.
-class SingleConnectionPointEnum final : public IEnumConnectionPoints {
+class SingleConnectionPointEnum final
+    : public ComObject<SingleConnectionPointEnum, IEnumConnectionPoints> {
 public:
     SingleConnectionPointEnum(IConnectionPoint* point, ULONG position)
         : point_(point), position_(position) {}
 
-    STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override
+    void* interfaceFor(REFIID riid)
     {
-        if (!ppv)
-            return E_POINTER;
-        if (riid == IID_IUnknown || riid == IID_IEnumConnectionPoints) {
-            *ppv = static_cast<IEnumConnectionPoints*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *ppv = nullptr;
-        return E_NOINTERFACE;
-    }
-    STDMETHODIMP_(ULONG) AddRef() override { return InterlockedIncrement(&refs_); }
-    STDMETHODIMP_(ULONG) Release() override
-    {
-        const ULONG refs = InterlockedDecrement(&refs_);
-        if (refs == 0)
-            delete this;
-        return refs;
+        if (riid == IID_IUnknown || riid == IID_IEnumConnectionPoints)
+            return static_cast<IEnumConnectionPoints*>(this);
+        return nullptr;
     }
 
     STDMETHODIMP Next(ULONG count, IConnectionPoint** points, ULONG* fetched) override
@@ -112,8 +100,7 @@ public:
     }
 
 private:
-    ~SingleConnectionPointEnum() = default;
-    LONG refs_ = 1;
+    ~SingleConnectionPointEnum() override = default;
     ComPtr<IConnectionPoint> point_;
     ULONG position_;
 };

@@ -46,7 +46,7 @@ STDMETHODIMP QuorGridControl::redraw()
 void QuorGridControl::rowsChanged()
 {
     // Rows may have come and gone since the bar was last set.
-    if (core_.view().window)
+    if (gridWindow_)
         setUpScrollBars();
 }
 
@@ -114,13 +114,13 @@ void QuorGridControl::originMoved()
     const GridView& view = core_.view();
     const int32_t x = view.firstVisibleRow;
     const int32_t y = view.firstVisibleColumn;
-    if (view.window) {
-        applyScrollBar(view.window, SB_VERT, verticalGeometry(core_.rows().rowCount()), x);
-        applyScrollBar(view.window, SB_HORZ, horizontalGeometry(core_.columnCount()), y);
+    if (gridWindow_) {
+        applyScrollBar(gridWindow_, SB_VERT, verticalGeometry(core_.rows().rowCount()), x);
+        applyScrollBar(gridWindow_, SB_HORZ, horizontalGeometry(core_.columnCount()), y);
     }
     rowHeader_.renumber(x);
     placeHeaderBand();
-    if (x == 0 && y == 0 && view.window)
+    if (x == 0 && y == 0 && gridWindow_)
         repaintHeadersNow();
 }
 

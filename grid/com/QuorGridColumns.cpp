@@ -105,7 +105,7 @@ std::string QuorGridControl::longestCellText(int32_t column)
 
 int32_t QuorGridControl::textWidth(const std::string& text)
 {
-    return measureTextWidth(drawingSurface_, gridFont_.get(), text);
+    return measureTextWidth(paintBuffer_.memoryDC(), gridFont_.get(), text);
 }
 
 STDMETHODIMP QuorGridControl::setColumnWidth(LONG col, SHORT width)

@@ -5,6 +5,16 @@
 
 namespace quor {
 
+// The model's enumerations are the interface's numbers under its own names.
+static_assert(rowSelected == Selected && rowUnselected == Unselected && rowToggle == Toggle);
+static_assert(selectRow == SelectRow && selectCell == SelectCell && selectColumn == SelectColumn &&
+              selectNothing == NoSelect && selectToggleCell == ToggleCell);
+static_assert(sortNone == None && sortAscending == Ascending && sortDescending == Descending);
+static_assert(linesNone == gridLinesNone && linesHorizontal == gridLinesHoriz && linesVertical == gridLinesVert &&
+              linesBoth == gridLinesBoth);
+static_assert(alignLeft == Grid_TA_LEFT && alignRight == Grid_TA_RIGHT && alignCenter == Grid_TA_CENTER);
+static_assert(sizeof(Colour) == sizeof(OLE_COLOR) && rgbColour(1, 2, 3) == RGB(1, 2, 3));
+
 namespace {
 
 HFONT makeGridFont()
@@ -26,7 +36,6 @@ QuorGridControl::~QuorGridControl()
 {
     // The window goes first, while the children and the buffer still exist.
     shutDownOleControl();
-    releaseWindowClass();
     GridModule::unlock();
 }
 

@@ -31,6 +31,7 @@
 #include "GridView.h"
 #include "QuorGrid_h.h"
 #include "RowModel.h"
+#include "WindowClass.h"
 #include "WindowProc.h"
 
 namespace quor {
@@ -153,12 +154,15 @@ private:
 
     // The control window (QuorGridWindow.cpp), one handler per message.
     friend LRESULT CALLBACK ownedWindowProc<QuorGridControl>(HWND, UINT, WPARAM, LPARAM);
-    void attachWindow(HWND window) { core_.view().window = window; }
+    void attachWindow(HWND window) { gridWindow_ = window; }
     void detachWindow() {}
     LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT onCreate();
     void onDestroy();
     void onSize();
+    // The view reads its client size from here, told again on every change.
+    void tellClientSize();
+    RECT clientArea() const { return toRect(core_.view().clientRect()); }
     void onPaint();
     void onVerticalScroll(int code);
     void onHorizontalScroll(int code);
@@ -175,7 +179,6 @@ private:
     void addRowButtonsForRows();
     void onAppendedRowsShown();
     void repaintHeadersNow();
-    void releaseWindowClass();
 
     HRESULT queryOleInterface(REFIID riid, void** object);
     HRESULT typeInfo(ITypeInfo** info);
@@ -191,16 +194,18 @@ private:
     LONG refCount_ = 1;
     Microsoft::WRL::ComPtr<ITypeInfo> typeInfo_;
 
+    // From its creation on; OleControlBase learns of it only once it is made.
+    HWND gridWindow_ = nullptr;
     GridCore core_{*this};
     GridSorter sorter_;
     GridFinder finder_;
-    HDC drawingSurface_ = nullptr;  // the memory DC of the latest paint, owned by paintBuffer_
     Font gridFont_;
     Pen gridLinePen_;
     PaintBuffer paintBuffer_;
     QuorColumnHeaderObj columnHeader_;
     QuorRowHeaderObj rowHeader_;
-    bool windowClassAcquired_ = false;
+    // Given back after the window is gone (the destructor's body destroys it).
+    WindowClassHold windowClass_;
     // A run of appendRow calls is shown once, by one posted message: the
     // bar is repainted, and the cells when one of the new rows is on screen.
     bool appendedRowsPosted_ = false;

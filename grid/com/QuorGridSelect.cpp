@@ -105,7 +105,7 @@ STDMETHODIMP QuorGridControl::sortGrid(LONG column, SortStyle style)
         core_.commitOpenEdit();
         std::optional<WaitCursor> busy;
         if (style == None && column < core_.columnCount())
-            busy.emplace(core_.view().window);
+            busy.emplace(gridWindow_);
         HRESULT hr = sorter_.sortGrid(core_.rows(), column, style, core_.columnCount());
         core_.view().invalidate();
         return hr;

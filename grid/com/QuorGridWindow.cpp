@@ -7,7 +7,6 @@
 #include <windowsx.h>
 
 #include <new>
-#include <utility>
 
 #include "GridScroller.h"
 #include "WindowClass.h"
@@ -40,23 +39,15 @@ WindowClassUse& gridClass(WNDPROC procedure)
 
 HWND QuorGridControl::createControlWindow(HWND parent, const RECT& pos)
 {
-    if (!windowClassAcquired_)
-        windowClassAcquired_ = gridClass(&ownedWindowProc<QuorGridControl>).acquire();
-    if (!windowClassAcquired_)
+    if (!windowClass_.take(gridClass(&ownedWindowProc<QuorGridControl>)))
         return nullptr;
     return CreateWindowExA(0, kGridClassName, "", kGridStyle, pos.left, pos.top, pos.right - pos.left,
                            pos.bottom - pos.top, parent, nullptr, codeModule(), this);
 }
 
-void QuorGridControl::releaseWindowClass()
-{
-    if (std::exchange(windowClassAcquired_, false))
-        gridClass(&ownedWindowProc<QuorGridControl>).release();
-}
-
 LRESULT QuorGridControl::handleMessage(UINT message, WPARAM wParam, LPARAM lParam)
 {
-    HWND window = core_.view().window;
+    HWND window = gridWindow_;
     switch (message) {
     case WM_CREATE:
         return onCreate();
@@ -108,7 +99,8 @@ LRESULT QuorGridControl::handleMessage(UINT message, WPARAM wParam, LPARAM lPara
 
 LRESULT QuorGridControl::onCreate()
 {
-    HWND window = core_.view().window;
+    HWND window = gridWindow_;
+    tellClientSize();
     if (!columnHeader_.create(window, *this) || !rowHeader_.create(window))
         return -1;
     columnHeader_.mirror(core_.columns());
@@ -134,16 +126,25 @@ void QuorGridControl::onDestroy()
     appendedRowsPosted_ = false;
     appendedRowOnScreen_ = false;
     paintBuffer_.release();
-    drawingSurface_ = nullptr;
-    core_.view().window = nullptr;
+    gridWindow_ = nullptr;
+    core_.view().setClientSize(0, 0);
     onControlWindowDestroyed();
 }
 
 // ---- layout ----
 
+void QuorGridControl::tellClientSize()
+{
+    RECT client = {0, 0, 0, 0};
+    if (gridWindow_)
+        GetClientRect(gridWindow_, &client);
+    core_.view().setClientSize(client.right - client.left, client.bottom - client.top);
+}
+
 void QuorGridControl::onSize()
 {
-    const RECT client = core_.view().clientRect();
+    tellClientSize();
+    const RECT client = clientArea();
     rowHeader_.layout(client.bottom, core_.view().rowHeight, core_.view().columnHeaderShown);
     rowHeader_.renumber(core_.view().firstVisibleRow);
     placeHeaderBand();
@@ -153,12 +154,12 @@ void QuorGridControl::onSize()
 void QuorGridControl::placeHeaderBand()
 {
     HWND header = columnHeader_.window();
-    if (!header || !core_.view().window)
+    if (!header || !gridWindow_)
         return;
     int64_t offset = 0;
     for (int32_t c = 0; c < core_.view().firstVisibleColumn; ++c)
         offset += core_.columns().width(c);
-    const RECT client = core_.view().clientRect();
+    const RECT client = clientArea();
     const bool buttons = core_.view().rowButtonsShown;
     const int strip = buttons ? GridView::kRowButtonWidth : 0;
     const int64_t width = client.right - client.left + offset - strip;
@@ -176,9 +177,10 @@ void QuorGridControl::placeHeaderBand()
 
 void QuorGridControl::onPaint()
 {
-    PaintDC validated(core_.view().window);  // the DC it offers is not drawn into
+    PaintDC validated(gridWindow_);  // the DC it offers is not drawn into
+    tellClientSize();
     try {
-        paintInto(nullptr, core_.view().clientRect());
+        paintInto(nullptr, clientArea());
     } catch (const std::bad_alloc&) {
         // Abandoned for now; the next WM_PAINT tries again.
     }
@@ -193,10 +195,9 @@ void QuorGridControl::paintInto(HDC target, const RECT& client)
         core_.selection().clearRowSelection();
     HDC memory = target;
     if (!memory) {
-        memory = paintBuffer_.prepare(core_.view().window, client);
+        memory = paintBuffer_.prepare(gridWindow_, client);
         if (!memory)
             return;
-        drawingSurface_ = memory;
     }
     const RECT cells = cellAreaOf(core_.view(), client);
     core_.view().visibleRowCount = (cells.bottom + core_.view().rowHeight - 1) / core_.view().rowHeight + 1;
@@ -235,7 +236,7 @@ void QuorGridControl::setUpScrollBars()
 
 void QuorGridControl::scrollRowsTo(int32_t index)
 {
-    core_.view().firstVisibleRow = applyScrollBar(core_.view().window, SB_VERT, verticalGeometry(core_.rows().rowCount()), index);
+    core_.view().firstVisibleRow = applyScrollBar(gridWindow_, SB_VERT, verticalGeometry(core_.rows().rowCount()), index);
     rowHeader_.renumber(core_.view().firstVisibleRow);
     core_.view().invalidate();
 }
@@ -243,7 +244,7 @@ void QuorGridControl::scrollRowsTo(int32_t index)
 void QuorGridControl::scrollColumnsTo(int32_t index)
 {
     GridView& view = core_.view();
-    const int32_t shown = applyScrollBar(view.window, SB_HORZ, horizontalGeometry(core_.columnCount()), index);
+    const int32_t shown = applyScrollBar(gridWindow_, SB_HORZ, horizontalGeometry(core_.columnCount()), index);
     // The bar ends at the second-to-last column, while End and
     // setUpperLeftCell may put the last one first. Going further right, or
     // merely setting the bar again, must not bring such a view back.
@@ -256,7 +257,7 @@ void QuorGridControl::onVerticalScroll(int code)
 {
     const bool editing = endEditBeforeScrolling();
     recomputeView();
-    const int32_t thumb = trackedThumb(core_.view().window, SB_VERT);
+    const int32_t thumb = trackedThumb(gridWindow_, SB_VERT);
     scrollRowsTo(verticalScrollTarget(code, thumb, core_.view().firstVisibleRow, core_.rows().rowCount()));
     if (editing)
         interaction_.reopenEdit();
@@ -266,7 +267,7 @@ void QuorGridControl::onHorizontalScroll(int code)
 {
     const bool editing = endEditBeforeScrolling();
     recomputeView();
-    const int32_t thumb = trackedThumb(core_.view().window, SB_HORZ);
+    const int32_t thumb = trackedThumb(gridWindow_, SB_HORZ);
     scrollColumnsTo(horizontalScrollTarget(code, thumb, core_.view().firstVisibleColumn, core_.columnCount()));
     if (editing)
         interaction_.reopenEdit();
@@ -277,7 +278,7 @@ void QuorGridControl::onMouseWheel(int delta)
     const int32_t lines = wheelLines(delta);
     const WPARAM code = lines > 0 ? SB_LINEUP : SB_LINEDOWN;
     for (int32_t i = 0; i < (lines > 0 ? lines : -lines); ++i)
-        SendMessageA(core_.view().window, WM_VSCROLL, code, 0);
+        SendMessageA(gridWindow_, WM_VSCROLL, code, 0);
 }
 
 // A scroll moves the cells away from under the edit box and the list.
@@ -296,7 +297,7 @@ LRESULT QuorGridControl::onKeyDown(WPARAM key, LPARAM lParam)
 {
     if (interaction_.onKeyDown(key, GetKeyState(VK_SHIFT) < 0))
         return 0;
-    return DefWindowProcA(core_.view().window, WM_KEYDOWN, key, lParam);
+    return DefWindowProcA(gridWindow_, WM_KEYDOWN, key, lParam);
 }
 
 // ---- commands from the children ----
@@ -366,17 +367,17 @@ void QuorGridControl::rowsAppended()
 {
     addRowButtonsForRows();
     GridView& view = core_.view();
-    if (!view.window)
+    if (!gridWindow_)
         return;
     // The range follows every row at once, for a host that reads it; the
     // bar's picture and the cells wait for the end of the run.
     const int32_t rowCount = core_.rows().rowCount();
-    setScrollRangeQuietly(view.window, SB_VERT, verticalGeometry(rowCount));
+    setScrollRangeQuietly(gridWindow_, SB_VERT, verticalGeometry(rowCount));
     const int64_t top = (static_cast<int64_t>(rowCount) - view.firstVisibleRow) * view.rowHeight;
-    if (top >= 0 && top < view.clientRect().bottom)
+    if (top >= 0 && top < clientArea().bottom)
         appendedRowOnScreen_ = true;
     if (!appendedRowsPosted_)
-        appendedRowsPosted_ = PostMessageA(view.window, kAppendedRowsMessage, 0, 0) != FALSE;
+        appendedRowsPosted_ = PostMessageA(gridWindow_, kAppendedRowsMessage, 0, 0) != FALSE;
 }
 
 void QuorGridControl::onAppendedRowsShown()
@@ -385,9 +386,9 @@ void QuorGridControl::onAppendedRowsShown()
     appendedRowsPosted_ = false;
     // The bar already holds its range: only its picture is repainted, a
     // strip of the frame right of the cells.
-    const RECT client = view.clientRect();
+    const RECT client = clientArea();
     const RECT bar{client.right, 0, client.right + GetSystemMetrics(SM_CXVSCROLL), client.bottom};
-    RedrawWindow(view.window, &bar, nullptr, RDW_INVALIDATE | RDW_FRAME);
+    RedrawWindow(gridWindow_, &bar, nullptr, RDW_INVALIDATE | RDW_FRAME);
     if (appendedRowOnScreen_)
         view.invalidate();
     appendedRowOnScreen_ = false;

@@ -12,6 +12,7 @@
 #include "GridGuard.h"
 #include "GridModule.h"
 #include "QuorGrid_h.h"
+#include "UniqueHandle.h"
 
 namespace quor {
 
@@ -30,39 +31,6 @@ struct RegistryEntry {
     const wchar_t* name;  // null: the key's default value
     std::wstring value;
     bool hasValue;
-};
-
-class RegistryKey {
-public:
-    RegistryKey() = default;
-    RegistryKey(const RegistryKey&) = delete;
-    RegistryKey& operator=(const RegistryKey&) = delete;
-    ~RegistryKey()
-    {
-        if (key_)
-            RegCloseKey(key_);
-    }
-    HKEY* put() { return &key_; }
-    HKEY get() const { return key_; }
-
-private:
-    HKEY key_ = nullptr;
-};
-
-class LoadedLibrary {
-public:
-    explicit LoadedLibrary(const wchar_t* name) : module_(LoadLibraryW(name)) {}
-    LoadedLibrary(const LoadedLibrary&) = delete;
-    LoadedLibrary& operator=(const LoadedLibrary&) = delete;
-    ~LoadedLibrary()
-    {
-        if (module_)
-            FreeLibrary(module_);
-    }
-    FARPROC procedure(const char* name) const { return module_ ? GetProcAddress(module_, name) : nullptr; }
-
-private:
-    HMODULE module_;
 };
 
 std::wstring guidText(REFGUID guid)
@@ -145,9 +113,11 @@ HRESULT unregisterTypeLib()
     typeLib->ReleaseTLibAttr(attributes);
 
     using UnRegisterTypeLibFunction = HRESULT(WINAPI*)(REFGUID, WORD, WORD, LCID, SYSKIND);
-    LoadedLibrary automation(L"oleaut32.dll");
+    const LoadedModule automation(LoadLibraryW(L"oleaut32.dll"));
+    if (!automation)
+        return S_OK;
     auto unregister = reinterpret_cast<UnRegisterTypeLibFunction>(
-        reinterpret_cast<void*>(automation.procedure("UnRegisterTypeLib")));
+        reinterpret_cast<void*>(GetProcAddress(automation.get(), "UnRegisterTypeLib")));
     if (!unregister)
         return S_OK;  // nothing to undo on a system without it
     return unregister(library.guid, library.wMajorVerNum, library.wMinorVerNum, library.lcid, library.syskind);

@@ -7,6 +7,8 @@
 
 #include <string>
 
+#include "FilePrompt.h"
+
 namespace quor {
 
 struct FileDialogRequest {
@@ -28,8 +30,5 @@ public:
     bool askOpen(HWND owner, const FileDialogRequest& request, std::string& path) override;
     bool askSave(HWND owner, const FileDialogRequest& request, std::string& path) override;
 };
-
-// "|A|a|B|b|" as the dialogs want it: "A\0a\0B\0b\0\0".
-std::string dialogFilter(const std::string& filter);
 
 }  // namespace quor

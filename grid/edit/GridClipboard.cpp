@@ -10,44 +10,11 @@
 #include "GridRow.h"
 #include "RowModel.h"
 #include "RowText.h"
+#include "UniqueHandle.h"
 
 namespace quor {
 
 namespace {
-
-class OpenedClipboard {
-public:
-    explicit OpenedClipboard(HWND owner) : open_(OpenClipboard(owner) != FALSE) {}
-    ~OpenedClipboard()
-    {
-        if (open_)
-            CloseClipboard();
-    }
-    OpenedClipboard(const OpenedClipboard&) = delete;
-    OpenedClipboard& operator=(const OpenedClipboard&) = delete;
-    bool isOpen() const { return open_; }
-
-private:
-    bool open_;
-};
-
-class GlobalBlock {
-public:
-    explicit GlobalBlock(SIZE_T size) : block_(GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, size)) {}
-    ~GlobalBlock()
-    {
-        if (block_)
-            GlobalFree(block_);
-    }
-    GlobalBlock(const GlobalBlock&) = delete;
-    GlobalBlock& operator=(const GlobalBlock&) = delete;
-    HGLOBAL get() const { return block_; }
-    // The clipboard owns the block once SetClipboardData took it.
-    void release() { block_ = nullptr; }
-
-private:
-    HGLOBAL block_;
-};
 
 ClipboardText selectedRowsText(const std::vector<GridRow*>& rows)
 {
@@ -191,21 +158,18 @@ void cutSelection(GridCore& grid)
 
 HRESULT putClipboardText(HWND owner, const std::string& text)
 {
-    GlobalBlock block(text.size() + 50);
-    if (!block.get())
+    GlobalMemory block(GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, text.size() + 50));
+    if (!block)
         return E_OUTOFMEMORY;
-    void* memory = GlobalLock(block.get());
-    if (!memory)
+    {
+        const GlobalLockScope locked(block.get());
+        if (!locked.memory())
+            return E_FAIL;
+        memcpy(locked.memory(), text.data(), text.size());
+    }
+    if (!handToClipboard(owner, CF_TEXT, block.get()))
         return E_FAIL;
-    memcpy(memory, text.data(), text.size());
-    GlobalUnlock(block.get());
-    OpenedClipboard clipboard(owner);
-    if (!clipboard.isOpen())
-        return E_FAIL;
-    EmptyClipboard();
-    if (!SetClipboardData(CF_TEXT, block.get()))
-        return E_FAIL;
-    block.release();
+    block.release();  // the clipboard's now
     return S_OK;
 }
 
@@ -214,17 +178,16 @@ HRESULT getClipboardText(HWND owner, std::string& text)
     text.clear();
     if (!IsClipboardFormatAvailable(CF_TEXT))
         return S_FALSE;
-    OpenedClipboard clipboard(owner);
+    const OpenedClipboard clipboard(owner);
     if (!clipboard.isOpen())
         return S_FALSE;
     HANDLE data = GetClipboardData(CF_TEXT);
-    const char* memory = data ? static_cast<const char*>(GlobalLock(data)) : nullptr;
+    const GlobalLockScope locked(data);
+    const char* memory = static_cast<const char*>(locked.memory());
     if (!memory)
         return S_FALSE;
     // The block may lack its terminator: never read past its size.
-    const SIZE_T size = GlobalSize(data);
-    text.assign(memory, strnlen(memory, size));
-    GlobalUnlock(data);
+    text.assign(memory, strnlen(memory, GlobalSize(data)));
     return S_OK;
 }
 

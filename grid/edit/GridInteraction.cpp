@@ -100,7 +100,7 @@ void GridInteraction::markDrag(int32_t toRow, int32_t column)
     const GridView& view = grid_.view();
     const int32_t firstShown = view.firstVisibleRow + 1;
     for (int32_t number = firstShown; number < firstShown + view.visibleRowCount; ++number)
-        grid_.selection().setSelected(number, column, SelectRow, false);
+        grid_.selection().setSelected(number, column, selectRow, false);
     markCells(grid_.cells().clickRow, toRow, column);
     grid_.view().invalidate();
 }

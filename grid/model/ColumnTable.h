@@ -3,8 +3,6 @@
 // window mirrors heading and width from here once it exists.
 #pragma once
 
-#include <windows.h>
-
 #include <cstdint>
 #include <string>
 #include <vector>

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "GridRow.h"
+#include "MemoryRoom.h"
 #include "RowText.h"
 
 namespace quor {
@@ -52,13 +53,10 @@ constexpr uint64_t kRowOverhead = 3 * 32 + 32;
 // commit and address; a host's huge count is refused before any row is made.
 bool memoryHolds(int32_t count, const std::string& text)
 {
-    MEMORYSTATUSEX status{};
-    status.dwLength = sizeof status;
-    if (!GlobalMemoryStatusEx(&status))
-        return true;  // nothing known: the allocation itself decides
+    // When the system does not say, the allocation itself decides.
     const uint64_t perRow = sizeof(GridRow) + text.capacity() + sizeof(void*) + kRowOverhead;
     const uint64_t needed = perRow * static_cast<uint64_t>(count);
-    return needed <= std::min<uint64_t>(status.ullAvailPageFile, status.ullAvailVirtual);
+    return needed <= memoryRoom();
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "GridSelection.h"
+#include "Collation.h"
 #include "GridText.h"
 #include "RowModel.h"
 #include "RowText.h"
@@ -24,7 +25,7 @@ public:
     {
         const std::string text = normalised(cell);
         if (wholeCell_)
-            return lstrcmpA(text.c_str(), needle_.c_str()) == 0;
+            return collation().same(text, needle_);
         return text.find(needle_) != std::string::npos;
     }
 

@@ -2,8 +2,6 @@
 // in row-major order selected and reported.
 #pragma once
 
-#include <windows.h>
-
 #include <cstdint>
 #include <functional>
 #include <string>

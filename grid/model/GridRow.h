@@ -1,10 +1,10 @@
 // One grid row record. Whichever RowModel list holds it owns it.
 #pragma once
 
-#include <windows.h>
-
 #include <cstdint>
 #include <string>
+
+#include "GridEnums.h"
 
 namespace quor {
 
@@ -16,7 +16,7 @@ struct GridRow {
     std::string rowText;
     int32_t selectedCell = -1;
     int32_t blankRow = 0;
-    COLORREF textColor = RGB(0, 0, 0);
+    Colour textColor = rgbColour(0, 0, 0);
 };
 
 }  // namespace quor

@@ -10,7 +10,7 @@ namespace quor {
 void GridSelection::select(GridRow& row, int32_t number, int32_t column, int32_t type, bool select)
 {
     if (select) {
-        if (type == SelectCell) {
+        if (type == selectCell) {
             row.selectedCell = column;
             return;
         }
@@ -21,7 +21,7 @@ void GridSelection::select(GridRow& row, int32_t number, int32_t column, int32_t
         return;
     }
     row.selectedCell = -1;
-    if (type == SelectRow) {
+    if (type == selectRow) {
         if (row.selected)
             anchorRow_ = -1;
         row.selected = false;
@@ -43,9 +43,9 @@ namespace {
 bool selectionFor(const GridRow& row, int32_t how, bool& selectIt)
 {
     switch (how) {
-    case Selected: selectIt = true; return true;
-    case Unselected: selectIt = false; return true;
-    case Toggle: selectIt = !row.selected; return true;
+    case rowSelected: selectIt = true; return true;
+    case rowUnselected: selectIt = false; return true;
+    case rowToggle: selectIt = !row.selected; return true;
     default: return false;
     }
 }
@@ -58,7 +58,7 @@ HRESULT GridSelection::setRowSelect(int32_t number, int32_t how)
     bool selectIt;
     if (!row || !selectionFor(*row, how, selectIt))
         return S_FALSE;
-    select(*row, number, 0, SelectRow, selectIt);
+    select(*row, number, 0, selectRow, selectIt);
     return S_OK;
 }
 
@@ -76,7 +76,7 @@ HRESULT GridSelection::setRowSelectRange(int32_t number1, int32_t number2, int32
         bool selectIt;
         if (!selectionFor(row, how, selectIt))
             return S_FALSE;
-        select(row, number, 0, SelectRow, selectIt);
+        select(row, number, 0, selectRow, selectIt);
     }
     return result;
 }

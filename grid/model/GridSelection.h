@@ -1,12 +1,11 @@
 // Whole-row and single-cell selection over the rows of a RowModel.
 #pragma once
 
-#include <windows.h>
-
 #include <cstdint>
 
 #include "GridRow.h"
-#include "QuorGrid_h.h"
+#include "GridEnums.h"
+#include "Status.h"
 
 namespace quor {
 

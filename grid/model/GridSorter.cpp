@@ -1,11 +1,10 @@
 #include "GridSorter.h"
 
-#include <windows.h>
-
 #include <algorithm>
 #include <cstdlib>
 
-#include "QuorGrid_h.h"
+#include "Collation.h"
+#include "GridEnums.h"
 #include "RowModel.h"
 #include "RowText.h"
 
@@ -15,9 +14,9 @@ namespace {
 
 struct SortKey {
     GridRow* row;
-    // The cell's sort key in the thread locale, made once. Comparing two
-    // keys bytewise orders them as CompareString, and so lstrcmpA, would;
-    // calling lstrcmpA on every comparison dominates a large sort.
+    // The cell's sort key, made once: comparing two keys bytewise orders
+    // the texts as the collation does, and asking the collation on every
+    // comparison would dominate a large sort.
     std::string collation;
     bool numeric;
     double value;  // the leading number of the text, 0 when there is none
@@ -54,8 +53,9 @@ std::vector<SortKey> keysOf(const std::vector<GridRow*>& rows, int32_t column)
     // Only a text challenger compares texts, so an all-numeric column
     // needs no collation keys.
     if (anyText) {
+        const Collation& rules = collation();
         for (SortKey& key : keys)
-            key.collation = GridSorter::collationKey(cellOrEmpty(key.row->rowText, column));
+            key.collation = rules.sortKey(cellOrEmpty(key.row->rowText, column));
     }
     return keys;
 }
@@ -79,24 +79,6 @@ void selectionSort(std::vector<SortKey>& keys, bool ascending)
 
 }  // namespace
 
-std::string GridSorter::collationKey(const std::string& text)
-{
-    std::wstring wide;
-    if (!text.empty()) {
-        const int length = static_cast<int>(text.size());
-        wide.resize(static_cast<size_t>(MultiByteToWideChar(CP_ACP, 0, text.data(), length, nullptr, 0)));
-        MultiByteToWideChar(CP_ACP, 0, text.data(), length, &wide[0], static_cast<int>(wide.size()));
-    }
-    const LCID locale = GetThreadLocale();
-    const int wideLength = static_cast<int>(wide.size());
-    std::string key(static_cast<size_t>(LCMapStringW(locale, LCMAP_SORTKEY, wide.c_str(), wideLength, nullptr, 0)),
-                    '\0');
-    if (!key.empty())
-        LCMapStringW(locale, LCMAP_SORTKEY, wide.c_str(), wideLength, reinterpret_cast<LPWSTR>(&key[0]),
-                     static_cast<int>(key.size()));
-    return key;
-}
-
 bool GridSorter::isNumeric(const std::string& text)
 {
     if (text.empty() || text[0] < '0' || text[0] > '9')
@@ -108,22 +90,22 @@ bool GridSorter::isNumeric(const std::string& text)
 
 HRESULT GridSorter::sortGrid(RowModel& rows, int32_t column, int32_t style, int32_t columnCount)
 {
-    if (style == None) {
+    if (style == sortNone) {
         if (column >= columnCount)
             return S_FALSE;
         if (column == sortColumn_) {
             std::vector<GridRow*> order = rows.snapshot();
             std::reverse(order.begin(), order.end());
             rows.reorder(order);
-            sortOrder_ = sortOrder_ == Ascending ? Descending : Ascending;
+            sortOrder_ = sortOrder_ == sortAscending ? sortDescending : sortAscending;
             return S_OK;
         }
-        style = Ascending;
+        style = sortAscending;
     } else if (style == sortOrder_ && column == sortColumn_) {
         return S_OK;
     }
     sortOrder_ = style;
-    sortRows(rows, column, style == Ascending);
+    sortRows(rows, column, style == sortAscending);
     sortColumn_ = column;
     return S_OK;
 }

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "GridRow.h"
+#include "Status.h"
 
 namespace quor {
 
@@ -15,21 +16,19 @@ class RowModel;
 
 class GridSorter {
 public:
-    // style: SortStyle (None toggles); columnCount limits only the toggle.
+    // style: a SortOrder (sortNone toggles); columnCount limits only the toggle.
     HRESULT sortGrid(RowModel& rows, int32_t column, int32_t style, int32_t columnCount);
 
     int32_t sortColumn() const { return sortColumn_; }
     int32_t sortOrder() const { return sortOrder_; }
 
     static bool isNumeric(const std::string& text);
-    // Bytes whose order is the order lstrcmpA gives the texts.
-    static std::string collationKey(const std::string& text);
 
 private:
     void sortRows(RowModel& rows, int32_t column, bool ascending);
 
     int32_t sortColumn_ = -1;
-    int32_t sortOrder_ = 0;  // no SortStyle has the value 0: the first sort always runs
+    int32_t sortOrder_ = 0;  // no SortOrder has the value 0: the first sort always runs
 };
 
 }  // namespace quor

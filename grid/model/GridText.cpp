@@ -1,8 +1,8 @@
 #include "GridText.h"
 
-#include <windows.h>
+#include <utility>
 
-#include <cstring>
+#include "Collation.h"
 
 namespace quor {
 
@@ -18,14 +18,12 @@ std::string trimmed(const std::string& text)
 
 std::string upperAnsi(std::string text)
 {
-    if (!text.empty())
-        CharUpperBuffA(&text[0], static_cast<DWORD>(text.size()));
-    return text;
+    return collation().upperCase(std::move(text));
 }
 
 bool equalsNoCase(const std::string& a, const std::string& b)
 {
-    return _stricmp(a.c_str(), b.c_str()) == 0;
+    return collation().sameIgnoringCase(a, b);
 }
 
 }  // namespace quor

@@ -1,4 +1,5 @@
-// 8-bit ANSI text helpers of the grid.
+// 8-bit ANSI text helpers of the grid; case follows the collation in use
+// (Collation.h).
 #pragma once
 
 #include <string>

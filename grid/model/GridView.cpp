@@ -15,12 +15,10 @@ int32_t clamped(int32_t value, int32_t low, int32_t high)
 
 }  // namespace
 
-RECT GridView::clientRect() const
+void GridView::setClientSize(int32_t width, int32_t height)
 {
-    RECT rect = {0, 0, 0, 0};
-    if (window)
-        GetClientRect(window, &rect);
-    return rect;
+    clientWidth_ = std::max(width, 0);
+    clientHeight_ = std::max(height, 0);
 }
 
 void GridView::recomputeVisibleCounts(const ColumnTable& columns, int32_t columnCount)
@@ -31,7 +29,7 @@ void GridView::recomputeVisibleCounts(const ColumnTable& columns, int32_t column
 
 void GridView::countVisible(const ColumnTable& columns, int32_t columnCount)
 {
-    const RECT client = clientRect();
+    const ViewRect client = clientRect();
     int32_t total = 0;
     visibleColumnCount = 0;
     for (int32_t column = firstVisibleColumn; column < columnCount; ++column) {
@@ -47,8 +45,6 @@ void GridView::invalidate() const
 {
     if (invalidator)
         invalidator();
-    else if (window)
-        InvalidateRect(window, nullptr, FALSE);
 }
 
 void GridView::resetOrigin()
@@ -67,7 +63,7 @@ bool GridView::isRowVisible(int32_t rowNumber) const
 
 bool GridView::isColumnWhollyVisible(int32_t column, const ColumnTable& columns) const
 {
-    const RECT client = clientRect();
+    const ViewRect client = clientRect();
     if (columns.width(column) >= client.right)
         return true;
     if (column < firstVisibleColumn)

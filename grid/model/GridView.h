@@ -1,23 +1,29 @@
 // The view state of the grid: scroll origin, visible counts, colours and
-// styles. Without a window the client area is empty, so no row counts as
-// on screen and nothing is painted; the state is kept for the first paint.
+// styles. The owner's window tells it the client size and gives it the way
+// to repaint; until then the client area is empty, so no row counts as on
+// screen and nothing is painted, and the state is kept for the first paint.
 #pragma once
-
-#include <windows.h>
 
 #include <cstdint>
 #include <functional>
 
-#include "QuorGrid_h.h"
+#include "GridEnums.h"
 
 namespace quor {
 
 class ColumnTable;
 
+// In pixels, left and top inclusive, right and bottom exclusive.
+struct ViewRect {
+    int32_t left = 0;
+    int32_t top = 0;
+    int32_t right = 0;
+    int32_t bottom = 0;
+};
+
 struct GridView {
     static constexpr int32_t kRowButtonWidth = 39;
 
-    HWND window = nullptr;  // set once the control has its own window
     // How the owner repaints: its window when active, its container otherwise.
     std::function<void()> invalidator;
 
@@ -28,14 +34,17 @@ struct GridView {
     int32_t rowHeight = 20;
     bool rowButtonsShown = true;
     bool columnHeaderShown = true;
-    COLORREF backgroundColor = RGB(0xFF, 0xFF, 0xFF);
-    COLORREF gridLineColor = RGB(0xCC, 0xCC, 0xCC);
-    int32_t gridLineStyle = gridLinesBoth;
-    int32_t textAlignment = Grid_TA_LEFT;
+    Colour backgroundColor = rgbColour(0xFF, 0xFF, 0xFF);
+    Colour gridLineColor = rgbColour(0xCC, 0xCC, 0xCC);
+    int32_t gridLineStyle = linesBoth;
+    int32_t textAlignment = alignLeft;
     bool gridEditable = true;
     bool autoSizeEditBox = true;
 
-    RECT clientRect() const;
+    // The owner's window tells its client size whenever it changes; 0 by 0
+    // without a window.
+    void setClientSize(int32_t width, int32_t height);
+    ViewRect clientRect() const { return ViewRect{0, 0, clientWidth_, clientHeight_}; }
     void recomputeVisibleCounts(const ColumnTable& columns, int32_t columnCount);
     // The same counts without a repaint: appendRow only counts, and an
     // invalidation per appended row costs more than the row itself.
@@ -48,6 +57,10 @@ struct GridView {
     bool isColumnWhollyVisible(int32_t column, const ColumnTable& columns) const;
     void scrollCellIntoView(int32_t rowNumber, int32_t column, int32_t rowCount,
                             const ColumnTable& columns, int32_t columnCount);
+
+private:
+    int32_t clientWidth_ = 0;
+    int32_t clientHeight_ = 0;
 };
 
 }  // namespace quor

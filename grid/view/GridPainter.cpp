@@ -24,9 +24,9 @@ int32_t firstLineTop(const GridView& view)
 
 UINT horizontalFormat(int32_t alignment)
 {
-    if (alignment == Grid_TA_CENTER)
+    if (alignment == alignCenter)
         return DT_CENTER;
-    if (alignment == Grid_TA_RIGHT)
+    if (alignment == alignRight)
         return DT_RIGHT;
     return DT_LEFT;
 }
@@ -195,9 +195,9 @@ void paintCells(HDC dc, const RECT& cells, const PaintScene& scene)
     SetBkColor(dc, scene.view.backgroundColor);
     CellPainter painter(dc, scene);
     const int32_t style = scene.view.gridLineStyle;
-    if (style == gridLinesVert || style == gridLinesBoth)
+    if (style == linesVertical || style == linesBoth)
         painter.drawVerticalLines(cells);
-    if (style == gridLinesHoriz || style == gridLinesBoth)
+    if (style == linesHorizontal || style == linesBoth)
         painter.drawHorizontalLines(cells);
     painter.drawRows(cells);
     SetBkMode(dc, previousMode);

@@ -10,12 +10,17 @@
 #include <vector>
 
 #include "GdiHandles.h"
+#include "GridView.h"
 
 namespace quor {
 
 class ColumnTable;
 struct GridRow;
-struct GridView;
+
+inline RECT toRect(const ViewRect& rect)
+{
+    return RECT{rect.left, rect.top, rect.right, rect.bottom};
+}
 
 // Everything one paint pass reads. Rows are in display order; the pass
 // writes a selected column into the rows' selectedCell.

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "ColumnTable.h"
-#include "QuorGrid_h.h"
+#include "GridEnums.h"
 #include "WindowClass.h"
 
 namespace quor {
@@ -157,10 +157,10 @@ void QuorColumnHeaderObj::runMenuCommand(int command)
         owner_->columnsChanged();
         break;
     case kCmdSortAscending:
-        owner_->sortByColumn(column, Ascending);
+        owner_->sortByColumn(column, sortAscending);
         break;
     case kCmdSortDescending:
-        owner_->sortByColumn(column, Descending);
+        owner_->sortByColumn(column, sortDescending);
         break;
     case kCmdLock:
         columns.toggleLock(column);

@@ -8,7 +8,6 @@
 
 #include <cstdint>
 #include <memory>
-#include <type_traits>
 #include <vector>
 
 #include "GdiHandles.h"
@@ -70,10 +69,6 @@ public:
     void runMenuCommand(int command);
 
 private:
-    struct MenuDestroyer {
-        void operator()(HMENU menu) const { DestroyMenu(menu); }
-    };
-
     static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT callSystem(UINT message, WPARAM wParam, LPARAM lParam);
@@ -93,7 +88,7 @@ private:
     int32_t menuColumn_ = -1;
     POINT menuPoint_{};
     // Loaded with the first window and kept for the windows after it.
-    std::unique_ptr<std::remove_pointer_t<HMENU>, MenuDestroyer> menu_;
+    Menu menu_;
     HMENU popup_ = nullptr;
     Font creationFont_;
     std::vector<int> order_;

@@ -182,6 +182,45 @@ DialogAnswerer::Action pressButton(int id)
 
 // The explorer-style dialogs take a typed name in their file-name box
 // (cmb13, or edt1 in the older layout) and act on it at OK.
+FileChoice::FileChoice(const std::string& title, const std::string& path, int count)
+    : title_(title),
+      path_(path),
+      count_(count),
+      seam_([this](FilePromptKind, const FilePrompt& prompt, std::string& chosen) { return answer(prompt, chosen); })
+{
+}
+
+FileChoice::~FileChoice()
+{
+    if (!waited_)
+        wait();
+}
+
+bool FileChoice::answer(const FilePrompt& prompt, std::string& path)
+{
+    if (prompt.title != title_ || answered_ >= count_) {
+        const std::lock_guard<std::mutex> lock(mutex_);
+        unexpected_ += " \"" + prompt.title + "\"";
+        return false;
+    }
+    path = path_;
+    ++answered_;
+    return true;
+}
+
+bool FileChoice::wait(DWORD timeoutMs)
+{
+    waited_ = true;
+    const DWORD start = GetTickCount();
+    while (answered_ < count_ && GetTickCount() - start < timeoutMs)
+        Sleep(10);
+    const std::lock_guard<std::mutex> lock(mutex_);
+    EXPECT_TRUE(unexpected_.empty()) << "file prompts nobody expected:" << unexpected_;
+    const int answered = answered_.load();
+    EXPECT_EQ(answered, count_) << "file prompt \"" << title_ << "\" answered " << answered << " of " << count_;
+    return answered == count_ && unexpected_.empty();
+}
+
 DialogAnswerer::Action chooseFile(const std::string& path)
 {
     return [path](HWND dialog) {

@@ -6,8 +6,11 @@
 
 #include <atomic>
 #include <functional>
+#include <mutex>
 #include <string>
 #include <thread>
+
+#include "FilePrompt.h"
 
 namespace quor {
 
@@ -74,6 +77,36 @@ private:
     std::atomic<bool> chose_{false};
     std::atomic<int> items_{0};
     std::thread thread_;
+};
+
+// Answers the file prompts of the code linked into the test program (the
+// viewer's and the plot's, not a loaded DLL's) through FilePromptAnswer,
+// without a dialog: `count` prompts titled `title` get `path`; any other
+// prompt is cancelled and named in the failure.
+class FileChoice {
+public:
+    FileChoice(const std::string& title, const std::string& path, int count = 1);
+    // Reports what wait() would, unless wait() was called.
+    ~FileChoice();
+    FileChoice(const FileChoice&) = delete;
+    FileChoice& operator=(const FileChoice&) = delete;
+
+    // True once every prompt was answered and no other came; a prompt
+    // asked on another thread is waited for up to timeoutMs.
+    bool wait(DWORD timeoutMs = 10000);
+
+private:
+    bool answer(const FilePrompt& prompt, std::string& path);
+
+    std::string title_;
+    std::string path_;
+    int count_;
+    std::atomic<int> answered_{0};
+    std::mutex mutex_;
+    std::string unexpected_;  // titles of the prompts cancelled
+    bool waited_ = false;
+    // Last: it goes first, before what it answers from.
+    FilePromptAnswer seam_;
 };
 
 // Answers: a message box button, or a file dialog filled with a path.

@@ -97,7 +97,7 @@ protected:
     {
         const std::string target = sampleDir() + "\\page_export.csv";
         DeleteFileA(target.c_str());
-        DialogAnswerer save("Save Export File", chooseFile(target));
+        FileChoice save("Save Export File", target);
         DialogAnswerer done("Success !!", pressButton(IDOK));
         sendCommand(window, ID_EXPORT_CSV);
         EXPECT_TRUE(save.wait());
@@ -185,20 +185,35 @@ TEST_F(ViewerTest, EverySampleShowsItsHeaderAndFirstPage)
     }
 }
 
+// ">>" goes on where the page ends: a periodic page with the sample after
+// its last, an asynchronous one with its last sample again. So two pages of
+// 100 are a page of 200 read at once.
 TEST_F(ViewerTest, ForwardAndBackReturnToTheSamePage)
 {
-    for (const char* name : {"periodic_int.quorData", "async_double.quorData"}) {
-        SCOPED_TRACE(name);
-        start(samplePath(name));
-        typeText(window, IDC_PAGE_SIZE, "100");
+    struct Case {
+        const char* name;
+        size_t secondPageStart;  // in the page of 200
+    };
+    for (const Case c : {Case{"periodic_int.quorData", 100}, Case{"async_double.quorData", 99}}) {
+        SCOPED_TRACE(c.name);
+        start(samplePath(c.name));
         // The shown time text is cut to milliseconds: go by the exact start.
-        typeText(window, IDC_GOTO_TIME, cell(dialog->headerGrid(), 4, 1));
+        const std::string startTime = cell(dialog->headerGrid(), 4, 1);
+        typeText(window, IDC_PAGE_SIZE, "200");
+        typeText(window, IDC_GOTO_TIME, startTime);
+        clickButton(window, IDC_GOTO);
+        const auto both = data();
+        ASSERT_EQ(both.size(), 200u);
+        typeText(window, IDC_PAGE_SIZE, "100");
+        typeText(window, IDC_GOTO_TIME, startTime);
         clickButton(window, IDC_GOTO);
         auto first = data();
         ASSERT_EQ(first.size(), 100u);
+        EXPECT_EQ(first, std::vector<std::string>(both.begin(), both.begin() + 100));
         const std::string firstTime = gotoText();
         clickButton(window, IDC_NEXT_PAGE);
-        EXPECT_NE(data(), first);
+        const size_t secondPageEnd = c.secondPageStart + 100;
+        EXPECT_EQ(data(), std::vector<std::string>(both.begin() + c.secondPageStart, both.begin() + secondPageEnd));
         EXPECT_NE(gotoText(), firstTime);
         clickButton(window, IDC_PREVIOUS_PAGE);
         EXPECT_EQ(gotoText(), firstTime);
@@ -272,7 +287,7 @@ TEST_F(ViewerTest, AfterAFailedOpenTheFileShownIsStillTheOneWorkedOn)
         {
             DialogAnswerer failed("Open QUOR Data File", pressButton(IDOK), 2);
             if (path == broken) {
-                DialogAnswerer open("Select QUOR Data File", chooseFile(path));
+                FileChoice open("Select QUOR Data File", path);
                 sendCommand(window, ID_FILE_OPEN);
                 EXPECT_TRUE(open.wait());
             } else {
@@ -301,7 +316,7 @@ TEST_F(ViewerTest, AfterAFailedOpenTheFileShownIsStillTheOneWorkedOn)
 
     start(samplePath("multiperiodic_float.quorData"));
     {
-        DialogAnswerer open("Select QUOR Data File", chooseFile(broken));
+        FileChoice open("Select QUOR Data File", broken);
         DialogAnswerer failed("Open QUOR Data File", pressButton(IDOK), 2);
         sendCommand(window, ID_FILE_OPEN);
         EXPECT_TRUE(failed.wait());
@@ -506,7 +521,7 @@ TEST_F(ViewerTest, OpenDialogChoosesAnotherFileAndCloseEmptiesTheGrids)
 {
     start(samplePath("periodic_int.quorData"));
     {
-        DialogAnswerer open("Select QUOR Data File", chooseFile(samplePath("async_double.quorData")));
+        FileChoice open("Select QUOR Data File", samplePath("async_double.quorData"));
         sendCommand(window, ID_FILE_OPEN);
         EXPECT_TRUE(open.wait());
     }
@@ -530,7 +545,7 @@ TEST_F(ViewerTest, ExportWritesTheGoldenBytesOfItsPage)
     const std::string target = sampleDir() + "\\export.csv";
     DeleteFileA(target.c_str());
     {
-        DialogAnswerer save("Save Export File", chooseFile(target));
+        FileChoice save("Save Export File", target);
         DialogAnswerer done("Success !!", pressButton(IDOK));
         sendCommand(window, ID_EXPORT_CSV);
         EXPECT_TRUE(save.wait());
@@ -679,14 +694,14 @@ TEST_F(ViewerTest, CloseAndOpenAskAboutHeaderEditsFirst)
     EXPECT_EQ(savedTagId(path), 5151);
 
     {
-        DialogAnswerer open("Select QUOR Data File", chooseFile(path));
+        FileChoice open("Select QUOR Data File", path);
         sendCommand(window, ID_FILE_OPEN);
         EXPECT_TRUE(open.wait());
     }
     editHeaderCell(2, "6262");
     {
         DialogAnswerer no("", pressButton(IDNO));
-        DialogAnswerer open("Select QUOR Data File", chooseFile(samplePath("async_double.quorData")));
+        FileChoice open("Select QUOR Data File", samplePath("async_double.quorData"));
         sendCommand(window, ID_FILE_OPEN);
         EXPECT_TRUE(no.wait());
         EXPECT_TRUE(open.wait());
@@ -710,7 +725,7 @@ TEST_F(ViewerTest, RowsOfASingleRunCountFromTheTimeOfThePage)
 
     const std::string target = sampleDir() + "\\offgrid.csv";
     {
-        DialogAnswerer save("Save Export File", chooseFile(target));
+        FileChoice save("Save Export File", target);
         DialogAnswerer done("Success !!", pressButton(IDOK));
         sendCommand(window, ID_EXPORT_CSV);
         EXPECT_TRUE(done.wait());
@@ -749,7 +764,7 @@ TEST_F(ViewerTest, AFailedExportWriteIsReportedAndLeavesNoFile)
     const std::string target = sampleDir() + "\\full.csv";
     HICON icon = nullptr;
     {
-        DialogAnswerer save("Save Export File", chooseFile(target));
+        FileChoice save("Save Export File", target);
         DialogAnswerer failed("Create Export File", [&icon](HWND box) {
             icon = messageBoxIcon(box);
             pressButton(IDOK)(box);
@@ -773,7 +788,7 @@ TEST_F(ViewerTest, AnOpenHeaderEditGoesToTheFirstFileOnOpen)
     SetWindowTextA(edit, "4848");
     {
         DialogAnswerer yes("", pressButton(IDYES));
-        DialogAnswerer open("Select QUOR Data File", chooseFile(samplePath("async_double.quorData")));
+        FileChoice open("Select QUOR Data File", samplePath("async_double.quorData"));
         sendCommand(window, ID_FILE_OPEN);
         EXPECT_NE(yes.text().find("Save Header Changes ?"), std::string::npos);
         EXPECT_TRUE(open.wait());

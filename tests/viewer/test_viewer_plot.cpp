@@ -442,7 +442,7 @@ TEST_F(PlotTest, OpenSwitchesThePlotAndF5ReadsWhatAGrowingFileGained)
     ASSERT_TRUE(plot);
     plot->setCursor(false, plot->view().span().from);
     {
-        DialogAnswerer open("Select QUOR Data File", chooseFile(growing));
+        FileChoice open("Select QUOR Data File", growing);
         sendCommand(window, ID_FILE_OPEN);
         EXPECT_TRUE(open.wait());
     }

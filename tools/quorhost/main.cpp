@@ -4,8 +4,10 @@
 // window with the windows in it, for a hosting test to read.
 //   quorhost [--atl] [--demo] [--check] [--exit-after MS] [ProgID]
 #include "AtlAxHost.h"
+#include "GdiHandles.h"
 #include "OleHostSite.h"
 #include "WindowProc.h"
+#include "Wide.h"
 
 #include <ole2.h>
 #include <windows.h>
@@ -37,15 +39,6 @@ struct Options {
     std::wstring progId;
 };
 
-std::wstring widen(const char* text)
-{
-    const int length = MultiByteToWideChar(CP_ACP, 0, text, -1, nullptr, 0);
-    std::wstring wide(length > 0 ? length - 1 : 0, L'\0');
-    if (length > 1)
-        MultiByteToWideChar(CP_ACP, 0, text, -1, &wide[0], length);
-    return wide;
-}
-
 bool parseOptions(int argc, char** argv, Options& options)
 {
     const char* progId = kDefaultProgId;
@@ -63,7 +56,7 @@ bool parseOptions(int argc, char** argv, Options& options)
         else
             progId = argv[i];
     }
-    options.progId = widen(progId);
+    options.progId = wideFromAnsi(std::string(progId));
     return true;
 }
 
@@ -312,12 +305,10 @@ int HostApp::run()
 
 void HostApp::paint()
 {
-    PAINTSTRUCT ps;
-    HDC dc = BeginPaint(frame_, &ps);
+    const PaintDC dc(frame_);
     // An inactive control is only a picture the container draws.
     if (site_ && site_->control() && !site_->inPlaceActive())
-        site_->drawInactive(dc);
-    EndPaint(frame_, &ps);
+        site_->drawInactive(dc.get());
 }
 
 void HostApp::shutDown()

@@ -12,6 +12,7 @@
 
 #include "CellMenuCommands.h"
 #include "HostedGrid.h"
+#include "ScratchFile.h"
 #include "WindowDriver.h"
 
 namespace quor {
@@ -19,13 +20,6 @@ namespace quor {
 namespace {
 
 constexpr int kListId = 103;
-
-std::string tempPath(const char* name)
-{
-    char folder[MAX_PATH];
-    GetTempPathA(MAX_PATH, folder);
-    return std::string(folder) + name;
-}
 
 std::string readFile(const std::string& path)
 {
@@ -47,18 +41,7 @@ void writeFile(const std::string& path, const std::string& content)
     }
 }
 
-// Removes the file before and after the test that writes it.
-class ScratchFile {
-public:
-    explicit ScratchFile(const char* name) : path_(tempPath(name)) { DeleteFileA(path_.c_str()); }
-    ~ScratchFile() { DeleteFileA(path_.c_str()); }
-    ScratchFile(const ScratchFile&) = delete;
-    ScratchFile& operator=(const ScratchFile&) = delete;
-    const std::string& path() const { return path_; }
-
-private:
-    std::string path_;
-};
+using test::ScratchFile;
 
 const wchar_t kHeadings[] = L"Name|Value|Note";
 const std::vector<std::wstring> kRows = {L"a|b,c|d\"e", L"2||", L"3|x|y", L"q\"|,|z"};
@@ -200,7 +183,7 @@ TEST_F(GridMenuFilesTest, AClickOnADropDownCellOpensTheListAndAChoiceWritesTheCe
 
 TEST_F(GridMenuFilesTest, ExportWritesEveryRowOrOnlyTheSelectedOnes)
 {
-    ScratchFile file("quor_menu_export.csv");
+    ScratchFile file("menu_export.csv");
     exportTo(file.path());
     EXPECT_EQ(kAllRowsFile, readFile(file.path()));
 
@@ -214,7 +197,7 @@ TEST_F(GridMenuFilesTest, ExportWritesEveryRowOrOnlyTheSelectedOnes)
 
 TEST_F(GridMenuFilesTest, ImportOfTheExportReplacesTheRowsWithTheSameOnesAndAppendAddsThem)
 {
-    ScratchFile file("quor_menu_roundtrip.csv");
+    ScratchFile file("menu_roundtrip.csv");
     exportTo(file.path());
     ASSERT_EQ(kAllRowsFile, readFile(file.path()));
     {
@@ -244,7 +227,7 @@ TEST_F(GridMenuFilesTest, ImportOfTheExportReplacesTheRowsWithTheSameOnesAndAppe
 
 TEST_F(GridMenuFilesTest, AnImportTheUserDeclinesLeavesTheRowsAlone)
 {
-    ScratchFile file("quor_menu_declined.csv");
+    ScratchFile file("menu_declined.csv");
     exportTo(file.path());
     {
         DialogAnswerer decline("Import CSV File", pressButton(IDNO));
@@ -258,7 +241,7 @@ TEST_F(GridMenuFilesTest, AnImportTheUserDeclinesLeavesTheRowsAlone)
 
 TEST_F(GridMenuFilesTest, AnImportWhileACellIsOpenLeavesTheNewRowsAsTheFileHasThem)
 {
-    ScratchFile file("quor_menu_open_cell.csv");
+    ScratchFile file("menu_open_cell.csv");
     writeFile(file.path(), "Name,Value,Note\nn1,v1,w1\nn2,v2,w2\n");
     SendMessageA(window(), WM_LBUTTONDOWN, MK_LBUTTON, cellPoint(2, 1));
     HWND edit = FindWindowExA(window(), nullptr, "QuorEditBoxObj", nullptr);

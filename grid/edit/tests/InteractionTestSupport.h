@@ -40,16 +40,17 @@ inline void fillGrid(TestGrid& grid, const std::string& headings, const std::vec
         grid.appendRow(row, "t" + row, false);
 }
 
+// The grid shown in `window`: its view takes the window's client size.
+inline void showIn(TestGrid& grid, HWND window)
+{
+    RECT client{};
+    GetClientRect(window, &client);
+    grid.view().setClientSize(client.right, client.bottom);
+}
+
 inline GridRow& rowNumber(TestGrid& grid, int32_t number)
 {
     return *grid.rows().snapshot().at(static_cast<size_t>(number - 1));
-}
-
-inline std::string tempPath(const char* name)
-{
-    char folder[MAX_PATH];
-    GetTempPathA(MAX_PATH, folder);
-    return std::string(folder) + name;
 }
 
 inline void writeFile(const std::string& path, const std::string& content)

@@ -10,6 +10,7 @@
 #include "CellMenuCommands.h"
 #include "CsvFile.h"
 #include "InteractionTestSupport.h"
+#include "ScratchFile.h"
 
 namespace quor {
 
@@ -37,7 +38,8 @@ private:
 
 TEST(CsvFiles, ImportReplacesRowsWithEditedUntaggedOnes)
 {
-    const std::string path = tempPath("quor_import.csv");
+    const test::ScratchFile scratch("import.csv");
+    const std::string& path = scratch.path();
     writeFile(path, "A,B,C\r\nx,\"y,z\",w\r\n\r\n   \r\na|b\r\n1,2,3,4\r\n");
     TestGrid grid;
     fillGrid(grid, "A|B|C", {"old1||", "old2||"});
@@ -47,12 +49,12 @@ TEST(CsvFiles, ImportReplacesRowsWithEditedUntaggedOnes)
     EXPECT_EQ(3, grid.rows().countEdited());
     for (GridRow* row : grid.rows().snapshot())
         EXPECT_EQ("", row->tagText);
-    DeleteFileA(path.c_str());
 }
 
 TEST(CsvFiles, AppendKeepsRowsAndReadsVeryLongLines)
 {
-    const std::string path = tempPath("quor_append.csv");
+    const test::ScratchFile scratch("append.csv");
+    const std::string& path = scratch.path();
     const std::string longCell(100000, 'q');
     writeFile(path, "A,B\n" + longCell + ",end\n");
     TestGrid grid;
@@ -60,32 +62,32 @@ TEST(CsvFiles, AppendKeepsRowsAndReadsVeryLongLines)
     ASSERT_EQ(S_OK, readCsvFile(grid, path, CsvReadMode::Append));
     EXPECT_EQ((std::vector<std::string>{"keep|1", longCell + "|end"}), rowTexts(grid));
     EXPECT_TRUE(deletedTexts(grid).empty());
-    DeleteFileA(path.c_str());
 }
 
 TEST(CsvFiles, ImportIntoAGridWithoutColumnsAddsEmptyUneditedRows)
 {
-    const std::string path = tempPath("quor_nocolumns.csv");
+    const test::ScratchFile scratch("nocolumns.csv");
+    const std::string& path = scratch.path();
     writeFile(path, "heading\nfirst\n\nsecond\n");
     TestGrid grid;
     ASSERT_EQ(S_OK, readCsvFile(grid, path, CsvReadMode::Append));
     EXPECT_EQ((std::vector<std::string>{"", ""}), rowTexts(grid));
     EXPECT_EQ(0, grid.rows().countEdited());
-    DeleteFileA(path.c_str());
 }
 
 TEST(CsvFiles, AMissingFileLeavesTheRowsAlone)
 {
     TestGrid grid;
     fillGrid(grid, "A", {"x"});
-    EXPECT_EQ(S_FALSE, readCsvFile(grid, tempPath("quor_no_such_file.csv"), CsvReadMode::Replace));
+    EXPECT_EQ(S_FALSE, readCsvFile(grid, test::scratchPath("no_such_file.csv"), CsvReadMode::Replace));
     EXPECT_EQ(1, grid.rows().rowCount());
     EXPECT_TRUE(deletedTexts(grid).empty());
 }
 
 TEST(CsvFiles, ExportWritesSelectedRowsOrAllRowsInTextMode)
 {
-    const std::string path = tempPath("quor_export.csv");
+    const test::ScratchFile scratch("export.csv");
+    const std::string& path = scratch.path();
     TestGrid grid;
     fillGrid(grid, "A|B|C", {"a|b,c|d\"e", "2||", "3|x|y"});
     ASSERT_EQ(S_OK, writeCsvFile(grid, path));
@@ -93,12 +95,12 @@ TEST(CsvFiles, ExportWritesSelectedRowsOrAllRowsInTextMode)
     rowNumber(grid, 3).selected = true;
     ASSERT_EQ(S_OK, writeCsvFile(grid, path));
     EXPECT_EQ("A,B,C\r\n3,x,y\r\n", readFile(path));
-    DeleteFileA(path.c_str());
 }
 
 TEST(CsvFiles, ExportThenImportGivesTheSameRows)
 {
-    const std::string path = tempPath("quor_roundtrip.csv");
+    const test::ScratchFile scratch("roundtrip.csv");
+    const std::string& path = scratch.path();
     const std::vector<std::string> rows = {"a|b,c|d\"e", "q\"|,|x", "||z", "1|2|3"};
     TestGrid source;
     fillGrid(source, "A|B|C", rows);
@@ -107,7 +109,6 @@ TEST(CsvFiles, ExportThenImportGivesTheSameRows)
     target.setColumnHeadings("A|B|C");
     ASSERT_EQ(S_OK, readCsvFile(target, path, CsvReadMode::Replace));
     EXPECT_EQ(rows, rowTexts(target));
-    DeleteFileA(path.c_str());
 }
 
 TEST(CsvFiles, AFailedWriteIsReportedToTheUser)
@@ -116,7 +117,7 @@ TEST(CsvFiles, AFailedWriteIsReportedToTheUser)
     TestGrid grid;
     fillGrid(grid, "A", {"x"});
     // A folder cannot be opened as a file.
-    CellMenuCommands commands(grid, std::make_unique<FixedFileDialog>(tempPath("")));
+    CellMenuCommands commands(grid, std::make_unique<FixedFileDialog>(test::temporaryFolder()));
     commands.attach(window);
     std::string shown;
     WindowAnswerer answerer("Save As Excel CSV File", [&](HWND box) {
@@ -133,7 +134,8 @@ TEST(CsvFiles, AFailedWriteIsReportedToTheUser)
 TEST(CsvFiles, ImportNeedsTheConfirmationAndAnEditableGrid)
 {
     HWND window = sharedTestWindow();
-    const std::string path = tempPath("quor_confirm.csv");
+    const test::ScratchFile scratch("confirm.csv");
+    const std::string& path = scratch.path();
     writeFile(path, "A\nnew\n");
     TestGrid grid;
     fillGrid(grid, "A", {"old"});
@@ -161,18 +163,17 @@ TEST(CsvFiles, ImportNeedsTheConfirmationAndAnEditableGrid)
     grid.view().gridEditable = false;
     EXPECT_EQ(S_FALSE, commands.appendCsv());
     EXPECT_EQ(2, grid.rows().rowCount());
-    DeleteFileA(path.c_str());
 }
 
 TEST(CsvFiles, TheCommonDialogsAskWithTheirTitles)
 {
     HWND window = sharedTestWindow();
-    const std::string path = tempPath("quor_dialog.csv");
+    const test::ScratchFile scratch("dialog.csv");
+    const std::string& path = scratch.path();
     TestGrid grid;
     fillGrid(grid, "A|B", {"1|2"});
     CellMenuCommands commands(grid, std::make_unique<CommonFileDialog>());
     commands.attach(window);
-    DeleteFileA(path.c_str());
     {
         WindowAnswerer save("Save As Excel CSV File", [&](HWND dialog) {
             SetDlgItemTextA(dialog, cmb13, path.c_str());
@@ -196,7 +197,6 @@ TEST(CsvFiles, TheCommonDialogsAskWithTheirTitles)
         EXPECT_EQ(S_OK, commands.appendCsv());
     }
     EXPECT_EQ((std::vector<std::string>{"1|2", "1|2"}), rowTexts(grid));
-    DeleteFileA(path.c_str());
 }
 
 }  // namespace quor

@@ -18,7 +18,7 @@ class EditorTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        grid.view().window = window;
+        showIn(grid, window);
         fillGrid(grid, "Name|Value|Mode", {"a|1|On", "b|2|Off", "c|3|On", "d|4|Off", "e|5|On"});
         for (int32_t c = 0; c < 3; ++c)
             grid.columns().setWidth(c, 80);

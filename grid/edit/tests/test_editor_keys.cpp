@@ -41,7 +41,7 @@ class KeysTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        grid.view().window = window;
+        showIn(grid, window);
         std::vector<std::string> rows;
         for (int i = 1; i <= 40; ++i)
             rows.push_back(std::to_string(i) + "|x|y|z");

@@ -103,8 +103,8 @@ TEST_F(GridCoreTest, RowNumbersFromAHostNeverOverflow)
     EXPECT_EQ(nullptr, core.rows().rowByNumber(INT_MIN));
     EXPECT_EQ(nullptr, core.rows().rowByNumber(0));
     EXPECT_NE(nullptr, core.rows().rowByNumber(2));
-    EXPECT_EQ(S_FALSE, core.selection().setSelected(INT_MIN, 0, SelectRow, true));
-    EXPECT_EQ(S_FALSE, core.selection().setRowSelect(INT_MIN, Selected));
+    EXPECT_EQ(S_FALSE, core.selection().setSelected(INT_MIN, 0, selectRow, true));
+    EXPECT_EQ(S_FALSE, core.selection().setRowSelect(INT_MIN, rowSelected));
 }
 
 }  // namespace

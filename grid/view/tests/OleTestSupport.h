@@ -5,6 +5,8 @@
 #include <ole2.h>
 #include <windows.h>
 
+#include "GdiHandles.h"
+
 namespace quor {
 
 namespace test {
@@ -119,7 +121,17 @@ inline RECT rectInParent(HWND window)
 // A 32-bit top-down bitmap selected into a memory DC, filled with white.
 class PixelCanvas {
 public:
-    PixelCanvas(int width, int height) : dc_(CreateCompatibleDC(nullptr))
+    PixelCanvas(int width, int height)
+        : dc_(nullptr), bitmap_(whiteBitmap(dc_.get(), width, height)), selected_(dc_.get(), bitmap_.get())
+    {
+        RECT all{0, 0, width, height};
+        FillRect(dc_.get(), &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    }
+    HDC dc() const { return dc_.get(); }
+    COLORREF at(int x, int y) const { return GetPixel(dc_.get(), x, y); }
+
+private:
+    static HBITMAP whiteBitmap(HDC dc, int width, int height)
     {
         BITMAPINFO info{};
         info.bmiHeader.biSize = sizeof info.bmiHeader;
@@ -129,26 +141,13 @@ public:
         info.bmiHeader.biBitCount = 32;
         info.bmiHeader.biCompression = BI_RGB;
         void* bits = nullptr;
-        bitmap_ = CreateDIBSection(dc_, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-        previous_ = SelectObject(dc_, bitmap_);
-        RECT all{0, 0, width, height};
-        FillRect(dc_, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+        return CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
     }
-    ~PixelCanvas()
-    {
-        SelectObject(dc_, previous_);
-        DeleteObject(bitmap_);
-        DeleteDC(dc_);
-    }
-    PixelCanvas(const PixelCanvas&) = delete;
-    PixelCanvas& operator=(const PixelCanvas&) = delete;
-    HDC dc() const { return dc_; }
-    COLORREF at(int x, int y) const { return GetPixel(dc_, x, y); }
 
-private:
-    HDC dc_;
-    HBITMAP bitmap_ = nullptr;
-    HGDIOBJ previous_ = nullptr;
+    // In this order, so that the bitmap leaves the DC before either goes.
+    MemoryDC dc_;
+    Bitmap bitmap_;
+    SelectedObject selected_;
 };
 
 }  // namespace test

@@ -12,7 +12,7 @@
 #include "ColumnTable.h"
 #include "OleTestSupport.h"
 #include "QuorColumnHeaderObj.h"
-#include "QuorGrid_h.h"
+#include "GridEnums.h"
 
 namespace quor {
 
@@ -165,7 +165,7 @@ TEST_F(HeaderWindowTest, MenuCommandsActOnTheRightClickedColumn)
 {
     menuCommandAt(36, kCmdSortAscending);
     menuCommandAt(72 + 36, kCmdSortDescending);
-    EXPECT_EQ((std::vector<std::pair<int, int>>{{0, Ascending}, {1, Descending}}), grid.sorts);
+    EXPECT_EQ((std::vector<std::pair<int, int>>{{0, sortAscending}, {1, sortDescending}}), grid.sorts);
 
     menuCommandAt(2 * 72 + 36, kCmdHideColumn);
     EXPECT_EQ(3, grid.columns.width(2));

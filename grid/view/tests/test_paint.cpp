@@ -28,7 +28,7 @@ protected:
     {
         for (const char* heading : {"Name", "Value", "Unit"})
             columns.insert(heading);  // widths 56, 64, 56
-        view.gridLineStyle = gridLinesNone;
+        view.gridLineStyle = linesNone;
     }
 
     GridRow& addRow(const std::string& text)
@@ -157,7 +157,7 @@ TEST_F(PaintTest, SelectedColumnMarksEveryRowButBlankRows)
 }
 
 struct LineStyleCase {
-    GridLinesStyle style;
+    GridLines style;
     bool vertical;
     bool horizontal;
 };
@@ -177,10 +177,10 @@ TEST_P(GridLineStyleTest, DrawsTheLinesOfItsStyle)
 }
 
 INSTANTIATE_TEST_SUITE_P(Styles, GridLineStyleTest,
-                         ::testing::Values(LineStyleCase{gridLinesNone, false, false},
-                                           LineStyleCase{gridLinesHoriz, false, true},
-                                           LineStyleCase{gridLinesVert, true, false},
-                                           LineStyleCase{gridLinesBoth, true, true}));
+                         ::testing::Values(LineStyleCase{linesNone, false, false},
+                                           LineStyleCase{linesHorizontal, false, true},
+                                           LineStyleCase{linesVertical, true, false},
+                                           LineStyleCase{linesBoth, true, true}));
 
 TEST_F(PaintTest, ColourButtonCellShowsItsSwatch)
 {
@@ -223,7 +223,7 @@ TEST_F(PaintTest, TopRowCountsOnlyVisibleRows)
 
 TEST_F(PaintTest, CentredTextTooWideForItsCellStaysInsideIt)
 {
-    view.textAlignment = Grid_TA_CENTER;
+    view.textAlignment = alignCenter;
     addRow("a|WWWWWWWWWWWWWWWWWWWW|c");
     paint();
     const int left = cellLeft(1);

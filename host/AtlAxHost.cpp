@@ -7,17 +7,11 @@ AtlAxLibrary::AtlAxLibrary() : module_(LoadLibraryA("atl.dll"))
     if (!module_)
         return;
     using InitFunction = BOOL(WINAPI*)();
-    auto init = reinterpret_cast<InitFunction>(reinterpret_cast<void*>(GetProcAddress(module_, "AtlAxWinInit")));
+    auto init =
+        reinterpret_cast<InitFunction>(reinterpret_cast<void*>(GetProcAddress(module_.get(), "AtlAxWinInit")));
     getControl_ = reinterpret_cast<GetControlFunction>(
-        reinterpret_cast<void*>(GetProcAddress(module_, "AtlAxGetControl")));
+        reinterpret_cast<void*>(GetProcAddress(module_.get(), "AtlAxGetControl")));
     ready_ = init && getControl_ && init();
-}
-
-AtlAxLibrary::~AtlAxLibrary()
-{
-    // The windows of its class must be gone by now.
-    if (module_)
-        FreeLibrary(module_);
 }
 
 HWND AtlAxLibrary::createHostWindow(HWND parent, const wchar_t* progId, const RECT& pos) const

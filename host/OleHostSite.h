@@ -1,5 +1,6 @@
-// A minimal but real OLE control container: one site in one host window,
-// with the frame the control asks for while it is in-place active.
+// The project's ActiveX container: one site in one host window, with the
+// frame the control asks for while it is in-place active. The viewer's
+// grids, quorhost, and the grid's tests and benchmarks all host through it.
 #pragma once
 
 #include <ocidl.h>
@@ -7,18 +8,17 @@
 #include <windows.h>
 #include <wrl/client.h>
 
+#include "ComObject.h"
+
 namespace quor {
 
 // The in-place frame: the host window itself, with no menus or tool space.
-class OleHostFrame final : public IOleInPlaceFrame {
+class OleHostFrame final : public ComObject<OleHostFrame, IOleInPlaceFrame> {
 public:
     explicit OleHostFrame(HWND frame) : frame_(frame) {}
 
     IOleInPlaceActiveObject* activeObject() const { return activeObject_.Get(); }
-
-    STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override;
-    STDMETHODIMP_(ULONG) AddRef() override;
-    STDMETHODIMP_(ULONG) Release() override;
+    void* interfaceFor(REFIID riid);
 
     STDMETHODIMP GetWindow(HWND* window) override;
     STDMETHODIMP ContextSensitiveHelp(BOOL) override { return E_NOTIMPL; }
@@ -34,13 +34,13 @@ public:
     STDMETHODIMP TranslateAccelerator(LPMSG, WORD) override { return S_FALSE; }
 
 private:
-    ~OleHostFrame() = default;
-    LONG refs_ = 1;
+    ~OleHostFrame() override = default;
     HWND frame_;
     Microsoft::WRL::ComPtr<IOleInPlaceActiveObject> activeObject_;
 };
 
-class OleHostSite final : public IOleClientSite, public IOleInPlaceSite, public IAdviseSink {
+class OleHostSite final
+    : public ComObject<OleHostSite, IOleClientSite, IOleInPlaceSite, IAdviseSink> {
 public:
     // A site whose control becomes a child of host.
     static Microsoft::WRL::ComPtr<OleHostSite> make(HWND host);
@@ -65,10 +65,7 @@ public:
     bool uiActive() const { return uiActive_; }
     long viewChanges() const { return viewChanges_; }
     IOleInPlaceActiveObject* activeObject() const { return frame_->activeObject(); }
-
-    STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override;
-    STDMETHODIMP_(ULONG) AddRef() override;
-    STDMETHODIMP_(ULONG) Release() override;
+    void* interfaceFor(REFIID riid);
 
     // IOleClientSite
     STDMETHODIMP SaveObject() override { return S_OK; }
@@ -102,10 +99,9 @@ public:
 
 private:
     explicit OleHostSite(HWND host);
-    ~OleHostSite();
+    ~OleHostSite() override;
     void setExtentFrom(const RECT& pos);
 
-    LONG refs_ = 1;
     HWND host_;
     RECT pos_{};
     Microsoft::WRL::ComPtr<OleHostFrame> frame_;

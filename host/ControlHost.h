@@ -1,6 +1,7 @@
 // A child window that hosts one ActiveX control created by ProgID, in place
-// of a placeholder control of the dialog. The control is created even when
-// it cannot be activated in place, so that its automation interface serves.
+// of a placeholder control of a dialog, through the project's OleHostSite.
+// The control is created even when it cannot be activated in place, so
+// that its automation interface serves.
 #pragma once
 
 #include <windows.h>
@@ -9,9 +10,9 @@
 
 #include <memory>
 
-namespace quor {
+#include "OleHostSite.h"
 
-class ControlSite;
+namespace quor {
 
 class ControlHost {
 public:
@@ -31,11 +32,11 @@ private:
     ControlHost() = default;
     HRESULT createControl(const wchar_t* progId);
     void activateInPlace();
+    RECT clientRect() const;
 
     HWND window_ = nullptr;
     Microsoft::WRL::ComPtr<IUnknown> control_;
-    Microsoft::WRL::ComPtr<IOleObject> oleObject_;
-    Microsoft::WRL::ComPtr<ControlSite> site_;
+    Microsoft::WRL::ComPtr<OleHostSite> site_;
 };
 
 }  // namespace quor

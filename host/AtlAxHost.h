@@ -5,12 +5,13 @@
 #include <windows.h>
 #include <unknwn.h>
 
+#include "UniqueHandle.h"
+
 namespace quor {
 
 class AtlAxLibrary {
 public:
     AtlAxLibrary();
-    ~AtlAxLibrary();
     AtlAxLibrary(const AtlAxLibrary&) = delete;
     AtlAxLibrary& operator=(const AtlAxLibrary&) = delete;
 
@@ -23,7 +24,8 @@ public:
 
 private:
     using GetControlFunction = HRESULT(WINAPI*)(HWND, IUnknown**);
-    HMODULE module_ = nullptr;
+    // The windows of its class must be gone when it is freed.
+    LoadedModule module_;
     GetControlFunction getControl_ = nullptr;
     bool ready_ = false;
 };

@@ -23,28 +23,12 @@ SIZEL windowPixelsToHimetric(HWND window, LONG width, LONG height)
 
 // ---- OleHostFrame ----
 
-STDMETHODIMP OleHostFrame::QueryInterface(REFIID riid, void** ppv)
+void* OleHostFrame::interfaceFor(REFIID riid)
 {
-    if (!ppv)
-        return E_POINTER;
     if (riid == IID_IUnknown || riid == IID_IOleWindow || riid == IID_IOleInPlaceUIWindow ||
-        riid == IID_IOleInPlaceFrame) {
-        *ppv = static_cast<IOleInPlaceFrame*>(this);
-        AddRef();
-        return S_OK;
-    }
-    *ppv = nullptr;
-    return E_NOINTERFACE;
-}
-
-STDMETHODIMP_(ULONG) OleHostFrame::AddRef() { return InterlockedIncrement(&refs_); }
-
-STDMETHODIMP_(ULONG) OleHostFrame::Release()
-{
-    const ULONG refs = InterlockedDecrement(&refs_);
-    if (refs == 0)
-        delete this;
-    return refs;
+        riid == IID_IOleInPlaceFrame)
+        return static_cast<IOleInPlaceFrame*>(this);
+    return nullptr;
 }
 
 STDMETHODIMP OleHostFrame::GetWindow(HWND* window)
@@ -77,31 +61,15 @@ OleHostSite::OleHostSite(HWND host) : host_(host)
 
 OleHostSite::~OleHostSite() = default;
 
-STDMETHODIMP OleHostSite::QueryInterface(REFIID riid, void** ppv)
+void* OleHostSite::interfaceFor(REFIID riid)
 {
-    if (!ppv)
-        return E_POINTER;
-    *ppv = nullptr;
     if (riid == IID_IUnknown || riid == IID_IOleClientSite)
-        *ppv = static_cast<IOleClientSite*>(this);
-    else if (riid == IID_IOleWindow || riid == IID_IOleInPlaceSite)
-        *ppv = static_cast<IOleInPlaceSite*>(this);
-    else if (riid == IID_IAdviseSink)
-        *ppv = static_cast<IAdviseSink*>(this);
-    else
-        return E_NOINTERFACE;
-    AddRef();
-    return S_OK;
-}
-
-STDMETHODIMP_(ULONG) OleHostSite::AddRef() { return InterlockedIncrement(&refs_); }
-
-STDMETHODIMP_(ULONG) OleHostSite::Release()
-{
-    const ULONG refs = InterlockedDecrement(&refs_);
-    if (refs == 0)
-        delete this;
-    return refs;
+        return static_cast<IOleClientSite*>(this);
+    if (riid == IID_IOleWindow || riid == IID_IOleInPlaceSite)
+        return static_cast<IOleInPlaceSite*>(this);
+    if (riid == IID_IAdviseSink)
+        return static_cast<IAdviseSink*>(this);
+    return nullptr;
 }
 
 // ---- OleHostSite: what the host does ----
