@@ -8,7 +8,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "CsvExport.h"
+#include "DataFile.h"
+#include "ExportSink.h"
 #include "Text.h"
 
 namespace quor {
