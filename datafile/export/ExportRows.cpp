@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "DecimalText.h"
 #include "SampleTime.h"
 #include "ValueText.h"
 
@@ -15,54 +16,39 @@ const int64_t kSecond = 1000000000LL;
 const int64_t kDay = 86400 * kSecond;
 const char kSegmentEnd[] = "-End Segment-\r\n";
 
-char* putUnsigned(char* out, uint64_t value, int width)
-{
-    char digits[20];
-    int n = 0;
-    do {
-        digits[n++] = static_cast<char>('0' + value % 10);
-        value /= 10;
-    } while (value != 0);
-    for (int pad = width - n; pad > 0; --pad)
-        *out++ = '0';
-    while (n > 0)
-        *out++ = digits[--n];
-    return out;
-}
+}  // namespace
 
-// As %0*lld does: the sign, then zeros up to the width, then the digits.
-char* putSigned(char* out, int64_t value, int width = 0)
-{
-    if (value < 0) {
-        *out++ = '-';
-        return putUnsigned(out, 0 - static_cast<uint64_t>(value), width - 1);
-    }
-    return putUnsigned(out, static_cast<uint64_t>(value), width);
-}
+namespace {
 
-template <class T>
-T load(const uint8_t* value)
+// A clock field as %02d writes it; the table serves the usual 0 to 99.
+char* putTwoDigits(char* out, int32_t value)
 {
-    T result;
-    std::memcpy(&result, value, sizeof result);
-    return result;
+    if (value < 0 || value > 99)
+        return putSigned64(out, value, 2);
+    decimal_text::putDigits(out, static_cast<uint32_t>(value), 2);
+    return out + 2;
 }
 
 }  // namespace
 
+// One 64-bit divide for the day and one for the second; the fields follow
+// from the seconds of the day in 32-bit arithmetic. Truncating twice gives
+// the quotients formatTime takes, and the remainders keep their signs.
 char* putExportTime(char* out, int64_t time)
 {
     const int64_t day = time / kDay;
     const int64_t r = time - day * kDay;
-    out = putSigned(out, static_cast<int32_t>(day), 3);
+    const int32_t seconds = static_cast<int32_t>(r / kSecond);
+    const int32_t nanoseconds = static_cast<int32_t>(r - static_cast<int64_t>(seconds) * kSecond);
+    out = putSigned64(out, static_cast<int32_t>(day), 3);
     *out++ = ':';
-    out = putSigned(out, static_cast<int32_t>(r / (3600 * kSecond)) % 24, 2);
+    out = putTwoDigits(out, seconds / 3600 % 24);
     *out++ = ':';
-    out = putSigned(out, static_cast<int32_t>(r / (60 * kSecond)) % 60, 2);
+    out = putTwoDigits(out, seconds / 60 % 60);
     *out++ = ':';
-    out = putSigned(out, static_cast<int32_t>(r / kSecond) % 60, 2);
+    out = putTwoDigits(out, seconds % 60);
     *out++ = '.';
-    return putSigned(out, (r - (r / kSecond) * kSecond) / 1000000, 3);
+    return putSigned64(out, nanoseconds / 1000000, 3);
 }
 
 ExportRows::ExportRows(ExportSink& sink, const DataFileHeader& header, const Segment* segments,
@@ -93,40 +79,27 @@ bool ExportRows::flush()
     return written_;
 }
 
-bool ExportRows::putsInteger() const
-{
-    const bool four = dataSize_ == 4, eight = dataSize_ == 8;
-    return ((dataFormat_ == formatInt || dataFormat_ == formatDiscrete) && four) ||
-           ((dataFormat_ == formatLong || dataFormat_ == formatLong8) && eight) ||
-           (dataFormat_ == formatUlong && (four || eight));
-}
-
-char* ExportRows::putInteger(char* out, const uint8_t* value) const
-{
-    if (dataFormat_ == formatUlong)
-        return putUnsigned(out, dataSize_ == 4 ? load<uint32_t>(value) : load<uint64_t>(value), 0);
-    return dataSize_ == 4 ? putSigned(out, load<int32_t>(value)) : putSigned(out, load<int64_t>(value));
-}
-
-// Integers are composed here; other values take the text the rest of the
+// Numbers are composed here; other values take the text the rest of the
 // viewer gives them, with a line feed inside an ascii value written as CR LF.
 void ExportRows::add(int64_t time, const uint8_t* value)
 {
-    const bool integer = putsInteger();
-    size_t valueBytes = 24;
-    if (!integer) {
+    char* row = reserve(64 + kNumericTextMax);
+    char* out = putExportTime(row, time);
+    *out++ = ',';
+    out = putSigned64(out, time);
+    *out++ = ',';
+    if (char* end = putNumericValue(out, value, dataSize_, dataFormat_)) {
+        out = end;
+    } else {
         scratch_.clear();
         appendValueText(scratch_, value, dataSize_, dataFormat_, ValueStyle::exportCsv);
-        valueBytes = 2 * static_cast<size_t>(scratch_.length());
-    }
-    char* out = reserve(64 + valueBytes);
-    out = putExportTime(out, time);
-    *out++ = ',';
-    out = putSigned(out, time);
-    *out++ = ',';
-    if (integer) {
-        out = putInteger(out, value);
-    } else {
+        // Room for the text may flush the buffer: the row's start moves along.
+        char start[64];
+        const size_t startBytes = static_cast<size_t>(out - row);
+        std::memcpy(start, row, startBytes);
+        row = reserve(startBytes + 2 * static_cast<size_t>(scratch_.length()) + 2);
+        std::memcpy(row, start, startBytes);
+        out = row + startBytes;
         const char* text = scratch_.c_str();
         for (int32_t i = 0; i < scratch_.length(); ++i) {
             if (text[i] == '\n')

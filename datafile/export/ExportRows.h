@@ -32,8 +32,6 @@ public:
 
 private:
     char* reserve(size_t bytes);
-    bool putsInteger() const;
-    char* putInteger(char* out, const uint8_t* value) const;
     void putSegmentEnds(int64_t time);
 
     ExportSink& sink_;

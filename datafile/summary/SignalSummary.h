@@ -30,7 +30,7 @@
 // Threads. The summary opens its own DataFile and file handles (one set for
 // building, one for queries), never the viewer's. One thread (the worker)
 // may call buildStep, build and refresh while any other threads call the
-// queries (firstTime/lastTime, envelope, stats, sampleAtOrBefore,
+// queries (firstTime/lastTime, envelope, stats, sampleAtOrBefore, find,
 // segmentTimes, progress, requestCancel, formatValue); queries see the part
 // summarised so far and are serialised against each other and against the
 // moment a build step publishes its blocks. open and close must not run
@@ -42,6 +42,7 @@
 #include <memory>
 #include <vector>
 
+#include "FindThreshold.h"
 #include "Status.h"
 #include "SummaryTypes.h"
 #include "TaskProgress.h"
@@ -49,6 +50,15 @@
 namespace quor {
 
 class Text;
+
+struct FindRequest {
+    FindCondition condition = FindCondition::above;
+    FindThreshold threshold;
+    int64_t from = 0;  // the samples searched have times in [from, to]
+    int64_t to = 0;
+    int32_t count = 1;  // hits wanted, at least 1
+    bool last = false;  // the last count hits of the range instead of the first
+};
 
 class SignalSummary {
 public:
@@ -113,6 +123,13 @@ public:
     // The last summarised sample whose time is at or before time (NaN
     // values included). S_FALSE when there is none.
     HRESULT sampleAtOrBefore(int64_t time, int64_t* sampleTime, SampleValue* value) const;
+    // The first (or last) request.count summarised samples in [from, to]
+    // that meet the condition, in time order. Blocks whose extremes cannot
+    // hold a hit are skipped whole, so a search costs a walk down the levels
+    // and a read of the blocks that may hold hits. S_OK when something was
+    // found, S_FALSE when nothing was, E_FAIL when to < from, count < 1 or a
+    // read fails.
+    HRESULT find(const FindRequest& request, std::vector<FoundSample>* hits) const;
     // The segments of a multi-periodic file; empty for any other file.
     std::vector<SegmentSpan> segmentTimes() const;
 

@@ -55,6 +55,28 @@ struct CachedValues {
     std::vector<uint8_t> stored;
 };
 
+// A search's condition applied to values and to nodes of the pyramid.
+class FindTest {
+public:
+    FindTest(const FindRequest& request, const ValueCodec& codec);
+    bool crossing() const { return crossing_; }
+    // The value meets the condition (for a crossing: its "this" side).
+    bool meets(const SampleValue& value) const;
+    // Of the non-NaN values of a node with a count: some meet it, all do.
+    bool someMeet(const SummaryNode& node) const;
+    bool allMeet(const SummaryNode& node) const;
+
+private:
+    bool lowSide() const { return condition_ == FindCondition::below || condition_ == FindCondition::falling; }
+    FindCondition condition_;
+    FindThreshold threshold_;
+    const ValueCodec& codec_;
+    bool crossing_;
+};
+
+// What is known of the recorded non-NaN sample before a search position.
+enum class Before { none, meets, failsToMeet };
+
 // Reads count stored values from ordinal first on, across runs.
 HRESULT readStoredValues(FileHandle& data, const SampleRuns& runs, int32_t valueSize, int64_t first,
                          int64_t count, uint8_t* out);
@@ -151,6 +173,18 @@ struct SignalSummary::State {
     HRESULT scanColumns(const std::vector<int64_t>& ends, std::vector<SummaryNode>* nodes);
     HRESULT splitAt(int64_t edge, const Split** split);
     HRESULT summariseColumn(int64_t first, int64_t end, SummaryNode* into);
+
+    // Searches (SummaryFind.cpp), over ordinals.
+    // Up to limit hits in [first, end) from the first on; keepLast: every
+    // hit is looked for and only the last limit are kept.
+    HRESULT findForward(const FindTest& test, int64_t first, int64_t end, size_t limit, bool keepLast,
+                        Before* before, std::vector<int64_t>* hits);
+    HRESULT scanForHits(const FindTest& test, int64_t first, int64_t end, size_t limit, bool keepLast,
+                        Before* before, std::vector<int64_t>* hits);
+    HRESULT findBackward(const FindTest& test, int64_t first, int64_t end, size_t limit,
+                         std::vector<int64_t>* hits);
+    HRESULT beforeOrdinal(const FindTest& test, int64_t ordinal, Before* before);
+    int64_t wholeBlocks() const { return static_cast<int64_t>(levels[0].size()); }
 };
 
 }  // namespace quor

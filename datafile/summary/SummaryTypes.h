@@ -36,4 +36,15 @@ struct SegmentSpan {
     int64_t endTime = 0;
 };
 
+// What a search looks for. Crossings compare a sample with the recorded
+// non-NaN sample before it: rising, before < X <= this; falling, before >
+// X >= this. NaN never matches.
+enum class FindCondition { above, below, rising, falling };
+
+// One sample a search found.
+struct FoundSample {
+    int64_t time = 0;
+    SampleValue value;
+};
+
 }  // namespace quor
