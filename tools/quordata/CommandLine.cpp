@@ -167,7 +167,7 @@ bool parseOption(const char* option, const char* value, ToolArgs* args)
 // Checks between options, with the times read as typed, before any rounding.
 bool optionsAgree(const ToolArgs& args)
 {
-    if (args.hasCount && args.hasTo)
+    if (args.command == ToolCommand::exportPage && args.hasCount && args.hasTo)
         return false;
     if (args.command == ToolCommand::envelope && args.width < 1)
         return false;
