@@ -51,6 +51,32 @@ char* putExportTime(char* out, int64_t time)
     return putSigned64(out, nanoseconds / 1000000, 3);
 }
 
+char* RowTimeWriter::put(char* out, int64_t time)
+{
+    const int64_t second = time / kSecond;
+    if (second <= 0) {  // the fraction carries a sign, or the digits stand alone
+        out = putExportTime(out, time);
+        *out++ = ',';
+        return putSigned64(out, time);
+    }
+    if (second != second_) {
+        second_ = second;
+        char* end = putExportTime(clock_, second * kSecond);
+        clockLength_ = static_cast<size_t>(end - clock_) - 3;  // without the milliseconds
+        secondsLength_ = static_cast<size_t>(putUnsigned64(seconds_, static_cast<uint64_t>(second)) - seconds_);
+    }
+    const uint32_t fraction = static_cast<uint32_t>(time - second * kSecond);
+    std::memcpy(out, clock_, clockLength_);
+    out += clockLength_;
+    decimal_text::putDigits(out, fraction / 1000000, 3);
+    out += 3;
+    *out++ = ',';
+    std::memcpy(out, seconds_, secondsLength_);
+    out += secondsLength_;
+    decimal_text::putDigits(out, fraction, 9);
+    return out + 9;
+}
+
 ExportRows::ExportRows(ExportSink& sink, const DataFileHeader& header, const Segment* segments,
                        int32_t segmentCount)
     : sink_(sink), dataSize_(header.dataSize), dataFormat_(header.dataFormat), sampleRate_(header.sampleRate),
@@ -84,9 +110,7 @@ bool ExportRows::flush()
 void ExportRows::add(int64_t time, const uint8_t* value)
 {
     char* row = reserve(64 + kNumericTextMax);
-    char* out = putExportTime(row, time);
-    *out++ = ',';
-    out = putSigned64(out, time);
+    char* out = times_.put(row, time);
     *out++ = ',';
     if (char* end = putNumericValue(out, value, dataSize_, dataFormat_)) {
         out = end;

@@ -26,7 +26,9 @@ struct MergeCursor {
     bool hasCurrent = false;
     int64_t currentTime = 0;
     int64_t currentRun = 0;
-    uint8_t current[8] = {};
+    // The current sample's text, made once however many rows it fills.
+    char currentText[kNumericTextMax];
+    size_t currentLength = 0;
 
     bool hasNext() const { return !stream.atEnd(); }
     int64_t nextTime() const { return saturatingAdd(stream.time(), shift); }
@@ -38,7 +40,8 @@ struct MergeCursor {
             hasCurrent = true;
             currentTime = nextTime();
             currentRun = stream.run();
-            std::memcpy(current, stream.value(), static_cast<size_t>(stream.dataSize()));
+            currentLength = static_cast<size_t>(
+                putNumericValue(currentText, stream.value(), stream.dataSize(), dataFormat) - currentText);
             if (FAILED(stream.next()))
                 return E_FAIL;
         }
@@ -109,16 +112,16 @@ bool nextRowTime(const std::vector<std::unique_ptr<MergeCursor>>& cursors, int64
     return any;
 }
 
-void putRow(MergeWriter& out, int64_t time, const std::vector<std::unique_ptr<MergeCursor>>& cursors)
+void putRow(MergeWriter& out, RowTimeWriter& times, int64_t time,
+            const std::vector<std::unique_ptr<MergeCursor>>& cursors)
 {
-    char* at = out.room();
-    at = putExportTime(at, time);
-    *at++ = ',';
-    at = putSigned64(at, time);
+    char* at = times.put(out.room(), time);
     for (const auto& c : cursors) {
         *at++ = ',';
-        if (c->holds(time))
-            at = putNumericValue(at, c->current, c->stream.dataSize(), c->dataFormat);
+        if (c->holds(time)) {
+            std::memcpy(at, c->currentText, c->currentLength);
+            at += c->currentLength;
+        }
     }
     *at++ = '\r';
     *at++ = '\n';
@@ -161,6 +164,7 @@ MergeResult mergeRecordings(const MergeRequest& request, ExportSink& sink, std::
     if (!sink.write(heading.data(), heading.size()))
         return MergeResult::writeFailed;
     MergeWriter out(sink, 64 + cursors.size() * (kNumericTextMax + 1));
+    RowTimeWriter times;
     int64_t time = 0;
     while (nextRowTime(cursors, &time) && !(request.hasTo && time > request.to)) {
         for (size_t k = 0; k < cursors.size(); ++k) {
@@ -172,7 +176,7 @@ MergeResult mergeRecordings(const MergeRequest& request, ExportSink& sink, std::
         }
         if (request.hasFrom && time < request.from)
             continue;
-        putRow(out, time, cursors);
+        putRow(out, times, time, cursors);
         if (!out.flushIfFull())
             return MergeResult::writeFailed;
     }

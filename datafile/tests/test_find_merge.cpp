@@ -286,8 +286,9 @@ TEST_F(FindMergeFiles, MergeAgreesWithAScanOfEveryKindOfFile)
             ASSERT_EQ(mergeRecordings(request, sink, &failed), MergeResult::ok);
             EXPECT_EQ(sink.bytes(), referenceMerge(paths, shifts, range.first, range.second))
                 << "shift " << shifts[0] << " range " << range.first;
-            if (range.first == INT64_MIN)  // every sample of every file has its row
+            if (range.first == INT64_MIN) {  // every sample of every file has its row
                 EXPECT_GT(std::count(sink.bytes().begin(), sink.bytes().end(), '\n'), 1000);
+            }
         }
     }
     EXPECT_EQ(mergeLabel(periodic), "\"p,\"\"q\"\"\"");
