@@ -15,33 +15,36 @@ FindTest::FindTest(const FindRequest& request, const ValueCodec& codec)
 {
 }
 
+namespace {
+
+// v > X iff v > floor; v >= X iff v >= ceil; v < X iff v < ceil; v <= X iff v <= floor.
+template <class V>
+bool meetsCondition(FindCondition condition, V v, V floor, V ceil)
+{
+    switch (condition) {
+    case FindCondition::above:
+        return v > floor;
+    case FindCondition::below:
+        return v < ceil;
+    case FindCondition::rising:
+        return v >= ceil;
+    default:
+        return v <= floor;
+    }
+}
+
+}  // namespace
+
 bool FindTest::meets(const SampleValue& value) const
 {
     const FindThreshold& x = threshold_;
-    if (codec_.kind() == ValueKind::real) {
-        const double v = value.real;  // NaN meets nothing
-        switch (condition_) {
-        case FindCondition::above:
-            return v > x.realFloor;
-        case FindCondition::below:
-            return v < x.realCeil;
-        case FindCondition::rising:
-            return v >= x.realCeil;
-        default:
-            return v <= x.realFloor;
-        }
-    }
-    const Wide v = codec_.kind() == ValueKind::unsignedInt ? Wide(static_cast<uint64_t>(value.exact))
-                                                           : Wide(value.exact);
-    switch (condition_) {
-    case FindCondition::above:
-        return v > x.integerFloor;
-    case FindCondition::below:
-        return v < x.integerCeil;
-    case FindCondition::rising:
-        return v >= x.integerCeil;
+    switch (codec_.kind()) {
+    case ValueKind::real:  // NaN meets nothing
+        return meetsCondition(condition_, value.real, x.realFloor, x.realCeil);
+    case ValueKind::unsignedInt:
+        return meetsCondition(condition_, Wide(static_cast<uint64_t>(value.exact)), x.integerFloor, x.integerCeil);
     default:
-        return v <= x.integerFloor;
+        return meetsCondition(condition_, Wide(value.exact), x.integerFloor, x.integerCeil);
     }
 }
 
