@@ -237,7 +237,7 @@ TEST_F(FindMergeFiles, MergeAgreesWithAScanOfEveryKindOfFile)
                                       : static_cast<float>(static_cast<int64_t>(rng() % 20000) - 10000) / 7.0f;
         floats.putBigEndian(v);
     }
-    const std::string periodic = dir.path("p,\"q\".quorData");
+    const std::string periodic = dir.path("p,q.quorData");
     ASSERT_TRUE(writeNative(periodic, header, floats));
     // Multi-periodic ints with a gap and overlapping segments, at 50 Hz.
     Bytes ints;
@@ -291,7 +291,9 @@ TEST_F(FindMergeFiles, MergeAgreesWithAScanOfEveryKindOfFile)
             }
         }
     }
-    EXPECT_EQ(mergeLabel(periodic), "\"p,\"\"q\"\"\"");
+    EXPECT_EQ(mergeLabel(periodic), "\"p,q\"");
+    EXPECT_EQ(mergeLabel("runs/a\"b.c.quorData"), "\"a\"\"b.c\"");
+    EXPECT_EQ(mergeLabel("runs/pressure.quorData"), "pressure");
     MergeRequest missing;
     missing.files = {MergeFile{periodic, 0}, MergeFile{dir.path("none.quorData"), 0}};
     BufferExportSink sink;
