@@ -21,7 +21,7 @@ char* putExportTime(char* out, int64_t time);
 // The two time cells of a row, "time text,nanoseconds", as putExportTime
 // and a signed decimal write them. Rows come many to a second: what
 // depends on the second alone is kept composed, so a row costs a copy and
-// twelve digits.
+// twelve digits. The row needs 64 bytes of room.
 class RowTimeWriter {
 public:
     char* put(char* out, int64_t time);
