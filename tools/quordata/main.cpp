@@ -18,8 +18,10 @@
 #include "CommandLine.h"
 #include "CsvExport.h"
 #include "DataFile.h"
+#include "ExportRows.h"
 #include "GotoTime.h"
 #include "IndexReport.h"
+#include "MergeExport.h"
 #include "RangeExport.h"
 #include "SampleWriter.h"
 #include "SignalSummary.h"
@@ -261,6 +263,60 @@ int runStats(const ToolArgs& args)
     return kExitOk;
 }
 
+// One line per hit: the export's row of the sample.
+int runFind(const ToolArgs& args)
+{
+    SignalSummary summary;
+    if (int status = openSummary(args, summary))
+        return status;
+    FindRequest request;
+    request.condition = args.condition;
+    request.threshold = args.threshold;
+    request.count = args.count;
+    request.last = args.last;
+    summaryRange(args, summary, &request.from, &request.to);
+    std::vector<FoundSample> hits;
+    const HRESULT hr = summary.find(request, &hits);
+    if (FAILED(hr))
+        return failWith("Unable to Read", args.path);
+    OutputBuffer out;
+    for (const FoundSample& hit : hits) {
+        char row[64];
+        char* end = putExportTime(row, hit.time);
+        Text& line = out.text();
+        line.append(row, static_cast<size_t>(end - row)).appendFormat(",%lld,", static_cast<long long>(hit.time));
+        summary.formatValue(hit.value, line);
+        out.lineEnd();
+    }
+    out.flush();
+    return hits.empty() ? kExitFailure : kExitOk;
+}
+
+int runMerge(const ToolArgs& args)
+{
+    MergeRequest request;
+    for (size_t k = 0; k < args.paths.size(); ++k)
+        request.files.push_back(MergeFile{args.paths[k], args.shifts[k]});
+    request.hasFrom = args.hasFrom;
+    request.from = parseGotoTime(args.fromText.c_str());
+    request.hasTo = args.hasTo;
+    request.to = parseGotoTime(args.toText.c_str());
+    FileExportSink sink(stdout);
+    std::string failed;
+    switch (mergeRecordings(request, sink, &failed)) {
+    case MergeResult::ok:
+        return kExitOk;
+    case MergeResult::unableToOpen:
+        return failWith("Unable to Open", failed);
+    case MergeResult::noNumericValues:
+        return failWith("No numeric values", failed);
+    case MergeResult::readFailed:
+        return failWith("Unable to Read", failed);
+    default:
+        return failWith(kWriteFailed, kStandardOutput);
+    }
+}
+
 // export --to streams the rows up to a time, in bounded memory.
 int runRangeExport(const ToolArgs& args)
 {
@@ -290,6 +346,8 @@ int runOnFile(const ToolArgs& args)
         return runEnvelope(args);
     if (args.command == ToolCommand::stats)
         return runStats(args);
+    if (args.command == ToolCommand::find)
+        return runFind(args);
     OpenedFile opened;
     if (!opened.open(args.path))
         return failWith("Unable to Open", args.path);
@@ -316,6 +374,12 @@ int main(int argc, char** argv)
         std::fputs(kToolUsage, stderr);
         return kExitUsage;
     }
-    int status = args.command == ToolCommand::samples ? runSamples(args) : runOnFile(args);
+    if (args.command == ToolCommand::help) {
+        std::fputs(kToolUsage, stdout);
+        return std::fflush(stdout) == 0 ? kExitOk : kExitFailure;
+    }
+    int status = args.command == ToolCommand::samples ? runSamples(args)
+                 : args.command == ToolCommand::merge  ? runMerge(args)
+                                                       : runOnFile(args);
     return std::fflush(stdout) == 0 ? status : kExitFailure;
 }

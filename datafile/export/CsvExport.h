@@ -11,20 +11,10 @@
 #include <string>
 
 #include "DataFile.h"
+#include "ExportSink.h"
 #include "Status.h"
 
 namespace quor {
-
-class ExportSink {
-public:
-    virtual ~ExportSink() = default;
-    // false when not every byte could be written (a full disk, a removed
-    // stick); the export writes nothing more after that.
-    virtual bool write(const char* bytes, size_t count) = 0;
-    // Called once after the last write: true when every byte written has
-    // reached its destination.
-    virtual bool finish() { return true; }
-};
 
 // Writes to a binary stream: one the caller opened and still owns (standard
 // output), or a file it creates itself. finish() flushes the stream and
@@ -46,20 +36,6 @@ public:
 private:
     FILE* file_;
     bool owned_ = false;
-};
-
-// Collects the bytes in memory.
-class BufferExportSink final : public ExportSink {
-public:
-    bool write(const char* bytes, size_t count) override
-    {
-        bytes_.append(bytes, count);
-        return true;
-    }
-    const std::string& bytes() const { return bytes_; }
-
-private:
-    std::string bytes_;
 };
 
 // What is exported: the header copy and the page the viewer shows.
