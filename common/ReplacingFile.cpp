@@ -1,6 +1,7 @@
 #include "ReplacingFile.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstdio>
 #include <cstring>
 
@@ -42,7 +43,8 @@ bool ReplacingFile::create(const char* target)
         failed_ = false;
         return true;
     }
-    static unsigned counter = 0;
+    // Exports may start on several threads at once (the plot's runs on its own).
+    static std::atomic<unsigned> counter{0};
     for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
         char suffix[48];
         std::snprintf(suffix, sizeof suffix, ".%u-%u.tmp", static_cast<unsigned>(QUOR_PROCESS_ID()), ++counter);
