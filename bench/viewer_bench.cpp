@@ -1,10 +1,12 @@
 // The viewer's ">>": read, format, fill and paint one 500-row page, on a
-// periodic and on an asynchronous sample; and the process's private bytes
-// before and after 10,000 page turns, which must stay flat.
+// periodic and on an asynchronous sample; the process's private bytes
+// before and after 10,000 page turns, which must stay flat; and how soon a
+// file of 10^4 to 10^6 segments shows its window, and Escape closes it.
 #include <windows.h>
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 
 #include "BenchSupport.h"
@@ -116,6 +118,71 @@ void benchFile(const std::string& path, bool measureMemory)
     DestroyWindow(window);
 }
 
+// A multi-periodic int file of the given number of two-sample runs at
+// 100 Hz, one sample apart, stored back to back; its text index lists them.
+bool writeSegmentedFile(const std::string& path, const std::string& indexPath, int segments)
+{
+    DataFileHeader header{};
+    std::strcpy(header.version, "QuorDataFileVersion1.0");
+    header.tagId = 1;
+    header.dataFormat = formatInt;
+    header.sampleRate = 100.0;
+    header.dataSize = 4;
+    header.byteOrder = 1;
+    header.dataType = typePeriodic;
+    header.endTime = (3LL * segments - 2) * 10000000LL;
+    FILE* data = std::fopen(path.c_str(), "wb");
+    FILE* index = std::fopen(indexPath.c_str(), "wb");
+    bool written = data && index && std::fwrite(&header, sizeof header, 1, data) == 1;
+    char indexHeader[1024] = "QuorIndexVersion1.0";
+    written = written && std::fwrite(indexHeader, sizeof indexHeader, 1, index) == 1;
+    for (int k = 0; written && k < segments; ++k) {
+        const int32_t values[2] = {2 * k, 2 * k + 1};
+        const long long first = 3LL * k * 10000000LL;
+        written = std::fwrite(values, sizeof values, 1, data) == 1 &&
+                  std::fprintf(index, "%lld %lld %lld\n", first, first + 10000000LL, 1024LL + 8LL * k) > 0;
+    }
+    if (data)
+        written = std::fclose(data) == 0 && written;
+    if (index)
+        written = std::fclose(index) == 0 && written;
+    return written;
+}
+
+// From the dialog's creation with the file on its command line to its
+// window shown and painted; then Escape, as the dialog's loop gets it.
+void benchSegmentTable(const std::string& dir, int segments)
+{
+    const std::string path = dir + "\\segments_" + std::to_string(segments) + ".quorData";
+    const std::string indexPath = dir + "\\segments_" + std::to_string(segments) + ".quorIndex";
+    if (!writeSegmentedFile(path, indexPath, segments)) {
+        std::printf("viewer_bench: cannot write %s\n", path.c_str());
+        return;
+    }
+    LARGE_INTEGER start, shown, closed;
+    QueryPerformanceCounter(&start);
+    DataViewerDialog dialog(GetModuleHandleA(nullptr));
+    dialog.setFileNameFromCommandLine(("\"bench\" \"" + path + "\"").c_str());
+    HWND window = dialog.createModeless(nullptr);
+    ShowWindow(window, SW_SHOW);
+    RedrawWindow(window, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+    QueryPerformanceCounter(&shown);
+    LONG rows = 0;
+    if (dialog.headerGrid())
+        dialog.headerGrid()->getNumberOfRows(&rows);
+    MSG escape{window, WM_KEYDOWN, VK_ESCAPE, 0, 0, {0, 0}};
+    IsDialogMessageA(window, &escape);
+    QueryPerformanceCounter(&closed);
+    const bool gone = !IsWindow(window);
+    std::printf("%8d segments: window shown after %.2f s (%ld header rows); Escape closed it%s after %.1f ms\n",
+                segments, secondsBetween(start, shown), static_cast<long>(rows), gone ? "" : " NOT",
+                secondsBetween(shown, closed) * 1000.0);
+    if (!gone)
+        DestroyWindow(window);
+    DeleteFileA(path.c_str());
+    DeleteFileA(indexPath.c_str());
+}
+
 }  // namespace
 
 }  // namespace quor
@@ -129,6 +196,9 @@ int main(int argc, char** argv)
     const std::string dir = writeSamples();
     benchFile(dir + "\\periodic_double.quorData", true);
     benchFile(dir + "\\async_double.quorData", false);
+    // Ten segments first: what closing costs any file, for comparison.
+    for (int segments : {10, 10000, 100000, 1000000})
+        benchSegmentTable(dir, segments);
     CoUninitialize();
     return 0;
 }

@@ -15,8 +15,6 @@ const wchar_t kGridProgId[] = L"QuorGrid.QuorGridControl.1";
 const char kTitle[] = "QUOR Data Viewer";
 const char kOpenCaption[] = "Open QUOR Data File";
 const char kDataFilter[] = "*.QuorData;*ZIBdata";
-const int32_t kOpenModeRead = 1;
-const int32_t kOpenModeReadWrite = 2;
 const COLORREF kPaleYellow = 0xE6FFFF;
 
 }  // namespace
@@ -27,7 +25,6 @@ DataViewerDialog::~DataViewerDialog()
 {
     if (window_ && IsWindow(window_))
         DestroyWindow(window_);
-    dataFile_.close();
 }
 
 void DataViewerDialog::setFileNameFromCommandLine(const char* commandLine)
@@ -97,7 +94,7 @@ bool DataViewerDialog::handleCommand(WORD id, WORD notification)
 {
     const bool clicked = notification == BN_CLICKED;
     switch (id) {
-    case IDOK: completeGridEdits(); return true;
+    case IDOK: onEnter(); return true;
     case IDCANCEL: exitViewer(); return true;
     case IDC_PREVIOUS_PAGE: if (clicked) pageBack(); return clicked;
     case IDC_NEXT_PAGE: if (clicked) pageForward(); return clicked;
@@ -161,6 +158,17 @@ void DataViewerDialog::setupGrids()
     head->redraw();
 }
 
+void DataViewerDialog::onEnter()
+{
+    const HWND focus = GetFocus();
+    if (focus && focus == GetDlgItem(window_, IDC_GOTO_TIME))
+        goToTypedTime();
+    else if (focus && focus == GetDlgItem(window_, IDC_PAGE_SIZE))
+        takeTypedPageSize();
+    else
+        completeGridEdits();
+}
+
 void DataViewerDialog::completeGridEdits()
 {
     if (dataGrid_)
@@ -191,7 +199,6 @@ void DataViewerDialog::openDataFile(bool askForFile)
     showPageSize();
     plotFollowsFile(true);
     fillDataPage();
-    shownFilePath_ = dataFilePath_;
 }
 
 bool DataViewerDialog::askForDataFile()
@@ -215,61 +222,39 @@ bool DataViewerDialog::askForDataFile()
     return true;
 }
 
+// The document keeps the file it had until the new one is wholly open, so a
+// failure leaves the title, the grids and every command on the old file.
 bool DataViewerDialog::loadDataFile()
 {
-    if (dataFilePath_.empty() || !openFileObject())
-        return false;
-    if (FAILED(dataFile_.getHeader(&header_))) {
+    const OpenFailure failure = document_.open(dataFilePath_.c_str());
+    if (failure == OpenFailure::unopenable) {
+        Text text;
+        showMessage(text.format("Unable to Open: %s", dataFilePath_.c_str()), kOpenCaption, MB_OK | MB_ICONSTOP);
+    } else if (failure == OpenFailure::noHeader) {
         appendHeaderProblem("Unable to Read Header");
-        dataFile_.close();
-        return false;
-    }
-    fileSize_ = dataFile_.getFileSize();
-    int32_t segmentCount = 0;
-    const Segment* segments = dataFile_.getSegments(&segmentCount);
-    if (FAILED(pager_.open(header_, segments, segmentCount))) {
+    } else if (failure == OpenFailure::noMemory) {
         appendHeaderProblem("Unable to Allocate Memory");
-        return false;
     }
-    Text title;
-    SetWindowTextA(window_, title.format("%s - %s", kTitle, dataFilePath_.c_str()).c_str());
+    if (failure != OpenFailure::none)
+        return false;
+    showOpenFile();
     EnableWindow(GetDlgItem(window_, IDC_BY_SEGMENT), TRUE);
     return true;
 }
 
-// A legacy file's header cannot be written back, so Save is grayed for it
-// as for a read-only file.
-bool DataViewerDialog::openFileObject()
+// The title names the file open; Save is grayed where its header cannot be
+// written back (read-only, a read-only medium, a legacy file).
+void DataViewerDialog::showOpenFile()
 {
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA(dataFilePath_.c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE)
-        return false;
-    FindClose(search);
-    const bool readOnly = (found.dwFileAttributes & FILE_ATTRIBUTE_READONLY) != 0;
-    if (dataFile_.isOpen())
-        dataFile_.close();
-    if (FAILED(dataFile_.open(dataFilePath_.c_str(), readOnly ? kOpenModeRead : kOpenModeReadWrite))) {
-        setSaveEnabled(!readOnly);
-        Text text;
-        showMessage(text.format("Unable to Open: %s", dataFilePath_.c_str()), kOpenCaption, MB_OK | MB_ICONSTOP);
-        return false;
-    }
-    setSaveEnabled(!readOnly && dataFile_.getKind() == kindNative);
-    return true;
+    Text title;
+    SetWindowTextA(window_, title.format("%s - %s", kTitle, document_.path().c_str()).c_str());
+    setSaveEnabled(document_.canSave());
 }
 
 void DataViewerDialog::appendHeaderProblem(const char* text)
 {
     if (headerGrid_)
         headerGrid_->appendRow(Bstr(text).get(), VARIANT_TRUE, Bstr("").get(), VARIANT_TRUE);
-}
-
-void DataViewerDialog::refreshSegments()
-{
-    int32_t count = 0;
-    const Segment* segments = dataFile_.getSegments(&count);
-    pager_.refreshSegments(segments, count);
 }
 
 void DataViewerDialog::closeDataFile()
@@ -282,9 +267,7 @@ void DataViewerDialog::closeDataFile()
         grid->setUpperLeftCell(0, 0);
         grid->redraw();
     }
-    dataFile_.close();
-    refreshSegments();
-    pager_.resetPageSize();
+    document_.close();
     SetWindowTextA(window_, kTitle);
     closePlot();
 }
@@ -309,14 +292,14 @@ void DataViewerDialog::endDialog()
 void DataViewerDialog::showCurrentTime()
 {
     Text text;
-    formatTime(pager_.currentTime(), 3, true, text);
+    formatTime(document_.pager().currentTime(), 3, true, text);
     SetDlgItemTextA(window_, IDC_GOTO_TIME, text.c_str());
 }
 
 void DataViewerDialog::showPageSize()
 {
     Text text;
-    SetDlgItemTextA(window_, IDC_PAGE_SIZE, text.format("%d", pager_.pageSize()).c_str());
+    SetDlgItemTextA(window_, IDC_PAGE_SIZE, text.format("%d", document_.pager().pageSize()).c_str());
 }
 
 void DataViewerDialog::setSaveEnabled(bool enabled)

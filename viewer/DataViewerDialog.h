@@ -1,6 +1,6 @@
 // The viewer's only window: the dialog with the header grid above and the
-// data grid below, the file it has open and the commands of its menu and
-// buttons. Paging lives in DataPager, the header rows in HeaderRows.
+// data grid below. It shows the file its ViewerDocument has open and routes
+// the commands of its menu, buttons and keys to it.
 #pragma once
 
 #include <windows.h>
@@ -11,13 +11,12 @@
 
 #include "ControlHost.h"
 #include "CsvExport.h"
-#include "DataFile.h"
-#include "DataPager.h"
 #include "DialogLayout.h"
 #include "PlotWindow.h"
 #include "QuorGrid_h.h"
 #include "ShortcutKeys.h"
 #include "Text.h"
+#include "ViewerDocument.h"
 #include "WindowProc.h"
 
 namespace quor {
@@ -40,7 +39,7 @@ public:
     HWND window() const { return window_; }
     IQuorGridControl* headerGrid() const { return headerGrid_.Get(); }
     IQuorGridControl* dataGrid() const { return dataGrid_.Get(); }
-    const DataPager& pager() const { return pager_; }
+    const DataPager& pager() const { return document_.pager(); }
     const char* dataFilePath() const { return dataFilePath_.c_str(); }
     PlotWindow* plotWindow() const { return plot_ && plot_->isOpen() ? plot_.get() : nullptr; }
 
@@ -65,7 +64,6 @@ private:
     void openDataFile(bool askForFile);
     bool askForDataFile();
     bool loadDataFile();
-    bool openFileObject();
     void closeDataFile();
     void exitViewer();
     void endDialog();
@@ -73,7 +71,10 @@ private:
     void showPageSize();
     void setSaveEnabled(bool enabled);
     void appendHeaderProblem(const char* text);
-    void refreshSegments();
+    void showOpenFile();
+    // Enter goes to the edit it is typed in: Goto in the goto edit, the new
+    // size in the page-size edit, the grids' edits anywhere else.
+    void onEnter();
 
     // The window around the dialog: icon, sizing, dropped files, shortcuts.
     void initWindowExtras();
@@ -90,7 +91,8 @@ private:
     void pageBack();
     void pageForward();
     void goToTypedTime();
-    void applyTypedPageSize();
+    bool applyTypedPageSize();
+    void takeTypedPageSize();
     bool bySegmentChecked() const;
 
     // The plot window (DataViewerPlot.cpp): it follows the file and the
@@ -103,7 +105,6 @@ private:
     void enablePlotItem();
 
     // Export and index check.
-    ExportPage shownPage() const;
     HRESULT exportCsvFile();
     bool askForExportFile(Text& path);
     HRESULT validateIndexFile();
@@ -116,14 +117,10 @@ private:
     HWND window_ = nullptr;
     HMENU menu_ = nullptr;
     bool shown_ = false;
+    // The name last asked for, which may have failed to open; the document
+    // holds the file the grids show.
     Text dataFilePath_;
-    // The file the grids show: the last one opened successfully. Validate
-    // Index File checks its index, never that of a file that failed to open.
-    Text shownFilePath_;
-    DataFile dataFile_;
-    DataFileHeader header_{};
-    int64_t fileSize_ = 0;
-    DataPager pager_;
+    ViewerDocument document_;
     ExportSinkMaker makeExportSink_ = [](const char* path) -> std::unique_ptr<ExportSink> {
         return FileExportSink::create(path);
     };

@@ -8,7 +8,6 @@
 #include "CommandLine.h"
 #include "CsvExport.h"
 #include "DataViewerDialog.h"
-#include "IndexReport.h"
 
 namespace quor {
 
@@ -55,18 +54,6 @@ bool DataViewerDialog::askForExportFile(Text& path)
     return true;
 }
 
-ExportPage DataViewerDialog::shownPage() const
-{
-    ExportPage page;
-    page.header = &header_;
-    page.fileSize = fileSize_;
-    // Fetched afresh: the data file's table does not outlive its next open.
-    page.segments = dataFile_.getSegments(&page.segmentCount);
-    page.pageSize = pager_.pageSize();
-    page.currentTime = pager_.currentTime();
-    return page;
-}
-
 HRESULT DataViewerDialog::exportCsvFile()
 {
     if (!haveGrids())
@@ -79,8 +66,7 @@ HRESULT DataViewerDialog::exportCsvFile()
         showMessage("Unable To Open File", kExportCaption, MB_OK);
         return E_FAIL;
     }
-    refreshSegments();
-    const HRESULT hr = writeCsvExport(shownPage(), dataFile_, *sink);
+    const HRESULT hr = document_.exportPage(*sink);
     sink.reset();
     if (FAILED(hr)) {
         // The sink wrote beside the target: a file that was there is untouched.
@@ -98,13 +84,8 @@ HRESULT DataViewerDialog::exportCsvFile()
 
 HRESULT DataViewerDialog::validateIndexFile()
 {
-    IndexReportInput input;
-    input.dataFilePath = shownFilePath_.str();
-    input.startTime = header_.startTime;
-    input.endTime = header_.endTime;
-    input.dataType = header_.dataType;
     Text report;
-    const IndexReportStatus status = buildIndexReport(input, &report);
+    const IndexReportStatus status = document_.validateIndex(&report);
     if (status == IndexReportStatus::ok) {
         showMessage(report.c_str(), "Validate Index", MB_OK);
         return S_OK;

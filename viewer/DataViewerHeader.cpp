@@ -1,5 +1,5 @@
-// The header grid: filling it from the open file and writing its edited
-// rows back into the file's header.
+// The header grid: filling it from the document and handing its edited rows
+// to the document to write.
 #include "DataViewerDialog.h"
 #include "GridCalls.h"
 #include "HeaderRows.h"
@@ -11,10 +11,13 @@ void DataViewerDialog::fillHeaderGrid()
     if (!headerGrid_)
         return;
     clearGrid(headerGrid_.Get());
-    refreshSegments();
+    // One batch: no row is scrolled to, so a long segment table costs no
+    // scroll per row; the fill ends at the top, drawn once.
     Bstr tag("");
-    for (const HeaderRow& row : buildHeaderRows(shownPage()))
-        headerGrid_->appendRow(Bstr(row.text).get(), vb(row.scrollTo), tag.get(), vb(row.markEdited));
+    IQuorGridControl* grid = headerGrid_.Get();
+    document_.visitHeaderRows([grid, &tag](const HeaderRow& row) {
+        grid->appendRow(Bstr(row.text).get(), VARIANT_FALSE, tag.get(), vb(row.markEdited));
+    });
     headerGrid_->resetAllEditedRows();
     headerGrid_->setUpperLeftCell(0, 0);
     headerGrid_->redraw();
@@ -37,26 +40,31 @@ HRESULT DataViewerDialog::saveHeaderChanges(bool confirm)
     if (FAILED(hr)) {
         // The user must never believe that edits were written when they were not.
         Text text;
-        showMessage(text.format("Unable to Save Header Changes: %s", dataFilePath_.c_str()), "Save Header",
+        const Text& path = document_.path().empty() ? dataFilePath_ : Text(document_.path().c_str());
+        showMessage(text.format("Unable to Save Header Changes: %s", path.c_str()), "Save Header",
                     MB_OK | MB_ICONSTOP);
         return hr;
     }
-    headerGrid_->resetAllEditedRows();
+    // The rows, the page and the plot show what the file now says.
+    fillHeaderGrid();
+    showCurrentTime();
+    fillDataPage();
+    plotFollowsFile(true);
     return S_OK;
 }
 
 HRESULT DataViewerDialog::writeEditedRows()
 {
     headerGrid_->resetToFirstEditedRow();
-    DataFileHeader record = header_;
+    std::vector<Text> rows;
     for (;;) {
         Bstr row, tag;
         LONG index = 0;
         if (headerGrid_->getNextEditedRow(row.out(), tag.out(), &index) != S_OK)
             break;
-        applyEditedRow(row.text().c_str(), record);
+        rows.push_back(row.text());
     }
-    return dataFile_.saveHeader(record);
+    return document_.saveEditedRows(rows);
 }
 
 }  // namespace quor

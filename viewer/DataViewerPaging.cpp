@@ -12,7 +12,7 @@ void DataViewerDialog::fillDataPage()
         return;
     clearGrid(dataGrid_.Get());
     GridRowSink rows(dataGrid_.Get());
-    if (!pager_.fillPage(dataFile_, rows))
+    if (!document_.fillPage(rows))
         return;
     dataGrid_->setUpperLeftCell(0, 0);
     dataGrid_->redraw();
@@ -21,7 +21,7 @@ void DataViewerDialog::fillDataPage()
 
 void DataViewerDialog::pageBack()
 {
-    pager_.pageBack();
+    document_.pager().pageBack();
     showCurrentTime();
     fillDataPage();
 }
@@ -34,30 +34,41 @@ bool DataViewerDialog::bySegmentChecked() const
 
 void DataViewerDialog::pageForward()
 {
-    pager_.pageForward(bySegmentChecked());
+    document_.pager().pageForward(bySegmentChecked());
     showCurrentTime();
     fillDataPage();
 }
 
-void DataViewerDialog::applyTypedPageSize()
+// true when the page size changed.
+bool DataViewerDialog::applyTypedPageSize()
 {
+    DataPager& pager = document_.pager();
     const int32_t typed = itemText(IDC_PAGE_SIZE).toInt32();
-    if (typed == pager_.pageSize())
-        return;
-    const HRESULT hr = pager_.setPageSize(typed);
+    if (typed == pager.pageSize())
+        return false;
+    const HRESULT hr = pager.setPageSize(typed);
     if (hr == S_OK)
-        return;
+        return true;
     if (FAILED(hr))
         showMessage("Unable to Allocate Memory", "QUOR Data Viewer", MB_OK | MB_ICONSTOP);
     showPageSize();
+    return false;
 }
 
 void DataViewerDialog::goToTypedTime()
 {
     applyTypedPageSize();
-    pager_.goTo(parseGotoTime(itemText(IDC_GOTO_TIME).c_str()));
+    document_.pager().goTo(parseGotoTime(itemText(IDC_GOTO_TIME).c_str()));
     showCurrentTime();
-    if (dataFile_.isOpen())
+    if (document_.isOpen())
+        fillDataPage();
+}
+
+// Enter in the page-size edit: the page shown takes the new size where it
+// stands.
+void DataViewerDialog::takeTypedPageSize()
+{
+    if (applyTypedPageSize() && document_.isOpen())
         fillDataPage();
 }
 

@@ -7,30 +7,30 @@ namespace quor {
 
 void DataViewerDialog::showPlot()
 {
-    if (!dataFile_.isOpen())
+    if (!document_.isOpen())
         return;
     if (!plot_)
         plot_.reset(new PlotWindow([this](int64_t time) { goToPlotTime(time); }));
-    if (plot_->isOpen() && plot_->path() == dataFilePath_.str()) {
+    if (plot_->isOpen() && plot_->path() == document_.path()) {
         plot_->bringToFront();
         return;
     }
-    plot_->show(window_, dataFilePath_.c_str());
+    plot_->show(window_, document_.path().c_str());
     showPageInPlot();
 }
 
-// After an open: the plot switches to the file just loaded; a failed open
-// that left the dialog without a file leaves no plot, one that kept the
-// file before keeps its plot.
+// After an open or a save: the plot switches to the file just loaded or
+// reads the saved one again; a failed open keeps the file before, and its
+// plot.
 void DataViewerDialog::plotFollowsFile(bool loaded)
 {
     enablePlotItem();
     if (!plot_ || !plot_->isOpen())
         return;
-    if (!dataFile_.isOpen())
+    if (!document_.isOpen())
         closePlot();
     else if (loaded)
-        plot_->follow(dataFilePath_.c_str());
+        plot_->follow(document_.path().c_str());
 }
 
 void DataViewerDialog::showPageInPlot()
@@ -38,7 +38,7 @@ void DataViewerDialog::showPageInPlot()
     if (!plot_ || !plot_->isOpen())
         return;
     int64_t first = 0, last = 0;
-    const bool shown = dataFile_.isOpen() && pager_.shownSpan(&first, &last);
+    const bool shown = document_.isOpen() && document_.pager().shownSpan(&first, &last);
     plot_->setPage(shown, first, last);
 }
 
@@ -60,7 +60,7 @@ void DataViewerDialog::goToPlotTime(int64_t time)
 void DataViewerDialog::enablePlotItem()
 {
     if (menu_)
-        EnableMenuItem(menu_, ID_TOOLS_PLOT, MF_BYCOMMAND | (dataFile_.isOpen() ? MF_ENABLED : MF_GRAYED));
+        EnableMenuItem(menu_, ID_TOOLS_PLOT, MF_BYCOMMAND | (document_.isOpen() ? MF_ENABLED : MF_GRAYED));
 }
 
 }  // namespace quor

@@ -1,7 +1,9 @@
 #include "ViewerTestSupport.h"
 
 #include <windows.h>
+#include <shlobj.h>
 
+#include <cstring>
 #include <fstream>
 #include <sstream>
 
@@ -24,6 +26,23 @@ std::vector<std::string> gridRows(IQuorGridControl* grid)
         rows.push_back(row.text().str());
     }
     return rows;
+}
+
+HDROP makeDrop(const std::vector<std::string>& paths)
+{
+    size_t chars = 1;
+    for (const std::string& p : paths)
+        chars += p.size() + 1;
+    HGLOBAL memory = GlobalAlloc(GHND, sizeof(DROPFILES) + chars);
+    auto* drop = static_cast<DROPFILES*>(GlobalLock(memory));
+    drop->pFiles = sizeof(DROPFILES);
+    char* text = reinterpret_cast<char*>(drop + 1);
+    for (const std::string& p : paths) {
+        std::memcpy(text, p.c_str(), p.size() + 1);
+        text += p.size() + 1;
+    }
+    GlobalUnlock(memory);
+    return static_cast<HDROP>(memory);
 }
 
 std::string cell(IQuorGridControl* grid, long row, long column)

@@ -2,6 +2,9 @@
 // what the quordata tool prints.
 #pragma once
 
+#include <windows.h>
+#include <shellapi.h>
+
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -29,6 +32,9 @@ protected:
 std::vector<std::string> gridRows(IQuorGridControl* grid);
 std::string cell(IQuorGridControl* grid, long row, long column);
 std::string fileBytes(const std::string& path);
+// A drop as the shell sends it: the files' ANSI paths one after another,
+// ended by an empty one. The receiver frees it.
+HDROP makeDrop(const std::vector<std::string>& paths);
 // What `quordata` (beside this test program) writes to its standard output
 // for the arguments.
 std::string quordataOutput(const std::string& arguments);

@@ -93,6 +93,18 @@ protected:
     std::vector<std::string> header() { return gridRows(dialog->headerGrid()); }
     std::vector<std::string> data() { return gridRows(dialog->dataGrid()); }
     std::string gotoText() { return windowText(GetDlgItem(window, IDC_GOTO_TIME)); }
+    // What File > Export > CSV File writes for the page shown.
+    std::string exportedBytes()
+    {
+        const std::string target = sampleDir() + "\\page_export.csv";
+        DeleteFileA(target.c_str());
+        DialogAnswerer save("Save Export File", chooseFile(target));
+        DialogAnswerer done("Success !!", pressButton(IDOK));
+        sendCommand(window, ID_EXPORT_CSV);
+        EXPECT_TRUE(save.wait());
+        EXPECT_TRUE(done.wait());
+        return fileBytes(target);
+    }
     void editHeaderCell(long row, const std::string& text)
     {
         IQuorGridControl* grid = dialog->headerGrid();
@@ -224,19 +236,63 @@ TEST_F(ViewerTest, BySegmentPagesFromSegmentStartToSegmentStart)
     EXPECT_TRUE(saveScreenIfAsked(window, "viewer-by-segment.bmp"));
 }
 
-// An Open that fails leaves the file shown in charge: Validate Index File
-// reports on it, and "<<" and ">>" page by its segments.
+// An Open that fails, of every kind, leaves the file shown open and in
+// charge: its title, its page, ">>", "Goto:", the export, Validate Index
+// File and its plot go on with it; "<<" and ">>" page by its segments.
 TEST_F(ViewerTest, AfterAFailedOpenTheFileShownIsStillTheOneWorkedOn)
 {
     const std::string broken = sampleDir() + "\\broken_open.quorData";
     { std::ofstream(broken, std::ios::binary) << "not a data file"; }
-    start(samplePath("async_double.quorData"));
+    const std::string empty = sampleDir() + "\\empty_open.quorData";
+    { std::ofstream(empty, std::ios::binary); }
+    const std::string lonely = copyOf("async_double.quorData", "lonely_open.quorData");  // no index beside it
+    const std::string negative = sampleDir() + "\\negative_open.LittleEndianZIBdata";
     {
-        DialogAnswerer open("Select QUOR Data File", chooseFile(broken));
-        DialogAnswerer failed("Open QUOR Data File", pressButton(IDOK), 2);
-        sendCommand(window, ID_FILE_OPEN);
-        EXPECT_TRUE(failed.wait());
+        std::ofstream(negative, std::ios::binary)
+            << bytesOf(int32_t(7)) << bytesOf(10.0) << bytesOf(int64_t(-1)) << bytesOf(int64_t(0));
     }
+    const std::string shown = samplePath("async_double.quorData");
+    start(shown);
+    typeText(window, IDC_PAGE_SIZE, "50");
+    typeText(window, IDC_GOTO_TIME, cell(dialog->headerGrid(), 4, 1));  // the exact Start Time
+    clickButton(window, IDC_GOTO);
+    const auto page = data();
+    clickButton(window, IDC_NEXT_PAGE);
+    const auto next = data();
+    ASSERT_NE(next, page);
+    clickButton(window, IDC_PREVIOUS_PAGE);
+    const std::string exported = exportedBytes();
+    ASSERT_FALSE(exported.empty());
+    sendCommand(window, ID_TOOLS_PLOT);
+    ASSERT_TRUE(dialog->plotWindow());
+
+    // The first through File > Open, the others dropped (which opens as File
+    // > Open does), sparing a file dialog each.
+    for (const std::string& path : {broken, empty, lonely, negative}) {
+        SCOPED_TRACE(path);
+        {
+            DialogAnswerer failed("Open QUOR Data File", pressButton(IDOK), 2);
+            if (path == broken) {
+                DialogAnswerer open("Select QUOR Data File", chooseFile(path));
+                sendCommand(window, ID_FILE_OPEN);
+                EXPECT_TRUE(open.wait());
+            } else {
+                SendMessageA(window, WM_DROPFILES, reinterpret_cast<WPARAM>(makeDrop({path})), 0);
+            }
+            EXPECT_TRUE(failed.wait());
+        }
+        EXPECT_EQ(windowText(window), "QUOR Data Viewer - " + shown);
+        ASSERT_TRUE(dialog->plotWindow());
+        EXPECT_EQ(dialog->plotWindow()->path(), shown);
+        EXPECT_EQ(data(), page);
+        clickButton(window, IDC_NEXT_PAGE);
+        EXPECT_EQ(data(), next);
+        typeText(window, IDC_GOTO_TIME, cell(dialog->headerGrid(), 4, 1));
+        clickButton(window, IDC_GOTO);
+        EXPECT_EQ(data(), page);
+    }
+    // A failed open that lost the file could not give it back to a later one.
+    EXPECT_EQ(exportedBytes(), exported);
     {
         DialogAnswerer report("Validate Index", pressButton(IDOK));
         sendCommand(window, ID_TOOLS_VALIDATE_INDEX);
@@ -262,6 +318,44 @@ TEST_F(ViewerTest, AfterAFailedOpenTheFileShownIsStillTheOneWorkedOn)
         sendCommand(window, ID_TOOLS_VALIDATE_INDEX);
         EXPECT_NE(report.text().find("Periodic files do not have an index file"), std::string::npos);
     }
+}
+
+// A saved Sample Rate takes effect at once, where the page stands: the
+// End Time row is that of the new rate, and paging from the start meets
+// every sample once, in order, without a gap.
+TEST_F(ViewerTest, ASavedSampleRateIsTheOnePagedBy)
+{
+    const std::string path = copyOf("periodic_int.quorData", "rate.quorData");  // 1000 samples at 50 Hz
+    const int64_t start0 = 3933000000000000LL;
+    start(path);
+    typeText(window, IDC_GOTO_TIME, "045:12:30:01.000");
+    clickButton(window, IDC_GOTO);
+    editHeaderCell(3, "100");
+    {
+        DialogAnswerer yes("", pressButton(IDYES));
+        sendCommand(window, ID_FILE_SAVE);
+        EXPECT_TRUE(yes.wait());
+    }
+    EXPECT_EQ(gotoText(), "045:12:30:01.000");
+    EXPECT_EQ(cell(dialog->dataGrid(), 1, 1), "3933001000000000");
+    EXPECT_EQ(cell(dialog->headerGrid(), 3, 1), "100.000000");
+    EXPECT_EQ(cell(dialog->headerGrid(), 5, 1), std::to_string(start0 + 999 * 10000000LL));
+
+    typeText(window, IDC_PAGE_SIZE, "3");
+    typeText(window, IDC_GOTO_TIME, "045:12:30:00.000");
+    clickButton(window, IDC_GOTO);
+    std::vector<int64_t> times;
+    for (int turn = 0; turn < 400; ++turn) {
+        const auto rows = data();
+        if (rows.empty())
+            break;
+        for (const std::string& row : rows)
+            times.push_back(std::stoll(row.substr(row.find('|') + 1)));
+        clickButton(window, IDC_NEXT_PAGE);
+    }
+    ASSERT_EQ(times.size(), 1000u);
+    for (size_t i = 0; i < times.size(); ++i)
+        ASSERT_EQ(times[i], start0 + int64_t(i) * 10000000LL) << i;
 }
 
 TEST_F(ViewerTest, GotoTakesColonTimesSecondsNanosecondsAndAPageSize)
@@ -332,6 +426,45 @@ TEST_F(ViewerTest, ReadOnlyAndLegacyFilesGraySaveAndAFailedSaveSaysSo)
     closeViewer();
     start(samplePath("periodic_int.quorData"));
     EXPECT_FALSE(GetMenuState(GetMenu(window), ID_FILE_SAVE, MF_BYCOMMAND) & MF_GRAYED);
+}
+
+// A file that is not marked read-only but refuses writers opens for reading
+// with Save grayed: one another program holds against writing, and one on
+// a read-only mount (made by the test script where it can be).
+TEST_F(ViewerTest, AFileThatRefusesWritersOpensReadOnlyWithSaveGrayed)
+{
+    const std::string held = copyOf("periodic_int.quorData", "held.quorData");
+    {
+        std::unique_ptr<void, decltype(&CloseHandle)> holder(
+            CreateFileA(held.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr), &CloseHandle);
+        ASSERT_NE(holder.get(), INVALID_HANDLE_VALUE);
+        start(held);
+        EXPECT_EQ(windowText(window), "QUOR Data Viewer - " + held);
+        EXPECT_EQ(data().size(), 500u);
+        EXPECT_TRUE(GetMenuState(GetMenu(window), ID_FILE_SAVE, MF_BYCOMMAND) & MF_GRAYED);
+        closeViewer();
+    }
+    char media[MAX_PATH] = "", source[MAX_PATH] = "";
+    if (!GetEnvironmentVariableA("QUOR_READONLY_DIR", media, MAX_PATH) ||
+        !GetEnvironmentVariableA("QUOR_READONLY_SOURCE", source, MAX_PATH))
+        GTEST_SKIP() << "no read-only mount here";
+    const std::string written = std::string(source) + "\\media.quorData";
+    ASSERT_TRUE(CopyFileA(samplePath("periodic_int.quorData").c_str(), written.c_str(), FALSE));
+    const std::string onMedia = std::string(media) + "\\media.quorData";
+    std::unique_ptr<void, decltype(&CloseHandle)> writer(
+        CreateFileA(onMedia.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                    OPEN_EXISTING, 0, nullptr),
+        &CloseHandle);
+    if (writer.get() != INVALID_HANDLE_VALUE)
+        GTEST_SKIP() << "the mount takes writes";
+    writer.release();
+    EXPECT_FALSE(GetFileAttributesA(onMedia.c_str()) & FILE_ATTRIBUTE_READONLY);
+    start(onMedia);
+    EXPECT_EQ(windowText(window), "QUOR Data Viewer - " + onMedia);
+    EXPECT_EQ(data().size(), 500u);
+    EXPECT_TRUE(GetMenuState(GetMenu(window), ID_FILE_SAVE, MF_BYCOMMAND) & MF_GRAYED);
+    closeViewer();
+    DeleteFileA(written.c_str());
 }
 
 TEST_F(ViewerTest, AFileThatCannotBeOpenedShowsBothMessages)

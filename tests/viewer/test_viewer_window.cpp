@@ -17,6 +17,7 @@
 #include "DataViewerDialog.h"
 #include "GridCalls.h"
 #include "SampleDir.h"
+#include "ViewerTestSupport.h"
 #include "WindowDriver.h"
 #include "resource.h"
 
@@ -54,25 +55,6 @@ bool waitFor(const std::function<bool()>& condition, DWORD timeoutMs = 5000)
     return condition();
 }
 
-// A drop as the shell sends it: the files' ANSI paths one after another,
-// ended by an empty one. The receiver frees it.
-HDROP makeDrop(const std::vector<std::string>& paths)
-{
-    size_t chars = 1;
-    for (const std::string& p : paths)
-        chars += p.size() + 1;
-    HGLOBAL memory = GlobalAlloc(GHND, sizeof(DROPFILES) + chars);
-    auto* drop = static_cast<DROPFILES*>(GlobalLock(memory));
-    drop->pFiles = sizeof(DROPFILES);
-    char* text = reinterpret_cast<char*>(drop + 1);
-    for (const std::string& p : paths) {
-        std::memcpy(text, p.c_str(), p.size() + 1);
-        text += p.size() + 1;
-    }
-    GlobalUnlock(memory);
-    return static_cast<HDROP>(memory);
-}
-
 INPUT keyInput(WORD key, bool up)
 {
     INPUT input{};
@@ -82,6 +64,12 @@ INPUT keyInput(WORD key, bool up)
     if (key == VK_LEFT || key == VK_RIGHT)
         input.ki.dwFlags |= KEYEVENTF_EXTENDEDKEY;
     return input;
+}
+
+void typeKey(WORD key)
+{
+    INPUT inputs[] = {keyInput(key, false), keyInput(key, true)};
+    SendInput(2, inputs, sizeof(INPUT));
 }
 
 // The modifier held down while the key is typed.
@@ -409,6 +397,35 @@ TEST_F(ViewerWindowTest, ShortcutsTypedWhileAGridCellHasTheFocus)
     EXPECT_TRUE(no.wait()) << "Ctrl+S";
     EXPECT_NE(no.text().find("Save Header Changes ?"), std::string::npos);
     EXPECT_EQ(windowText(window), std::string(kTitle) + " - " + samplePath("periodic_int.quorData"));
+}
+
+// Enter does what the edit it is typed in is for: Goto in the goto edit
+// (reached by Ctrl+G), the new size in the page-size edit.
+TEST_F(ViewerWindowTest, EnterInAnEditDoesWhatThatEditIsFor)
+{
+    start(samplePath("periodic_int.quorData"));  // 50 samples per second
+    HWND gotoEdit = GetDlgItem(window, IDC_GOTO_TIME);
+    focusDataCell();
+    typeShortcut(VK_CONTROL, 'G');
+    ASSERT_TRUE(waitFor([&] { return focus() == gotoEdit; }));
+    // Off the sample grid, so that only a Goto shows it as the page's start.
+    SendMessageA(gotoEdit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("3933002011000000"));
+    typeKey(VK_RETURN);
+    EXPECT_TRUE(waitFor([&] { return gotoText() == "045:12:30:02.000"; })) << gotoText();
+
+    HWND sizeEdit = GetDlgItem(window, IDC_PAGE_SIZE);
+    SendMessageA(window, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(sizeEdit), TRUE);
+    ASSERT_TRUE(waitFor([&] { return focus() == sizeEdit; }));
+    SendMessageA(sizeEdit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("10"));
+    typeKey(VK_RETURN);
+    // Ten rows 20 ms apart from where the page stood.
+    int64_t first = 0, last = 0;
+    EXPECT_TRUE(waitFor([&] {
+        return dialog->pager().shownSpan(&first, &last) && dialog->pager().pageSize() == 10 &&
+               last - first == 9 * 20000000LL;
+    }));
+    EXPECT_EQ(first, 3933002000000000LL);
+    EXPECT_EQ(gotoText(), "045:12:30:02.000");
 }
 
 }  // namespace quor

@@ -24,11 +24,16 @@ class DataPager {
 public:
     static const int32_t kDefaultPageSize = 500;
 
-    // A fresh start on a newly opened file; E_OUTOFMEMORY when its buffers
-    // cannot be had. The pager keeps its own copy of the segments' index
-    // ranges: the data file's table does not outlive its next open, and
-    // "<<" and ">>" still page the file shown after an open that failed.
+    // A fresh start on a newly opened file; E_OUTOFMEMORY, and the pager
+    // left as it was, when its buffers cannot be had. The pager keeps its own
+    // copy of the segments' index ranges: the data file's table does not
+    // outlive its next open.
     HRESULT open(const DataFileHeader& header, const Segment* segments, int32_t segmentCount);
+    // The header a save wrote: the period, the segments and the buffers follow
+    // it, while the time, the page size and the segment cursor stay. Buffers
+    // that cannot be had for a new Data Size stay as they were
+    // (E_OUTOFMEMORY); reads never overrun them.
+    HRESULT followHeader(const DataFileHeader& header, const Segment* segments, int32_t segmentCount);
     void refreshSegments(const Segment* segments, int32_t segmentCount);
     void resetPageSize() { pageSize_ = kDefaultPageSize; }
 
@@ -56,17 +61,18 @@ private:
     int64_t segmentStart(int32_t index) const;
     int32_t clampedSegmentIndex() const;
     void appendRows(int32_t count, RowSink& rows) const;
-    void appendMarkers(int64_t index, bool starts, RowSink& rows) const;
+    void appendMarkers(const std::vector<int64_t>& edges, int64_t index, const char* marker,
+                       RowSink& rows) const;
+    void takeHeader(const DataFileHeader& header, const Segment* segments, int32_t segmentCount);
 
-    struct SegmentRange {
-        int64_t startIndex;
-        int64_t endIndex;
-    };
-
-    int32_t segmentCount() const { return static_cast<int32_t>(segments_.size()); }
+    int32_t segmentCount() const { return static_cast<int32_t>(segmentStarts_.size()); }
 
     DataFileHeader header_{};
-    std::vector<SegmentRange> segments_;
+    std::vector<int64_t> segmentStarts_;  // in table order: the segment cursor's steps
+    // Sorted, so that a row finds its markers by search however many
+    // segments the file has.
+    std::vector<int64_t> startMarks_;
+    std::vector<int64_t> endMarks_;
     int32_t segmentIndex_ = 0;
     int32_t pageSize_ = kDefaultPageSize;
     int64_t currentTime_ = 0;

@@ -30,29 +30,49 @@ bool readsPages(int32_t dataType) { return dataType == typePeriodic || dataType 
 
 HRESULT DataPager::open(const DataFileHeader& header, const Segment* segments, int32_t segmentCount)
 {
-    HRESULT hr = buffers_.allocate(pageSize_, header.dataSize);
-    header_ = header;
+    const HRESULT hr = buffers_.allocate(pageSize_, header.dataSize);
+    if (FAILED(hr))
+        return hr;
+    takeHeader(header, segments, segmentCount);
     currentTime_ = header.startTime;
     previousPageStart_ = header.startTime;
+    return hr;
+}
+
+HRESULT DataPager::followHeader(const DataFileHeader& header, const Segment* segments, int32_t segmentCount)
+{
+    const HRESULT hr = buffers_.allocate(pageSize_, header.dataSize);
+    takeHeader(header, segments, segmentCount);
+    return hr;
+}
+
+void DataPager::takeHeader(const DataFileHeader& header, const Segment* segments, int32_t segmentCount)
+{
+    header_ = header;
     lastCount_ = 0;
     if (header.sampleRate > 0)
         samplePeriodNs_ = periodNs(header.sampleRate);
     refreshSegments(segments, segmentCount);
-    return hr;
 }
 
 void DataPager::refreshSegments(const Segment* segments, int32_t segmentCount)
 {
-    segments_.clear();
-    for (int32_t s = 0; segments && s < segmentCount; ++s)
-        segments_.push_back({segments[s].startIndex, segments[s].endIndex});
+    segmentStarts_.clear();
+    endMarks_.clear();
+    for (int32_t s = 0; segments && s < segmentCount; ++s) {
+        segmentStarts_.push_back(segments[s].startIndex);
+        endMarks_.push_back(segments[s].endIndex);
+    }
+    startMarks_ = segmentStarts_;
+    std::sort(startMarks_.begin(), startMarks_.end());
+    std::sort(endMarks_.begin(), endMarks_.end());
 }
 
 int64_t DataPager::pageSpan() const { return saturatingMultiply(pageSize_, samplePeriodNs_); }
 
 int64_t DataPager::segmentStart(int32_t index) const
 {
-    return saturatingMultiply(segments_[index].startIndex, samplePeriodNs_);
+    return saturatingMultiply(segmentStarts_[index], samplePeriodNs_);
 }
 
 int32_t DataPager::clampedSegmentIndex() const
@@ -64,7 +84,7 @@ void DataPager::pageBack()
 {
     if (header_.dataType == typePeriodic) {
         currentTime_ = saturatingAdd(currentTime_, -pageSpan());
-        if (!segments_.empty()) {
+        if (!segmentStarts_.empty()) {
             segmentIndex_ = std::max(clampedSegmentIndex() - 1, 0);
             currentTime_ = segmentStart(segmentIndex_);
         }
@@ -77,7 +97,7 @@ void DataPager::pageBack()
 void DataPager::pageForward(bool bySegment)
 {
     if (header_.dataType == typePeriodic) {
-        if (!segments_.empty() && bySegment) {
+        if (!segmentStarts_.empty() && bySegment) {
             segmentIndex_ = std::min(clampedSegmentIndex() + 1, segmentCount() - 1);
             currentTime_ = segmentStart(segmentIndex_);
         } else {
@@ -137,13 +157,14 @@ bool DataPager::shownSpan(int64_t* first, int64_t* last) const
     return true;
 }
 
-void DataPager::appendMarkers(int64_t index, bool starts, RowSink& rows) const
+// One marker for every segment with that edge (markers of equal edges read
+// alike, so their table order needs no keeping).
+void DataPager::appendMarkers(const std::vector<int64_t>& edges, int64_t index, const char* marker,
+                              RowSink& rows) const
 {
-    for (const SegmentRange& segment : segments_) {
-        const int64_t edge = starts ? segment.startIndex : segment.endIndex;
-        if (edge == index)
-            rows.appendRow(starts ? kStartMarker : kEndMarker, false);
-    }
+    const auto found = std::equal_range(edges.begin(), edges.end(), index);
+    for (auto edge = found.first; edge != found.second; ++edge)
+        rows.appendRow(marker, false);
 }
 
 // Row times are the page's own (PageBuffers says which rule gives them), so
@@ -154,12 +175,12 @@ void DataPager::appendRows(int32_t count, RowSink& rows) const
     for (int32_t i = 0; i < count; ++i) {
         const int64_t t = buffers_.times()[i];
         const int64_t index = timeToIndex(t, header_.sampleRate);
-        appendMarkers(index, true, rows);
+        appendMarkers(startMarks_, index, kStartMarker, rows);
         row.clear();
         appendSampleRow(row, t, buffers_.values() + static_cast<size_t>(i) * header_.dataSize,
                         header_.dataSize, header_.dataFormat, ValueStyle::grid);
         rows.appendRow(row, false);
-        appendMarkers(index, false, rows);
+        appendMarkers(endMarks_, index, kEndMarker, rows);
     }
 }
 

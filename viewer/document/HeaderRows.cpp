@@ -20,16 +20,18 @@ Text timeText(int64_t time)
     return text;
 }
 
-void add(std::vector<HeaderRow>& rows, const Text& text, bool flagged = false)
+using Rows = const HeaderRowVisitor;
+
+void add(Rows& rows, const Text& text, bool flagged = false)
 {
     HeaderRow row;
     row.text = text;
     row.scrollTo = flagged;
     row.markEdited = flagged;
-    rows.push_back(row);
+    rows(row);
 }
 
-void addTimeRow(std::vector<HeaderRow>& rows, const char* label, int64_t time, uint64_t period)
+void addTimeRow(Rows& rows, const char* label, int64_t time, uint64_t period)
 {
     Text text;
     text.format("%s|%lld|%lld|%s", label, static_cast<long long>(time),
@@ -37,7 +39,7 @@ void addTimeRow(std::vector<HeaderRow>& rows, const char* label, int64_t time, u
     add(rows, text);
 }
 
-void addFieldRows(std::vector<HeaderRow>& rows, const DataFileHeader& h, uint64_t period)
+void addFieldRows(Rows& rows, const DataFileHeader& h, uint64_t period)
 {
     Text text;
     const char* name = nullptr;
@@ -54,7 +56,7 @@ void addFieldRows(std::vector<HeaderRow>& rows, const DataFileHeader& h, uint64_
     add(rows, text.format("Byte Order|%d|%s", h.byteOrder, byteOrderName(h.byteOrder)));
 }
 
-void addGeneralRows(std::vector<HeaderRow>& rows, const HeaderFacts& facts)
+void addGeneralRows(Rows& rows, const HeaderFacts& facts)
 {
     Text text;
     const int32_t dataSize = facts.header->dataSize;
@@ -64,7 +66,7 @@ void addGeneralRows(std::vector<HeaderRow>& rows, const HeaderFacts& facts)
                           static_cast<long long>(dataSize > 0 ? facts.fileSize / dataSize : 0)));
 }
 
-void addSegmentRows(std::vector<HeaderRow>& rows, const HeaderFacts& facts, uint64_t period)
+void addSegmentRows(Rows& rows, const HeaderFacts& facts, uint64_t period)
 {
     if (facts.segmentCount <= 0 || !facts.segments)
         return;
@@ -91,15 +93,20 @@ void copyVersion(const Text& value, DataFileHeader& record)
 
 }  // namespace
 
-std::vector<HeaderRow> buildHeaderRows(const HeaderFacts& facts)
+void visitHeaderRows(const HeaderFacts& facts, const HeaderRowVisitor& rows)
 {
-    std::vector<HeaderRow> rows;
     if (!facts.header)
-        return rows;
+        return;
     const uint64_t period = samplePeriod(facts.header->sampleRate);
     addFieldRows(rows, *facts.header, period);
     addGeneralRows(rows, facts);
     addSegmentRows(rows, facts, period);
+}
+
+std::vector<HeaderRow> buildHeaderRows(const HeaderFacts& facts)
+{
+    std::vector<HeaderRow> rows;
+    visitHeaderRows(facts, [&rows](const HeaderRow& row) { rows.push_back(row); });
     return rows;
 }
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 #include "CsvExport.h"
@@ -22,6 +23,10 @@ struct HeaderRow {
 // header copy, the file size and the segment table (the page fields unused).
 using HeaderFacts = ExportPage;
 
+// One row at a time, in the grid's order: a file with a million segments
+// never holds all its row texts at once.
+using HeaderRowVisitor = std::function<void(const HeaderRow&)>;
+void visitHeaderRows(const HeaderFacts& facts, const HeaderRowVisitor& rows);
 std::vector<HeaderRow> buildHeaderRows(const HeaderFacts& facts);
 
 // Sets the field that the row's label names from the row's second cell.
