@@ -13,9 +13,12 @@ public:
     // false when not every byte could be written (a full disk, a removed
     // stick); the export writes nothing more after that.
     virtual bool write(const char* bytes, size_t count) = 0;
-    // Called once after the last write: true when every byte written has
-    // reached its destination.
+    // Called once after the last write of a complete export: true when
+    // every byte written has reached its destination.
     virtual bool finish() { return true; }
+    // Called instead of finish when the export stops short (a failed write,
+    // a cancel): what was written must not pass for a whole export.
+    virtual void discard() {}
 };
 
 // Collects the bytes in memory.

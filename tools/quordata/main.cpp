@@ -55,6 +55,13 @@ int failWith(const char* what, const std::string& path)
     return kExitFailure;
 }
 
+// A pipe closed early or a full disk shows at any write, or only at the
+// final flush; every write is checked.
+bool putOut(const char* bytes, size_t count)
+{
+    return std::fwrite(bytes, 1, count, stdout) == count;
+}
+
 // An open data file with the views of it that the export and the report use.
 class OpenedFile {
 public:
@@ -119,8 +126,9 @@ int runValidate(const ToolArgs& args, OpenedFile& opened)
     }
     if (status != IndexReportStatus::ok)
         report.assign(indexReportMessage(status));
-    std::fwrite(report.c_str(), 1, static_cast<size_t>(report.length()), stdout);
-    std::fwrite("\r\n", 1, 2, stdout);
+    report.append("\r\n", 2);
+    if (!putOut(report.c_str(), static_cast<size_t>(report.length())))
+        return failWith(kWriteFailed, kStandardOutput);
     return kExitOk;
 }
 
@@ -134,7 +142,8 @@ int runSamples(const ToolArgs& args)
     return kExitOk;
 }
 
-// Prints text as it grows, in blocks, so that any width streams.
+// Prints text as it grows, in blocks, so that any width streams. Once a
+// block could not be written nothing more is.
 class OutputBuffer {
 public:
     Text& text() { return text_; }
@@ -144,15 +153,18 @@ public:
         if (text_.length() >= kFlushAt)
             flush();
     }
-    void flush()
+    // false when any block could not be written.
+    bool flush()
     {
-        std::fwrite(text_.c_str(), 1, static_cast<size_t>(text_.length()), stdout);
+        written_ = written_ && putOut(text_.c_str(), static_cast<size_t>(text_.length()));
         text_.clear();
+        return written_;
     }
 
 private:
     static const int32_t kFlushAt = 1 << 16;
     Text text_;
+    bool written_ = true;
 };
 
 // From the first recorded sample to the last unless --from or --to say
@@ -211,8 +223,7 @@ int runEnvelope(const ToolArgs& args)
             out.lineEnd();
         }
     }
-    out.flush();
-    return kExitOk;
+    return out.flush() ? kExitOk : failWith(kWriteFailed, kStandardOutput);
 }
 
 // %.17g, with infinities and NaN spelled alike by every C runtime.
@@ -259,8 +270,7 @@ int runStats(const ToolArgs& args)
         appendFigure(out.text().append("RMS,"), stats.rms);
         out.lineEnd();
     }
-    out.flush();
-    return kExitOk;
+    return out.flush() ? kExitOk : failWith(kWriteFailed, kStandardOutput);
 }
 
 // One line per hit: the export's row of the sample.
@@ -288,7 +298,8 @@ int runFind(const ToolArgs& args)
         summary.formatValue(hit.value, line);
         out.lineEnd();
     }
-    out.flush();
+    if (!out.flush())
+        return failWith(kWriteFailed, kStandardOutput);
     return hits.empty() ? kExitFailure : kExitOk;
 }
 
@@ -381,5 +392,8 @@ int main(int argc, char** argv)
     int status = args.command == ToolCommand::samples ? runSamples(args)
                  : args.command == ToolCommand::merge  ? runMerge(args)
                                                        : runOnFile(args);
-    return std::fflush(stdout) == 0 ? status : kExitFailure;
+    const bool flushed = std::fflush(stdout) == 0 && !std::ferror(stdout);
+    if (!flushed && status == kExitOk)
+        return failWith(kWriteFailed, kStandardOutput);
+    return flushed ? status : kExitFailure;
 }

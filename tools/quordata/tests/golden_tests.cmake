@@ -55,6 +55,14 @@ if(NOT WIN32)
                 ARGS export samples/periodic_int.quorData)
   quordata_test(info_to_full_disk 1 ERR write_failed.err OUT_TO /dev/full
                 ARGS info samples/periodic_int.quorData)
+  quordata_test(range_export_to_full_disk 1 ERR write_failed.err OUT_TO /dev/full
+                ARGS export samples/periodic_int.quorData --to 045:12:30:10)
+  quordata_test(envelope_to_full_disk 1 ERR write_failed.err OUT_TO /dev/full
+                ARGS envelope samples/periodic_int.quorData --width 3)
+  quordata_test(stats_to_full_disk 1 ERR write_failed.err OUT_TO /dev/full
+                ARGS stats samples/periodic_int.quorData)
+  quordata_test(validate_to_full_disk 1 ERR write_failed.err OUT_TO /dev/full
+                ARGS validate samples/async_double.quorData)
 endif()
 
 # Envelope and statistics: columns across the gaps of a multi-periodic file,
