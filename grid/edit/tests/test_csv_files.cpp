@@ -116,7 +116,8 @@ TEST(CsvFiles, ExportThenImportGivesTheSameRows)
 // ends the file, and a carriage return alone ends a line.
 TEST(CsvFiles, ImportKeepsEveryLineWithNulCtrlZAndLoneCarriageReturns)
 {
-    const std::string path = tempPath("quor_bytes.csv");
+    const test::ScratchFile scratch("bytes.csv");
+    const std::string& path = scratch.path();
     const struct {
         std::string content;
         std::vector<std::string> rows;
@@ -139,7 +140,8 @@ TEST(CsvFiles, ImportKeepsEveryLineWithNulCtrlZAndLoneCarriageReturns)
 // read-only file leaves the old one byte for byte.
 TEST(CsvFiles, AFailedExportLeavesTheOldFileAsItWas)
 {
-    const std::string path = tempPath("quor_kept.csv");
+    const test::ScratchFile scratch("kept.csv");
+    const std::string& path = scratch.path();
     writeFile(path, "old,content\r\n");
     TestGrid grid;
     fillGrid(grid, "A", {std::string(100000, 'r'), "s"});
