@@ -48,7 +48,9 @@ HWND gridIn(HWND dialog, int hostId)
     return FindWindowExA(GetDlgItem(dialog, hostId), nullptr, nullptr, nullptr);
 }
 
-bool waitFor(const std::function<bool()>& condition, DWORD timeoutMs = 5000)
+// Generous: on a loaded machine synthetic input can take seconds to arrive,
+// and a condition that holds ends the wait at once.
+bool waitFor(const std::function<bool()>& condition, DWORD timeoutMs = 15000)
 {
     for (DWORD start = GetTickCount(); GetTickCount() - start < timeoutMs; Sleep(20)) {
         if (condition())
