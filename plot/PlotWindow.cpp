@@ -27,6 +27,8 @@ const int kStripHeight = 72;  // four lines of readout
 const int kButtonWidth = 104;
 const int kButtonHeight = 24;
 const int kDragThreshold = 3;
+const int kWidth = 1000, kHeight = 600;
+const int kNarrowest = 420, kLowest = 260;
 const UINT_PTR kExportTimer = 1;
 
 quor::WindowClassUse& plotClass(WNDPROC procedure)
@@ -41,9 +43,35 @@ quor::WindowClassUse& plotClass(WNDPROC procedure)
     return use;
 }
 
+// Beside the dialog, on its monitor: on the side with more room, narrowed to
+// it when need be; over the dialog only when neither side can hold a usable
+// window.
+RECT besideOwner(HWND owner, int width, int height, int narrowest)
+{
+    RECT dialog{};
+    GetWindowRect(owner, &dialog);
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    GetMonitorInfoA(MonitorFromWindow(owner, MONITOR_DEFAULTTONEAREST), &monitor);
+    const RECT& work = monitor.rcWork;
+    const int rightRoom = work.right - dialog.right, leftRoom = dialog.left - work.left;
+    const bool right = rightRoom >= leftRoom;
+    const int room = right ? rightRoom : leftRoom;
+    width = std::min<int>(width, work.right - work.left);
+    height = std::min<int>(height, work.bottom - work.top);
+    int x = work.right - width;
+    if (room >= narrowest) {
+        width = std::min(width, room);
+        x = right ? dialog.right : dialog.left - width;
+    }
+    const int y = std::max<int>(work.top, std::min<int>(dialog.top, work.bottom - height));
+    return RECT{x, y, x + width, y + height};
+}
+
 }  // namespace
 
 const char PlotWindow::kNoValues[] = "No numeric values to plot";
+const char PlotWindow::kNoSamples[] = "No samples";
 const COLORREF PlotWindow::kSignalColour = RGB(0, 0, 160);
 const COLORREF PlotWindow::kPageColour = RGB(214, 228, 250);
 
@@ -58,8 +86,10 @@ bool PlotWindow::show(HWND owner, const char* dataFilePath)
             return false;
         // The picture is made before the window shows, so that its first
         // paint already has it.
-        CreateWindowExA(0, kClassName, kTitlePrefix, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, CW_USEDEFAULT,
-                        CW_USEDEFAULT, 1000, 600, owner, nullptr, quor::codeModule(), this);
+        const RECT place = besideOwner(owner, kWidth, kHeight, kNarrowest);
+        CreateWindowExA(0, kClassName, kTitlePrefix, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, place.left, place.top,
+                        place.right - place.left, place.bottom - place.top, owner, nullptr, quor::codeModule(),
+                        this);
         if (!window_)
             return false;
         openFile(dataFilePath);
@@ -134,7 +164,7 @@ LRESULT PlotWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_DESTROY: onDestroy(); return 0;
     case WM_SIZE: onSize(LOWORD(lParam), HIWORD(lParam)); return 0;
     case WM_GETMINMAXINFO:
-        reinterpret_cast<MINMAXINFO*>(lParam)->ptMinTrackSize = POINT{420, 260};
+        reinterpret_cast<MINMAXINFO*>(lParam)->ptMinTrackSize = POINT{kNarrowest, kLowest};
         return 0;
     case WM_ERASEBKGND: return 1;
     case WM_PAINT: onPaint(); return 0;
@@ -230,10 +260,19 @@ bool PlotWindow::inPlot(int x, int y) const
     return x >= plotArea_.left && x < plotArea_.right && y >= plotArea_.top && y < plotArea_.bottom;
 }
 
+void PlotWindow::showCancel()
+{
+    const bool running = exporter_.running() || recording_.reading();
+    const bool shown = (GetWindowLongA(cancelButton_, GWL_STYLE) & WS_VISIBLE) != 0;
+    if (shown != running)
+        ShowWindow(cancelButton_, running ? SW_SHOW : SW_HIDE);
+}
+
 void PlotWindow::changed()
 {
     if (!window_)
         return;
+    showCancel();
     render();
     InvalidateRect(window_, nullptr, FALSE);
 }
@@ -360,10 +399,17 @@ void PlotWindow::refresh()
 
 void PlotWindow::onCommand(WORD id)
 {
-    if (id == kExportButton)
+    if (id == kExportButton) {
         startExport();
-    else if (id == kCancelButton)
-        exporter_.cancel();
+    } else if (id == kCancelButton) {
+        // One button stops what runs: the export, or else the reading.
+        if (exporter_.running())
+            exporter_.cancel();
+        else
+            recording_.cancelReading();
+        envelopeStale_ = true;
+        changed();
+    }
     SetFocus(window_);
 }
 
@@ -400,7 +446,6 @@ void PlotWindow::startExport()
     if (!exporter_.start(recording_.path(), std::min(cursorA_, cursorB_), std::max(cursorA_, cursorB_),
                          exportPath_, window_, kExportNote))
         return;
-    ShowWindow(cancelButton_, SW_SHOW);
     SetTimer(window_, kExportTimer, 100, nullptr);
     changed();
 }
@@ -409,7 +454,6 @@ void PlotWindow::onExportNote()
 {
     const RangeExportResult result = exporter_.finish();
     KillTimer(window_, kExportTimer);
-    ShowWindow(cancelButton_, SW_HIDE);
     changed();
     if (result == RangeExportResult::ok || result == RangeExportResult::cancelled)
         return;

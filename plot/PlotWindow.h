@@ -68,6 +68,8 @@ public:
     COLORREF pixel(int x, int y) const { return canvas_.pixel(x, y); }
     const PlotReadout& readout() const { return readout_; }
     bool summarised() const { return recording_.summarised(); }
+    bool reading() const { return recording_.reading(); }
+    double readProgress() const { return recording_.progress(); }
     bool plottable() const { return recording_.plottable(); }
     bool exportRunning() const { return exporter_.running(); }
     // Samples in the picture last drawn: the benchmark's sign of a first picture.
@@ -79,6 +81,7 @@ public:
     void setCursor(bool b, int64_t time);
 
     static const char kNoValues[];
+    static const char kNoSamples[];
     static const COLORREF kSignalColour;
     static const COLORREF kPageColour;
 
@@ -115,6 +118,7 @@ private:
     void changed();  // the view moved: draw anew
     void render();
     void updateReadout();
+    void showCancel();
     void copyToClipboard();
     bool askForExportFile(std::string& path);
     void startExport();
@@ -127,6 +131,7 @@ private:
     void paintSegments();
     void paintEnvelope(const Frame& frame);
     void paintSamples(const Frame& frame);
+    bool cursorInView(bool b, int& x) const;
     void paintCursors();
     void paintLabels(const Frame& frame);
     void paintBox();
@@ -148,6 +153,7 @@ private:
     RECT strip_{};
     std::vector<PlotColumn> columns_;  // the envelope of the view, one per pixel column
     int64_t samplesDrawn_ = 0;
+    __int128 envelopeBase_ = 0;   // what columns_' values are relative to
     TimeSpan envelopeSpan_;       // what columns_ was taken for
     bool envelopeStale_ = true;   // the summary moved on since
     bool pictureComplete_ = false;
