@@ -30,6 +30,8 @@ const int kDragThreshold = 3;
 const int kWidth = 1000, kHeight = 600;
 const int kNarrowest = 420, kLowest = 260;
 const UINT_PTR kExportTimer = 1;
+const UINT_PTR kFileTimer = 2;
+const UINT kFileCheckMs = 1000;
 
 quor::WindowClassUse& plotClass(WNDPROC procedure)
 {
@@ -66,6 +68,15 @@ RECT besideOwner(HWND owner, int width, int height, int narrowest)
     }
     const int y = std::max<int>(work.top, std::min<int>(dialog.top, work.bottom - height));
     return RECT{x, y, x + width, y + height};
+}
+
+// -1 when the file cannot be seen.
+int64_t fileSize(const char* path)
+{
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    if (!GetFileAttributesExA(path, GetFileExInfoStandard, &data))
+        return -1;
+    return static_cast<int64_t>((uint64_t(data.nFileSizeHigh) << 32) | data.nFileSizeLow);
 }
 
 }  // namespace
@@ -127,6 +138,8 @@ void PlotWindow::openFile(const char* path)
 {
     exporter_.cancel();
     exporter_.finish();
+    // The size first: what is appended while the summary opens is F5's.
+    fileSize_ = fileSize(path);
     recording_.open(path, window_, kSummaryNote);
     envelopeStale_ = true;
     const TimeSpan extent = recording_.hasSamples() ? recording_.extent() : TimeSpan{0, 999999999};
@@ -181,7 +194,11 @@ LRESULT PlotWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam)
             return 0;
         break;
     case WM_COMMAND: onCommand(LOWORD(wParam)); return 0;
-    case WM_TIMER: render(); InvalidateRect(window_, nullptr, FALSE); return 0;
+    case WM_TIMER: onTimer(wParam); return 0;
+    case WM_ACTIVATE:
+        if (LOWORD(wParam) != WA_INACTIVE)
+            checkFile();
+        break;
     default:
         if (message == kSummaryNote) {
             onSummaryNote();
@@ -194,6 +211,32 @@ LRESULT PlotWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         break;
     }
     return DefWindowProcA(window_, message, wParam, lParam);
+}
+
+void PlotWindow::onTimer(WPARAM id)
+{
+    if (id == kFileTimer) {
+        checkFile();
+        return;
+    }
+    render();
+    InvalidateRect(window_, nullptr, FALSE);
+}
+
+// A file cut shorter under the plot is read anew: the picture must not hold
+// samples the file no longer has. The cursors stay where they were.
+void PlotWindow::checkFile()
+{
+    if (recording_.path().empty() || fileSize(recording_.path().c_str()) >= fileSize_)
+        return;
+    const bool hadA = hasA_, hadB = hasB_;
+    const int64_t a = cursorA_, b = cursorB_;
+    openFile(recording_.path().c_str());
+    hasA_ = hadA;
+    hasB_ = hadB;
+    cursorA_ = a;
+    cursorB_ = b;
+    changed();
 }
 
 void PlotWindow::onCreate()
@@ -209,12 +252,14 @@ void PlotWindow::onCreate()
                                     quor::codeModule(), nullptr);
     for (HWND button : {exportButton_, cancelButton_})
         SendMessageA(button, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    SetTimer(window_, kFileTimer, kFileCheckMs, nullptr);
 }
 
 // The workers go before the window: their notes must find no stale window.
 void PlotWindow::onDestroy()
 {
     KillTimer(window_, kExportTimer);
+    KillTimer(window_, kFileTimer);
     exporter_.cancel();
     exporter_.finish();
     recording_.stop();
@@ -391,6 +436,7 @@ bool PlotWindow::onKey(WPARAM key)
 
 void PlotWindow::refresh()
 {
+    fileSize_ = fileSize(recording_.path().c_str());
     recording_.refresh();
     envelopeStale_ = true;
     if (recording_.hasSamples())

@@ -103,6 +103,8 @@ private:
     void onMouseMove(LPARAM lParam);
     void onDoubleClick(LPARAM lParam);
     bool onKey(WPARAM key);
+    void onTimer(WPARAM id);
+    void checkFile();
     void onSummaryNote();
     void onExportNote();
     void onCommand(WORD id);
@@ -178,6 +180,7 @@ private:
     bool leftDown_ = false, dragging_ = false, boxing_ = false;
     int downX_ = 0, lastX_ = 0, boxFrom_ = 0, boxTo_ = 0;
     std::string exportPath_;
+    int64_t fileSize_ = 0;  // of the data file when it was last read
 };
 
 }  // namespace quor

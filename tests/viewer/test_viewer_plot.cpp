@@ -606,6 +606,25 @@ TEST_F(PlotTest, OpenSwitchesThePlotAndF5ReadsWhatAGrowingFileGained)
     waitForSummary(plot);
     EXPECT_EQ(plot->view().recording().to, lastBefore + 500 * 1000000);  // 1 kHz
     EXPECT_TRUE(plot->view().showsAll());
+
+    // Cut short under the plot, the file is read anew within a second; the
+    // cursor stays and finds the last sample left.
+    const int64_t first = plot->view().recording().from;
+    plot->setCursor(false, plot->view().recording().to);
+    {
+        HANDLE file = CreateFileA(growing.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                  OPEN_EXISTING, 0, nullptr);
+        ASSERT_NE(file, INVALID_HANDLE_VALUE);
+        LARGE_INTEGER end{};
+        end.QuadPart = sizeof(DataFileHeader) + 100 * sizeof(float);
+        EXPECT_TRUE(SetFilePointerEx(file, end, nullptr, FILE_BEGIN) && SetEndOfFile(file));
+        CloseHandle(file);
+    }
+    EXPECT_TRUE(waitUntil([&] { return plot->view().recording().to == first + 99 * 1000000; }));
+    waitForSummary(plot);
+    EXPECT_EQ(plot->samplesDrawn(), 100);
+    ASSERT_TRUE(plot->readout().hasA);
+    EXPECT_EQ(plot->readout().sampleA.time, first + 99 * 1000000);
 }
 
 TEST_F(PlotTest, ARightDragBoxZoomsToItsSpanAndTheCursorsMarkIt)
