@@ -1,10 +1,7 @@
 #include "PlotExport.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <memory>
-
-#include "CFile.h"
 
 namespace quor {
 
@@ -30,23 +27,17 @@ bool PlotExporter::start(const std::string& dataFilePath, int64_t from, int64_t 
 void PlotExporter::run(std::string dataFilePath, int64_t from, int64_t to, std::string target, HWND notify,
                        UINT message)
 {
+    // The sink replaces the target only when the export is complete: a
+    // cancel or a failure leaves what was there before.
     RangeExportResult result = RangeExportResult::writeFailed;
-    {
-        CFile file(fopen(target.c_str(), "wb"));  // the writer puts CR LF itself
-        if (file) {
-            FileExportSink sink(file.get());
-            RangeExportRequest request;
-            request.path = dataFilePath.c_str();
-            request.hasFrom = true;
-            request.from = from;
-            request.to = to;
-            result = exportTimeRange(request, sink, &progress_);
-            if (fflush(file.get()) != 0 || ferror(file.get()))
-                result = result == RangeExportResult::ok ? RangeExportResult::writeFailed : result;
-        }
+    if (std::unique_ptr<FileExportSink> sink = FileExportSink::create(target.c_str())) {
+        RangeExportRequest request;
+        request.path = dataFilePath.c_str();
+        request.hasFrom = true;
+        request.from = from;
+        request.to = to;
+        result = exportTimeRange(request, *sink, &progress_);
     }
-    if (result != RangeExportResult::ok)
-        DeleteFileA(target.c_str());
     result_ = result;
     running_ = false;
     PostMessageA(notify, message, 0, 0);

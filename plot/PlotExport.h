@@ -1,6 +1,6 @@
 // "Export A-B...": writes the samples between the cursors to a file on a
 // worker thread, the bytes of the range export, with progress and cancel.
-// A cancelled or failed export leaves no partial file behind.
+// A cancelled or failed export leaves the target as it was.
 #pragma once
 
 #include <windows.h>

@@ -7,8 +7,17 @@ cd "$ROOT"
 
 "$ROOT/scripts/setup.sh"
 
+# Users run an optimised tree without sanitizers; build/native keeps them
+# for the tests.
+RELEASE=$ROOT/build/release
+if [ ! -f "$RELEASE/CMakeCache.txt" ]; then
+  cmake -S "$ROOT" -B "$RELEASE" -DCMAKE_BUILD_TYPE=Release -DQUOR_SANITIZE=OFF >/dev/null
+fi
+echo "run: building $RELEASE"
+cmake --build "$RELEASE" -j"${QUOR_JOBS:-$(nproc)}" --target quordata >/dev/null
+
 SAMPLES=$ROOT/build/samples
-QUORDATA=$ROOT/build/native/bin/quordata
+QUORDATA=$RELEASE/bin/quordata
 "$QUORDATA" samples "$SAMPLES"
 echo "sample set written to $SAMPLES"
 

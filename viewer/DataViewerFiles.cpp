@@ -67,8 +67,7 @@ HRESULT DataViewerDialog::exportCsvFile()
     const HRESULT hr = document_.exportPage(*sink);
     sink.reset();
     if (FAILED(hr)) {
-        // A partial export must not pass for a whole one.
-        DeleteFileA(path.c_str());
+        // The sink wrote beside the target: a file that was there is untouched.
         Text text;
         if (hr == E_OUTOFMEMORY)
             showMessage("Unable To Open File", kExportCaption, MB_OK);

@@ -47,6 +47,59 @@ bool SummaryReference::less(const SampleValue& a, const SampleValue& b) const
     }
 }
 
+bool SummaryReference::meets(const FindRequest& request, const SampleValue& value) const
+{
+    const FindThreshold& x = request.threshold;
+    const bool realKind = kind_ == real;
+    const Wide v = kind_ == unsignedInt ? Wide(static_cast<uint64_t>(value.exact)) : Wide(value.exact);
+    switch (request.condition) {
+    case FindCondition::above:
+        return realKind ? value.real > x.realFloor : v > x.integerFloor;
+    case FindCondition::below:
+        return realKind ? value.real < x.realCeil : v < x.integerCeil;
+    case FindCondition::rising:
+        return realKind ? value.real >= x.realCeil : v >= x.integerCeil;
+    default:
+        return realKind ? value.real <= x.realFloor : v <= x.integerFloor;
+    }
+}
+
+std::vector<ReferenceSample> SummaryReference::find(const FindRequest& request) const
+{
+    const bool crossing = request.condition == FindCondition::rising || request.condition == FindCondition::falling;
+    std::vector<ReferenceSample> hits;
+    bool havePrevious = false, previousMeets = false;
+    for (const ReferenceSample& s : samples_) {
+        if (s.nan)
+            continue;
+        const bool meetsNow = meets(request, s.value);
+        const bool hit = meetsNow && (!crossing || (havePrevious && !previousMeets));
+        havePrevious = true;
+        previousMeets = meetsNow;
+        if (hit && s.time >= request.from && s.time <= request.to)
+            hits.push_back(s);
+    }
+    const size_t keep = std::min(hits.size(), static_cast<size_t>(request.count));
+    if (request.last)
+        hits.erase(hits.begin(), hits.end() - static_cast<std::ptrdiff_t>(keep));
+    else
+        hits.resize(keep);
+    return hits;
+}
+
+std::string SummaryReference::compareHits(const std::vector<ReferenceSample>& expected,
+                                          const std::vector<FoundSample>& actual) const
+{
+    if (expected.size() != actual.size())
+        return "hits " + std::to_string(expected.size()) + " expected, " + std::to_string(actual.size()) + " found";
+    for (size_t k = 0; k < expected.size(); ++k) {
+        if (expected[k].time != actual[k].time || !sameValue(expected[k].value, actual[k].value))
+            return "hit " + std::to_string(k) + " at " + std::to_string(expected[k].time) + " expected, " +
+                   std::to_string(actual[k].time) + " found";
+    }
+    return std::string();
+}
+
 bool SummaryReference::sameValue(const SampleValue& a, const SampleValue& b) const
 {
     if (kind_ != real)
@@ -272,6 +325,7 @@ bool readReferenceSamples(const char* path, SummaryReference::Kind* kind, std::v
                 latest = std::max(latest, times[k]);
                 s.time = latest;
             }
+            s.run = &run - runs.runs().data();
             samples->push_back(s);
         }
     }

@@ -16,6 +16,7 @@ struct ReferenceSample {
     int64_t time = 0;
     SampleValue value;
     bool nan = false;
+    int64_t run = 0;  // the sample's run: segment of a multi-periodic file, else 0
 };
 
 class SummaryReference {
@@ -30,10 +31,16 @@ public:
     static Kind kindOf(int32_t dataFormat);
 
     const std::vector<ReferenceSample>& samples() const { return samples_; }
+    Kind kind() const { return kind_; }
     std::vector<EnvelopeColumn> envelope(int64_t from, int64_t to, int32_t columns) const;
     RangeStats stats(int64_t from, int64_t to) const;
     // false when no sample lies at or before time.
     bool atOrBefore(int64_t time, ReferenceSample* sample) const;
+    // Every sample checked in turn, the one before it carried through.
+    std::vector<ReferenceSample> find(const FindRequest& request) const;
+    // Empty when the hits agree; otherwise what differs.
+    std::string compareHits(const std::vector<ReferenceSample>& expected,
+                            const std::vector<FoundSample>& actual) const;
 
     // Empty when a and b agree; otherwise what differs, for the failure message.
     std::string compareColumns(const std::vector<EnvelopeColumn>& expected,
@@ -44,6 +51,7 @@ public:
 
 private:
     bool less(const SampleValue& a, const SampleValue& b) const;
+    bool meets(const FindRequest& request, const SampleValue& value) const;
 
     Kind kind_;
     std::vector<ReferenceSample> samples_;

@@ -2,6 +2,8 @@
 
 #include <atomic>
 #include <cmath>
+#include <cstdio>
+#include <cstring>
 #include <limits>
 #include <random>
 #include <thread>
@@ -131,6 +133,64 @@ int64_t columnStart(int64_t k, int64_t width, int64_t last)
     return static_cast<int64_t>(Wide(k) * (Wide(last) + 1) / width);
 }
 
+// Thresholds around the samples' own values: ties, their neighbours, zero
+// and 2^62, where a long compared as a double would be wrong.
+std::vector<std::string> findThresholds(const SummaryReference& reference, std::mt19937_64& rng)
+{
+    std::vector<std::string> texts = {"0", "4611686018427387904", "-1e400"};
+    const auto& samples = reference.samples();
+    for (int k = 0; k < 2 && !samples.empty(); ++k) {
+        const ReferenceSample& s = samples[rng() % samples.size()];
+        char text[64];
+        if (reference.kind() == SummaryReference::real)
+            std::snprintf(text, sizeof text, "%.17g", s.value.real);
+        else if (reference.kind() == SummaryReference::signedInt)
+            std::snprintf(text, sizeof text, "%lld", static_cast<long long>(s.value.exact));
+        else
+            std::snprintf(text, sizeof text, "%llu", static_cast<unsigned long long>(s.value.exact));
+        if (std::isfinite(s.value.real)) {
+            texts.push_back(text);
+            texts.push_back(std::string(text) + (std::strchr(text, '.') || std::strchr(text, 'e') ? "" : ".5"));
+        }
+    }
+    return texts;
+}
+
+// find, every condition, first and last hits, against the scan.
+void checkFind(const SignalSummary& summary, const SummaryReference& reference,
+               const std::vector<std::pair<int64_t, int64_t>>& ranges, std::mt19937_64& rng)
+{
+    for (const std::string& text : findThresholds(reference, rng)) {
+        FindRequest request;
+        ASSERT_TRUE(parseFindThreshold(text.c_str(), &request.threshold)) << text;
+        for (FindCondition condition : {FindCondition::above, FindCondition::below, FindCondition::rising,
+                                        FindCondition::falling}) {
+            request.condition = condition;
+            for (size_t r = 0; r < ranges.size() && r < 9; ++r) {
+                request.from = ranges[r].first;
+                request.to = ranges[r].second;
+                request.count = INT32_MAX;
+                request.last = false;
+                const auto every = reference.find(request);
+                for (int32_t count : {1, 5}) {
+                    for (bool last : {false, true}) {
+                        request.count = count;
+                        request.last = last;
+                        const size_t keep = std::min<size_t>(every.size(), count);
+                        const std::vector<ReferenceSample> expected(last ? every.end() - keep : every.begin(),
+                                                                    last ? every.end() : every.begin() + keep);
+                        std::vector<FoundSample> hits;
+                        ASSERT_EQ(summary.find(request, &hits), expected.empty() ? S_FALSE : S_OK);
+                        ASSERT_EQ(reference.compareHits(expected, hits), "")
+                            << "X " << text << " condition " << static_cast<int>(condition) << " range ["
+                            << request.from << ", " << request.to << "] count " << count << " last " << last;
+                    }
+                }
+            }
+        }
+    }
+}
+
 // Compares every query with the brute-force scan over many ranges and widths.
 void checkAgainstReference(const SignalSummary& summary, const SummaryReference& reference, uint64_t seed,
                            int rounds = 12)
@@ -149,6 +209,7 @@ void checkAgainstReference(const SignalSummary& summary, const SummaryReference&
         const int64_t b = a + static_cast<int64_t>(rng() % uint64_t(length / (1 + rng() % 20) + 1));
         ranges.push_back({a, b});
     }
+    checkFind(summary, reference, ranges, rng);
     const int32_t widths[] = {1, 2, 3, 7, 100, std::max(1, n / 2), n + 1, n + 13};
     for (const auto& range : ranges) {
         RangeStats stats;

@@ -7,6 +7,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <algorithm>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -155,6 +156,66 @@ void compareSummary(const SignalSummary& summary, const SummaryReference& refere
     }
 }
 
+// Thresholds to search for: zero, a sample's own value (exactly as text)
+// and just off it, so that ties and the neighbouring values are tried.
+std::vector<std::string> thresholdTexts(const SummaryReference& reference, const uint8_t* bytes, size_t size)
+{
+    std::vector<std::string> texts = {"0"};
+    const auto& samples = reference.samples();
+    if (samples.empty() || size == 0)
+        return texts;
+    const ReferenceSample& s = samples[bytes[0] * samples.size() / 256];
+    char text[64];
+    if (reference.kind() != SummaryReference::real) {
+        if (reference.kind() == SummaryReference::signedInt)
+            std::snprintf(text, sizeof text, "%lld", static_cast<long long>(s.value.exact));
+        else
+            std::snprintf(text, sizeof text, "%llu", static_cast<unsigned long long>(s.value.exact));
+        texts.push_back(text);
+        texts.push_back(std::string(text) + ".5");
+    }
+    if (s.value.real == s.value.real && s.value.real - s.value.real == 0) {
+        std::snprintf(text, sizeof text, "%.17g", s.value.real);
+        texts.push_back(text);
+        std::snprintf(text, sizeof text, "%.9g", s.value.real);
+        texts.push_back(text);
+    }
+    return texts;
+}
+
+// Every condition, first and last hits, over the ranges the other checks
+// use; the search must find exactly what a sample-by-sample scan finds.
+void compareFind(const SignalSummary& summary, const SummaryReference& reference,
+                 const std::vector<int64_t>& times, const std::vector<std::string>& thresholds)
+{
+    const FindCondition conditions[] = {FindCondition::above, FindCondition::below, FindCondition::rising,
+                                        FindCondition::falling};
+    for (const std::string& text : thresholds) {
+        FindRequest request;
+        if (!parseFindThreshold(text.c_str(), &request.threshold))
+            std::abort();
+        for (FindCondition condition : conditions) {
+            request.condition = condition;
+            for (size_t k = 0; k + 1 < times.size(); k += 2) {
+                request.from = std::min(times[k], times[k + 1]);
+                request.to = std::max(times[k], times[k + 1]);
+                for (int32_t count : {1, 3}) {
+                    for (bool last : {false, true}) {
+                        request.count = count;
+                        request.last = last;
+                        std::vector<FoundSample> hits;
+                        const std::vector<ReferenceSample> expected = reference.find(request);
+                        const HRESULT hr = summary.find(request, &hits);
+                        if (hr != (expected.empty() ? S_FALSE : S_OK) ||
+                            !reference.compareHits(expected, hits).empty())
+                            std::abort();
+                    }
+                }
+            }
+        }
+    }
+}
+
 // The summary is also built with a low block limit (16 blocks become 8), so
 // that even small inputs have levels and merged blocks to get wrong.
 void checkSummary(const std::string& path, const uint8_t* bytes, size_t size)
@@ -171,7 +232,10 @@ void checkSummary(const std::string& path, const uint8_t* bytes, size_t size)
         }
         if (summary.progress().done.load() != static_cast<int64_t>(samples.size()))
             std::abort();
-        compareSummary(summary, SummaryReference(kind, samples), probeTimes(samples, bytes, size));
+        const SummaryReference reference(kind, samples);
+        const std::vector<int64_t> times = probeTimes(samples, bytes, size);
+        compareSummary(summary, reference, times);
+        compareFind(summary, reference, times, thresholdTexts(reference, bytes, size));
     }
 }
 

@@ -232,6 +232,22 @@ DialogAnswerer::Action chooseFile(const std::string& path)
     };
 }
 
+DialogAnswerer::Action chooseFileReplacing(const std::string& path)
+{
+    return [path](HWND dialog) {
+        chooseFile(path)(dialog);
+        const DWORD begun = GetTickCount();
+        while (IsWindow(dialog) && GetTickCount() - begun < 60000) {
+            for (HWND box = FindWindowExA(nullptr, nullptr, "#32770", nullptr); box;
+                 box = FindWindowExA(nullptr, box, "#32770", nullptr)) {
+                if (box != dialog && GetWindow(box, GW_OWNER) == dialog && IsWindowVisible(box))
+                    PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDYES, BN_CLICKED), 0);
+            }
+            Sleep(20);
+        }
+    };
+}
+
 MenuChooser::MenuChooser(HWND owner, UINT command, std::function<void(HMENU)> whenShown, DWORD timeoutMs)
     : whenShown_(std::move(whenShown)),
       thread_([this, owner, command, timeoutMs] { watch(owner, command, timeoutMs); })

@@ -112,6 +112,8 @@ private:
 // Answers: a message box button, or a file dialog filled with a path.
 DialogAnswerer::Action pressButton(int id);
 DialogAnswerer::Action chooseFile(const std::string& path);
+// As chooseFile, then answers Yes when the dialog asks to replace the file.
+DialogAnswerer::Action chooseFileReplacing(const std::string& path);
 
 HWND findDialog(const std::string& caption, DWORD processId);
 std::string windowText(HWND window);

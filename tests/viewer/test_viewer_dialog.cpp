@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "DataViewerDialog.h"
+#include "FileFaults.h"
 #include "GridCalls.h"
 #include "SampleDir.h"
 #include "TestFiles.h"
@@ -735,35 +736,16 @@ TEST_F(ViewerTest, RowsOfASingleRunCountFromTheTimeOfThePage)
               "--Begin Data--\r\n000:00:00:00.000,-5,12\r\n000:00:00:00.999,999999995,13\r\n");
 }
 
-// Takes the first bytes into a real file, then refuses, as a disk that
-// fills up does.
-class FillingSink final : public ExportSink {
-public:
-    explicit FillingSink(std::unique_ptr<FileExportSink> file) : file_(std::move(file)) {}
-    bool write(const char* bytes, size_t count) override
-    {
-        if (count > room_)
-            return false;
-        room_ -= count;
-        return file_->write(bytes, count);
-    }
-    bool finish() override { return file_->finish(); }
-
-private:
-    std::unique_ptr<FileExportSink> file_;
-    size_t room_ = 200;
-};
-
-TEST_F(ViewerTest, AFailedExportWriteIsReportedAndLeavesNoFile)
+// The export replaces its target only once it is whole: a disk that fills
+// up midway or a read-only file leaves the old file byte for byte.
+TEST_F(ViewerTest, AFailedExportIsReportedAndLeavesTheOldFile)
 {
     start(samplePath("periodic_int.quorData"));
-    dialog->setExportSinkMaker([](const char* path) -> std::unique_ptr<ExportSink> {
-        auto file = FileExportSink::create(path);
-        return file ? std::make_unique<FillingSink>(std::move(file)) : nullptr;
-    });
     const std::string target = sampleDir() + "\\full.csv";
-    HICON icon = nullptr;
-    {
+    const std::string old = "an earlier export\r\n";
+    { std::ofstream(target, std::ios::binary) << old; }
+    auto exportFailsWith = [&](const std::string& message) {
+        HICON icon = nullptr;
         FileChoice save("Save Export File", target);
         DialogAnswerer failed("Create Export File", [&icon](HWND box) {
             icon = messageBoxIcon(box);
@@ -771,10 +753,26 @@ TEST_F(ViewerTest, AFailedExportWriteIsReportedAndLeavesNoFile)
         });
         sendCommand(window, ID_EXPORT_CSV);
         EXPECT_TRUE(save.wait());
-        EXPECT_EQ(failed.text().rfind("Unable To Write File: " + target, 0), 0u) << failed.text();
+        EXPECT_EQ(failed.text().rfind(message, 0), 0u) << failed.text();
+        return icon;
+    };
+    {
+        FileFaults full;
+        full.failingWrite = 1;
+        full.failingWriteKeeps = 200;
+        ScopedFileFaults scope(full);
+        EXPECT_EQ(exportFailsWith("Unable To Write File: " + target), LoadIcon(nullptr, IDI_HAND));
     }
-    EXPECT_EQ(icon, LoadIcon(nullptr, IDI_HAND));
-    EXPECT_EQ(GetFileAttributesA(target.c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_EQ(fileBytes(target), old);
+    SetFileAttributesA(target.c_str(), FILE_ATTRIBUTE_READONLY);
+    EXPECT_EQ(exportFailsWith("Unable To Open File"), nullptr);
+    EXPECT_EQ(fileBytes(target), old);
+    SetFileAttributesA(target.c_str(), FILE_ATTRIBUTE_NORMAL);
+    WIN32_FIND_DATAA found{};
+    HANDLE stray = FindFirstFileA((target + ".*.tmp").c_str(), &found);
+    EXPECT_EQ(stray, INVALID_HANDLE_VALUE);
+    if (stray != INVALID_HANDLE_VALUE)
+        FindClose(stray);
 }
 
 // Text typed into a header cell and left open when another file is opened

@@ -306,14 +306,22 @@ TEST_F(PlotTest, ExportABCancelRemovesItsPartialFileAndAFailedWriteSaysSo)
     ASSERT_TRUE(plot->exportRunning());
     EXPECT_TRUE(IsWindowVisible(cancel));
     EXPECT_TRUE(progressShown(*plot) || waitUntil([plot] { return progressShown(*plot); }));
-    auto bytesWritten = [&] {
-        WIN32_FILE_ATTRIBUTE_DATA data{};
-        return GetFileAttributesExA(target.c_str(), GetFileExInfoStandard, &data) ? data.nFileSizeLow : 0;
+    // The rows go to a temporary file beside the target; the target itself
+    // appears only when the export is complete.
+    auto temporaryBytes = [&] {
+        WIN32_FIND_DATAA found{};
+        HANDLE search = FindFirstFileA((target + ".*.tmp").c_str(), &found);
+        if (search == INVALID_HANDLE_VALUE)
+            return DWORD(0);
+        FindClose(search);
+        return found.nFileSizeLow;
     };
-    EXPECT_TRUE(waitUntil([&] { return bytesWritten() > 0; }));
+    EXPECT_TRUE(waitUntil([&] { return temporaryBytes() > 0; }));
+    EXPECT_EQ(GetFileAttributesA(target.c_str()), INVALID_FILE_ATTRIBUTES);
     SendMessageA(plot->window(), WM_COMMAND, MAKEWPARAM(PlotWindow::kCancelButton, BN_CLICKED), 0);
     EXPECT_TRUE(waitUntil([&] { return !plot->exportRunning() && !IsWindowVisible(cancel); }));
     EXPECT_EQ(GetFileAttributesA(target.c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_EQ(temporaryBytes(), 0u);
 
     // A target held open without sharing cannot be written. Replacing it
     // is asked first, in a box over the Save dialog.
@@ -322,18 +330,7 @@ TEST_F(PlotTest, ExportABCancelRemovesItsPartialFileAndAFailedWriteSaysSo)
     ASSERT_NE(holder, INVALID_HANDLE_VALUE);
     {
         DialogAnswerer failed("Export A-B", pressButton(IDOK));
-        startExport(*plot, [locked](HWND dialog) {
-            chooseFile(locked)(dialog);
-            const DWORD begun = GetTickCount();
-            while (IsWindow(dialog) && GetTickCount() - begun < kWaitMs) {
-                for (HWND box = FindWindowExA(nullptr, nullptr, "#32770", nullptr); box;
-                     box = FindWindowExA(nullptr, box, "#32770", nullptr)) {
-                    if (box != dialog && GetWindow(box, GW_OWNER) == dialog && IsWindowVisible(box))
-                        PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDYES, BN_CLICKED), 0);
-                }
-                Sleep(20);
-            }
-        });
+        startExport(*plot, chooseFileReplacing(locked));
         EXPECT_TRUE(waitUntil([&] { return failed.answered(); }));
         EXPECT_NE(failed.text().find("Unable to Write File: " + locked), std::string::npos) << failed.text();
     }

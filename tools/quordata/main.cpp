@@ -18,8 +18,10 @@
 #include "CommandLine.h"
 #include "CsvExport.h"
 #include "DataFile.h"
+#include "ExportRows.h"
 #include "GotoTime.h"
 #include "IndexReport.h"
+#include "MergeExport.h"
 #include "RangeExport.h"
 #include "SampleWriter.h"
 #include "SignalSummary.h"
@@ -51,6 +53,13 @@ int failWith(const char* what, const std::string& path)
 {
     std::fprintf(stderr, "%s: %s\n", what, path.c_str());
     return kExitFailure;
+}
+
+// A pipe closed early or a full disk shows at any write, or only at the
+// final flush; every write is checked.
+bool putOut(const char* bytes, size_t count)
+{
+    return std::fwrite(bytes, 1, count, stdout) == count;
 }
 
 // An open data file with the views of it that the export and the report use.
@@ -117,8 +126,9 @@ int runValidate(const ToolArgs& args, OpenedFile& opened)
     }
     if (status != IndexReportStatus::ok)
         report.assign(indexReportMessage(status));
-    std::fwrite(report.c_str(), 1, static_cast<size_t>(report.length()), stdout);
-    std::fwrite("\r\n", 1, 2, stdout);
+    report.append("\r\n", 2);
+    if (!putOut(report.c_str(), static_cast<size_t>(report.length())))
+        return failWith(kWriteFailed, kStandardOutput);
     return kExitOk;
 }
 
@@ -132,7 +142,8 @@ int runSamples(const ToolArgs& args)
     return kExitOk;
 }
 
-// Prints text as it grows, in blocks, so that any width streams.
+// Prints text as it grows, in blocks, so that any width streams. Once a
+// block could not be written nothing more is.
 class OutputBuffer {
 public:
     Text& text() { return text_; }
@@ -142,15 +153,18 @@ public:
         if (text_.length() >= kFlushAt)
             flush();
     }
-    void flush()
+    // false when any block could not be written.
+    bool flush()
     {
-        std::fwrite(text_.c_str(), 1, static_cast<size_t>(text_.length()), stdout);
+        written_ = written_ && putOut(text_.c_str(), static_cast<size_t>(text_.length()));
         text_.clear();
+        return written_;
     }
 
 private:
     static const int32_t kFlushAt = 1 << 16;
     Text text_;
+    bool written_ = true;
 };
 
 // From the first recorded sample to the last unless --from or --to say
@@ -209,8 +223,7 @@ int runEnvelope(const ToolArgs& args)
             out.lineEnd();
         }
     }
-    out.flush();
-    return kExitOk;
+    return out.flush() ? kExitOk : failWith(kWriteFailed, kStandardOutput);
 }
 
 // %.17g, with infinities and NaN spelled alike by every C runtime.
@@ -257,8 +270,62 @@ int runStats(const ToolArgs& args)
         appendFigure(out.text().append("RMS,"), stats.rms);
         out.lineEnd();
     }
-    out.flush();
-    return kExitOk;
+    return out.flush() ? kExitOk : failWith(kWriteFailed, kStandardOutput);
+}
+
+// One line per hit: the export's row of the sample.
+int runFind(const ToolArgs& args)
+{
+    SignalSummary summary;
+    if (int status = openSummary(args, summary))
+        return status;
+    FindRequest request;
+    request.condition = args.condition;
+    request.threshold = args.threshold;
+    request.count = args.count;
+    request.last = args.last;
+    summaryRange(args, summary, &request.from, &request.to);
+    std::vector<FoundSample> hits;
+    const HRESULT hr = summary.find(request, &hits);
+    if (FAILED(hr))
+        return failWith("Unable to Read", args.path);
+    OutputBuffer out;
+    for (const FoundSample& hit : hits) {
+        char row[64];
+        char* end = putExportTime(row, hit.time);
+        Text& line = out.text();
+        line.append(row, static_cast<size_t>(end - row)).appendFormat(",%lld,", static_cast<long long>(hit.time));
+        summary.formatValue(hit.value, line);
+        out.lineEnd();
+    }
+    if (!out.flush())
+        return failWith(kWriteFailed, kStandardOutput);
+    return hits.empty() ? kExitFailure : kExitOk;
+}
+
+int runMerge(const ToolArgs& args)
+{
+    MergeRequest request;
+    for (size_t k = 0; k < args.paths.size(); ++k)
+        request.files.push_back(MergeFile{args.paths[k], args.shifts[k]});
+    request.hasFrom = args.hasFrom;
+    request.from = parseGotoTime(args.fromText.c_str());
+    request.hasTo = args.hasTo;
+    request.to = parseGotoTime(args.toText.c_str());
+    FileExportSink sink(stdout);
+    std::string failed;
+    switch (mergeRecordings(request, sink, &failed)) {
+    case MergeResult::ok:
+        return kExitOk;
+    case MergeResult::unableToOpen:
+        return failWith("Unable to Open", failed);
+    case MergeResult::noNumericValues:
+        return failWith("No numeric values", failed);
+    case MergeResult::readFailed:
+        return failWith("Unable to Read", failed);
+    default:
+        return failWith(kWriteFailed, kStandardOutput);
+    }
 }
 
 // export --to streams the rows up to a time, in bounded memory.
@@ -290,6 +357,8 @@ int runOnFile(const ToolArgs& args)
         return runEnvelope(args);
     if (args.command == ToolCommand::stats)
         return runStats(args);
+    if (args.command == ToolCommand::find)
+        return runFind(args);
     OpenedFile opened;
     if (!opened.open(args.path))
         return failWith("Unable to Open", args.path);
@@ -316,6 +385,15 @@ int main(int argc, char** argv)
         std::fputs(kToolUsage, stderr);
         return kExitUsage;
     }
-    int status = args.command == ToolCommand::samples ? runSamples(args) : runOnFile(args);
-    return std::fflush(stdout) == 0 ? status : kExitFailure;
+    if (args.command == ToolCommand::help) {
+        std::fputs(kToolUsage, stdout);
+        return std::fflush(stdout) == 0 ? kExitOk : kExitFailure;
+    }
+    int status = args.command == ToolCommand::samples ? runSamples(args)
+                 : args.command == ToolCommand::merge  ? runMerge(args)
+                                                       : runOnFile(args);
+    const bool flushed = std::fflush(stdout) == 0 && !std::ferror(stdout);
+    if (!flushed && status == kExitOk)
+        return failWith(kWriteFailed, kStandardOutput);
+    return flushed ? status : kExitFailure;
 }

@@ -9,6 +9,7 @@
 
 #include "CellMenuCommands.h"
 #include "CsvFile.h"
+#include "FileFaults.h"
 #include "InteractionTestSupport.h"
 #include "ScratchFile.h"
 
@@ -109,6 +110,56 @@ TEST(CsvFiles, ExportThenImportGivesTheSameRows)
     target.setColumnHeadings("A|B|C");
     ASSERT_EQ(S_OK, readCsvFile(target, path, CsvReadMode::Replace));
     EXPECT_EQ(rows, rowTexts(target));
+}
+
+// Every line of the file is a row: a NUL never joins two, a Ctrl-Z never
+// ends the file, and a carriage return alone ends a line.
+TEST(CsvFiles, ImportKeepsEveryLineWithNulCtrlZAndLoneCarriageReturns)
+{
+    const test::ScratchFile scratch("bytes.csv");
+    const std::string& path = scratch.path();
+    const struct {
+        std::string content;
+        std::vector<std::string> rows;
+    } cases[] = {
+        {std::string("A,B\n1,a\0b\n2,x\n3,y\n4,z\n5,w\n", 26), {"1|a b", "2|x", "3|y", "4|z", "5|w"}},
+        {"A,B\r\n1,x\r\n2,\x1a\r\n3,y\r\n4,z\r\n", {"1|x", "2|\x1a", "3|y", "4|z"}},
+        {"A,B\r1,x\r2,y\r\r3,z", {"1|x", "2|y", "3|z"}},
+    };
+    for (const auto& c : cases) {
+        writeFile(path, c.content);
+        TestGrid grid;
+        grid.setColumnHeadings("A|B");
+        ASSERT_EQ(S_OK, readCsvFile(grid, path, CsvReadMode::Replace));
+        EXPECT_EQ(c.rows, rowTexts(grid));
+    }
+    DeleteFileA(path.c_str());
+}
+
+// The export replaces the file only once it is whole: a full disk or a
+// read-only file leaves the old one byte for byte.
+TEST(CsvFiles, AFailedExportLeavesTheOldFileAsItWas)
+{
+    const test::ScratchFile scratch("kept.csv");
+    const std::string& path = scratch.path();
+    writeFile(path, "old,content\r\n");
+    TestGrid grid;
+    fillGrid(grid, "A", {std::string(100000, 'r'), "s"});
+    {
+        FileFaults full;
+        full.failingWrite = 1;
+        full.failingWriteKeeps = 100;
+        ScopedFileFaults scope(full);
+        EXPECT_EQ(E_FAIL, writeCsvFile(grid, path));
+    }
+    EXPECT_TRUE(readFile(path) == "old,content\r\n");
+    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY);
+    EXPECT_EQ(E_FAIL, writeCsvFile(grid, path));
+    EXPECT_TRUE(readFile(path) == "old,content\r\n");
+    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    ASSERT_EQ(S_OK, writeCsvFile(grid, path));
+    EXPECT_TRUE(readFile(path) == "A\r\n" + std::string(100000, 'r') + "\r\ns\r\n");
+    DeleteFileA(path.c_str());
 }
 
 TEST(CsvFiles, AFailedWriteIsReportedToTheUser)

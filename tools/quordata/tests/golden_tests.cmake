@@ -55,6 +55,14 @@ if(NOT WIN32)
                 ARGS export samples/periodic_int.quorData)
   quordata_test(info_to_full_disk 1 ERR write_failed.err OUT_TO /dev/full
                 ARGS info samples/periodic_int.quorData)
+  quordata_test(range_export_to_full_disk 1 ERR write_failed.err OUT_TO /dev/full
+                ARGS export samples/periodic_int.quorData --to 045:12:30:10)
+  quordata_test(envelope_to_full_disk 1 ERR write_failed.err OUT_TO /dev/full
+                ARGS envelope samples/periodic_int.quorData --width 3)
+  quordata_test(stats_to_full_disk 1 ERR write_failed.err OUT_TO /dev/full
+                ARGS stats samples/periodic_int.quorData)
+  quordata_test(validate_to_full_disk 1 ERR write_failed.err OUT_TO /dev/full
+                ARGS validate samples/async_double.quorData)
 endif()
 
 # Envelope and statistics: columns across the gaps of a multi-periodic file,
@@ -88,3 +96,20 @@ quordata_test(export_to_across_gap 0 OUT multi_across_gap.csv
               ARGS export samples/multiperiodic_float.quorData --from 045:12:30:01.95 --to 3933003040000000)
 quordata_test(export_to_multi_before_first 0 OUT multi_before_first.csv
               ARGS export samples/multiperiodic_float.quorData --from 045:12:29:59.97 --to 045:12:30:00.260)
+
+# find prints the export's rows of its hits; nothing found is status 1 with
+# no output. merge is one CSV on the files' common time base.
+quordata_test(find_rising_last 0 OUT find_rising_last.csv
+              ARGS find samples/multiperiodic_float.quorData --rising 25 --count 3 --last --to 045:12:30:07.5)
+quordata_test(find_async_below 0 OUT find_async_below.csv
+              ARGS find samples/async_double.quorData --below 101.5 --count 2 --from 3933000.0)
+quordata_test(find_nothing 1 OUT empty.txt ARGS find samples/periodic_int.quorData --above 1e400)
+quordata_test(find_two_conditions 2 ERR usage.err ARGS find samples/periodic_int.quorData --above 1 --below 2)
+quordata_test(find_not_a_number 2 ERR usage.err ARGS find samples/periodic_int.quorData --above 0x10)
+quordata_test(find_blob 1 ERR no_numeric_values.err ARGS find samples/periodic_blob.quorData --above 0)
+quordata_test(merge_offsets 0 OUT merge_offsets.csv
+              ARGS merge samples/multiperiodic_float.quorData samples/async_double.quorData samples/legacy_big.ZIBdata
+                   --offset 2=-0.25 --offset 3=1500000 --from 045:12:29:59.99 --to 045:12:30:00.3)
+quordata_test(merge_offset_no_file 2 ERR usage.err ARGS merge samples/periodic_int.quorData --offset 2=1.0)
+quordata_test(merge_missing 1 ERR missing_file.err OUT empty.txt ARGS merge samples/periodic_int.quorData missing.quorData)
+quordata_test(help 0 OUT usage.err ARGS --help)

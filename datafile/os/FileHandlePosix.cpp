@@ -6,6 +6,8 @@
 
 #include <cerrno>
 
+#include "FileFaults.h"
+
 namespace quor {
 
 static_assert(sizeof(off_t) == 8, "file positions are 64-bit");
@@ -111,12 +113,15 @@ HRESULT FileHandle::write(const void* buffer, uint32_t count, uint32_t* written)
         return E_FAIL;
     const char* in = static_cast<const char*>(buffer);
     while (*written < count) {
-        const ssize_t n = ::write(fd_, in + *written, count - *written);
+        bool fails = false;
+        const uint32_t allowed = faultedWriteCount(count - *written, &fails);
+        const ssize_t n = allowed > 0 ? ::write(fd_, in + *written, allowed) : 0;
         if (n < 0 && errno == EINTR)
             continue;
-        if (n <= 0)
+        if (n > 0)
+            *written += static_cast<uint32_t>(n);
+        if (n <= 0 || fails)
             return E_FAIL;
-        *written += static_cast<uint32_t>(n);
     }
     return S_OK;
 }
@@ -141,7 +146,7 @@ HRESULT FileHandle::getSize(int64_t* size) const
 
 bool FileHandle::flush()
 {
-    return fd_ >= 0 && fsync(fd_) == 0;
+    return fd_ >= 0 && fsync(fd_) == 0 && !flushFaulted();
 }
 
 HRESULT FileHandle::close()
@@ -150,7 +155,7 @@ HRESULT FileHandle::close()
         return E_FAIL;
     const int result = ::close(fd_);
     fd_ = -1;
-    return result == 0 ? S_OK : E_FAIL;
+    return result == 0 && !closeFaulted() ? S_OK : E_FAIL;
 }
 
 bool FileHandle::isOpen() const

@@ -11,55 +11,36 @@
 #include <string>
 
 #include "DataFile.h"
+#include "ExportSink.h"
+#include "ReplacingFile.h"
 #include "Status.h"
 
 namespace quor {
 
-class ExportSink {
-public:
-    virtual ~ExportSink() = default;
-    // false when not every byte could be written (a full disk, a removed
-    // stick); the export writes nothing more after that.
-    virtual bool write(const char* bytes, size_t count) = 0;
-    // Called once after the last write: true when every byte written has
-    // reached its destination.
-    virtual bool finish() { return true; }
-};
-
-// Writes to a binary stream: one the caller opened and still owns (standard
-// output), or a file it creates itself. finish() flushes the stream and
-// closes a file of its own; a failed close counts as a failed write.
+// Writes to a binary stream the caller opened and still owns (standard
+// output), or to a file of its own that replaces its target only when the
+// export is complete (ReplacingFile). finish() flushes the stream, or
+// commits the file; discard() leaves the target as it was.
 class FileExportSink final : public ExportSink {
 public:
-    explicit FileExportSink(FILE* file) : file_(file) {}
-    ~FileExportSink() override;
+    explicit FileExportSink(FILE* file) : stream_(file) {}
     FileExportSink(const FileExportSink&) = delete;
     FileExportSink& operator=(const FileExportSink&) = delete;
 
-    // Creates the file at path for binary writing, replacing any file of
-    // that name (the writer puts CR LF itself); null when it cannot.
+    // A sink whose bytes replace the file at path once finished (the writer
+    // puts CR LF itself); null when the file cannot be created.
     static std::unique_ptr<FileExportSink> create(const char* path);
 
     bool write(const char* bytes, size_t count) override;
     bool finish() override;
+    void discard() override;
 
 private:
-    FILE* file_;
-    bool owned_ = false;
-};
+    FileExportSink() = default;
 
-// Collects the bytes in memory.
-class BufferExportSink final : public ExportSink {
-public:
-    bool write(const char* bytes, size_t count) override
-    {
-        bytes_.append(bytes, count);
-        return true;
-    }
-    const std::string& bytes() const { return bytes_; }
-
-private:
-    std::string bytes_;
+    FILE* stream_ = nullptr;
+    ReplacingFile file_;
+    bool failed_ = false;
 };
 
 // What is exported: the header copy and the page the viewer shows.
@@ -83,10 +64,11 @@ HRESULT writeExportOpening(const ExportPage& page, ExportSink& sink);
 HRESULT writeExportNoData(int64_t currentTime, ExportSink& sink);
 
 // The whole export: the header lines, then the page read afresh from file
-// (or the no-data line when it cannot be read), then the sink is finished.
-// E_OUTOFMEMORY when the page buffers cannot be had (nothing is written);
-// E_FAIL when the sink did not take every byte or could not finish. A
-// failed read is not a failure of the export.
+// (or the no-data line when it cannot be read), then the sink is finished,
+// or discarded when it did not take every byte. E_OUTOFMEMORY when the page
+// buffers cannot be had (nothing is written); E_FAIL when the sink did not
+// take every byte or could not finish. A failed read is not a failure of
+// the export.
 HRESULT writeCsvExport(const ExportPage& page, DataFile& file, ExportSink& sink);
 
 }  // namespace quor

@@ -30,7 +30,7 @@
 // Threads. The summary opens its own DataFile and file handles (one set for
 // building, one for queries), never the viewer's. One thread (the worker)
 // may call buildStep, build and refresh while any other threads call the
-// queries (firstTime/lastTime, envelope, stats, sampleAtOrBefore,
+// queries (firstTime/lastTime, envelope, stats, sampleAtOrBefore, find,
 // segmentTimes, progress, requestCancel, formatValue); queries see the part
 // summarised so far and are serialised against each other and against the
 // moment a build step publishes its blocks. open and close must not run
@@ -42,41 +42,22 @@
 #include <memory>
 #include <vector>
 
+#include "FindThreshold.h"
 #include "Status.h"
+#include "SummaryTypes.h"
 #include "TaskProgress.h"
 
 namespace quor {
 
 class Text;
 
-// One sample value, exact as the export writes it and as a double for drawing.
-struct SampleValue {
-    // int, discrete, long, code 8: the value; ulong: its unsigned 64-bit
-    // pattern; float and double: 0 (real is exact for them).
-    int64_t exact = 0;
-    double real = 0;  // float widened exactly; 64-bit integers rounded
-};
-
-struct EnvelopeColumn {
-    int64_t count = 0;  // samples in the column, NaN left out; 0: min and max say nothing
-    SampleValue minimum;
-    SampleValue maximum;
-};
-
-struct RangeStats {
-    int64_t count = 0;  // 0: nothing else is meaningful
-    SampleValue minimum;
-    int64_t minimumTime = 0;  // time of the earliest sample holding the minimum
-    SampleValue maximum;
-    int64_t maximumTime = 0;
-    double mean = 0;  // accumulated in double
-    double rms = 0;
-};
-
-// A segment of a multi-periodic file as times (both inclusive).
-struct SegmentSpan {
-    int64_t startTime = 0;
-    int64_t endTime = 0;
+struct FindRequest {
+    FindCondition condition = FindCondition::above;
+    FindThreshold threshold;
+    int64_t from = 0;  // the samples searched have times in [from, to]
+    int64_t to = 0;
+    int32_t count = 1;  // hits wanted, at least 1
+    bool last = false;  // the last count hits of the range instead of the first
 };
 
 class SignalSummary {
@@ -142,6 +123,13 @@ public:
     // The last summarised sample whose time is at or before time (NaN
     // values included). S_FALSE when there is none.
     HRESULT sampleAtOrBefore(int64_t time, int64_t* sampleTime, SampleValue* value) const;
+    // The first (or last) request.count summarised samples in [from, to]
+    // that meet the condition, in time order. Blocks whose extremes cannot
+    // hold a hit are skipped whole, so a search costs a walk down the levels
+    // and a read of the blocks that may hold hits. S_OK when something was
+    // found, S_FALSE when nothing was, E_FAIL when to < from, count < 1 or a
+    // read fails.
+    HRESULT find(const FindRequest& request, std::vector<FoundSample>* hits) const;
     // The segments of a multi-periodic file; empty for any other file.
     std::vector<SegmentSpan> segmentTimes() const;
 

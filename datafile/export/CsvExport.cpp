@@ -14,39 +14,42 @@
 
 namespace quor {
 
-FileExportSink::~FileExportSink()
-{
-    if (owned_ && file_)
-        std::fclose(file_);
-}
-
 std::unique_ptr<FileExportSink> FileExportSink::create(const char* path)
 {
-    FILE* file = std::fopen(path, "wb");
-    if (!file)
+    std::unique_ptr<FileExportSink> sink(new FileExportSink);
+    if (!sink->file_.create(path))
         return nullptr;
-    std::unique_ptr<FileExportSink> sink(new FileExportSink(file));
-    sink->owned_ = true;
     return sink;
 }
 
 bool FileExportSink::write(const char* bytes, size_t count)
 {
-    return file_ && std::fwrite(bytes, 1, count, file_) == count;
+    if (failed_)
+        return false;
+    const bool written = stream_ ? std::fwrite(bytes, 1, count, stream_) == count : file_.write(bytes, count);
+    failed_ = !written;
+    return written;
 }
 
 // A buffered stream reports a full disk only when it flushes, and a file
 // system may report it only at the close.
 bool FileExportSink::finish()
 {
-    if (!file_)
+    if (stream_)
+        return std::fflush(stream_) == 0 && !std::ferror(stream_) && !failed_;
+    if (failed_) {
+        file_.discard();
         return false;
-    bool ok = std::fflush(file_) == 0 && !std::ferror(file_);
-    if (owned_) {
-        ok = std::fclose(file_) == 0 && ok;
-        file_ = nullptr;
     }
-    return ok;
+    return file_.commit();
+}
+
+void FileExportSink::discard()
+{
+    if (stream_)
+        std::fflush(stream_);
+    else
+        file_.discard();
 }
 
 namespace {
@@ -152,24 +155,6 @@ void emitSegmentBlock(CsvLines& out, const ExportPage& page, uint64_t period)
     }
 }
 
-// How many samples the page read is asked for, and so how many the buffers
-// hold. Data Size comes from the header and may be hostile; the file's own
-// size is what bounds a read, so a huge Data Size never claims memory the
-// file could not fill. Periodic and asynchronous reads return only values
-// stored after the header: asking for no more than the file holds changes
-// nothing in what they return. A multi-periodic read repeats a segment's
-// last value over gaps and clips its range by the count asked for, so it
-// keeps the full page once the file holds any value at all.
-int32_t pageCapacity(const ExportPage& page, const DataFile& file)
-{
-    const int64_t dataSize = page.header->dataSize;
-    const int64_t fileSize = file.getFileSize();
-    if (file.readsMultiPeriodic())
-        return fileSize / dataSize > 0 ? page.pageSize : 0;
-    const int64_t held = std::max<int64_t>(0, fileSize - file.getDataStart()) / dataSize;
-    return static_cast<int32_t>(std::min<int64_t>(page.pageSize, held));
-}
-
 bool pageReadable(const ExportPage& page)
 {
     const DataFileHeader& h = *page.header;
@@ -233,20 +218,26 @@ HRESULT writeExportNoData(int64_t currentTime, ExportSink& sink)
 
 HRESULT writeCsvExport(const ExportPage& page, DataFile& file, ExportSink& sink)
 {
+    // Data Size comes from the header and may be hostile: the rows the file
+    // can give bound the page, so a huge Data Size or page size never claims
+    // memory the file could not fill.
     PageBuffers buffers;
     const bool readable = pageReadable(page);
-    const int32_t capacity = readable ? pageCapacity(page, file) : 0;
-    if (readable && FAILED(buffers.allocate(capacity, page.header->dataSize)))
+    const int32_t rows = static_cast<int32_t>(std::min<int64_t>(page.pageSize, rowsTheFileCanGive(file)));
+    if (readable && (FAILED(buffers.allocate(rows, page.header->dataSize)) || FAILED(buffers.reserve(file, rows))))
         return E_OUTOFMEMORY;
 
     bool written = SUCCEEDED(writeExportOpening(page, sink));
     int32_t count = 0;
-    if (!readable || FAILED(buffers.read(file, page.currentTime, capacity, &count)))
+    if (!readable || FAILED(buffers.read(file, page.currentTime, page.pageSize, &count)))
         written = written && SUCCEEDED(writeExportNoData(page.currentTime, sink));
     else
         written = written && emitSamples(sink, page, buffers, count);
-    const bool finished = sink.finish();
-    return written && finished ? S_OK : E_FAIL;
+    if (!written) {
+        sink.discard();
+        return E_FAIL;
+    }
+    return sink.finish() ? S_OK : E_FAIL;
 }
 
 }  // namespace quor

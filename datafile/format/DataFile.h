@@ -98,8 +98,11 @@ public:
     HRESULT readSamples(int64_t time, int32_t count, void* values, int32_t* countRead,
                         int64_t* times = nullptr);
 
-    // Writes a full native block at offset 0 and re-derives the state.
-    // Refused for legacy files.
+    // Writes the header record of a native block at offset 0, flushes it and
+    // re-derives the state. Refused for legacy files, for a block under which
+    // the file would no longer open, and when the file on disk is no longer
+    // the one opened (another size or other header bytes). A failed write or
+    // flush puts the old record back.
     HRESULT saveHeader(const DataFileHeader& block);
 
     // Asynchronous files: finds sample k with time(k) <= t < time(k + 1);
@@ -133,6 +136,9 @@ private:
     HRESULT readNativeHeader();
     HRESULT readLegacyHeader();
     HRESULT finishOpen();
+    bool opensUnder(const DataFileHeader& block) const;
+    bool unchangedSinceOpen();
+    bool writeRecord(const void* record);
     void deriveIndices();
     HRESULT openBinaryIndex();
     void readTextIndex();
@@ -164,7 +170,10 @@ private:
     int64_t startIndex_ = 0;
     int64_t endIndex_ = 0;
     bool swap_ = false;
-    bool headerWritten_ = false;  // flushed at close
+    // The header record's bytes and the file's size as the file had them at
+    // open (or at the last save): a save checks the file still has them.
+    uint8_t recordAtOpen_[108] = {};
+    int64_t sizeAtOpen_ = -1;
     std::vector<Segment> segments_;
     uint64_t samplePeriod_ = 0;
     std::unique_ptr<TimeCache> timeCache_;

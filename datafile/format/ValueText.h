@@ -2,6 +2,7 @@
 // and the CSV export so that both always show the same value the same way.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 namespace quor {
@@ -12,6 +13,21 @@ enum class ValueStyle {
     grid,    // discrete values as 0x%X
     exportCsv,  // discrete values as signed decimal
 };
+
+// Room for any text putNumericValue writes ("%f" of -DBL_MAX is 317 bytes).
+const size_t kNumericTextMax = 330;
+
+// The value as "%f" writes it (six decimals), with NaN and infinities
+// spelled by every build as C defines them: nan, -nan (sign bit set), inf,
+// -inf. Returns the end of the text.
+char* putFixedSix(char* out, double value);
+
+// The export's text of a numeric value (int and discrete in decimal, float
+// and double by putFixedSix, long and code 8 signed, ulong unsigned of 4 or
+// 8 bytes) at out, at most kNumericTextMax bytes; returns its end, or null
+// for a value that has no numeric text (ascii, blob, other codes, a Data
+// Size that is not the format's width).
+char* putNumericValue(char* out, const void* value, int32_t dataSize, int32_t dataFormat);
 
 // Appends the text of the value held in the dataSize bytes at value (already
 // in host byte order). ulong is unsigned of dataSize (4 or 8) bytes; code 8

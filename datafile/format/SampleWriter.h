@@ -22,7 +22,8 @@ const SampleFileInfo& sampleFile(int i);
 
 // Writes every file of the set into the existing directory dir.
 // On failure *failedPath (when given) names the file that could not be
-// written; files written before it are left in place.
+// written; files written before it are left in place. Each file replaces
+// one of its name only once it is complete.
 HRESULT writeSampleSet(const std::string& dir, std::string* failedPath);
 
 }  // namespace quor

@@ -6,7 +6,7 @@
 
 #include <cstdint>
 
-#include "SignalSummary.h"
+#include "SummaryTypes.h"
 
 namespace quor {
 

@@ -22,8 +22,8 @@ struct RangeExportRequest {
 enum class RangeExportResult {
     ok,
     unableToOpen,   // the data file could not be opened
-    cancelled,      // progress->cancel was set; what was written stays written
-    writeFailed,    // the sink refused bytes
+    cancelled,      // progress->cancel was set; the sink was discarded
+    writeFailed,    // the sink refused bytes; the sink was discarded
     outOfMemory,
 };
 

@@ -1,9 +1,12 @@
 #include "ValueText.h"
 
+#include <charconv>
 #include <cinttypes>
+#include <cmath>
 #include <cstring>
 
 #include "DataFile.h"
+#include "DecimalText.h"
 #include "Text.h"
 #include "TimeText.h"
 
@@ -55,61 +58,67 @@ void appendAscii(Text& out, const char* text, int32_t dataSize)
     out.append(text, length);
 }
 
-bool appendUlong(Text& out, const void* value, int32_t dataSize)
+}  // namespace
+
+char* putFixedSix(char* out, double value)
 {
-    if (dataSize == 4)
-        out.appendFormat("%" PRIu32, load<uint32_t>(value));
-    else if (dataSize == 8)
-        out.appendFormat("%" PRIu64, load<uint64_t>(value));
-    else
-        return false;
-    return true;
+    if (std::isnan(value) || std::isinf(value)) {
+        const char* text = std::isnan(value) ? (std::signbit(value) ? "-nan" : "nan") : value > 0 ? "inf" : "-inf";
+        const size_t length = std::strlen(text);
+        std::memcpy(out, text, length);
+        return out + length;
+    }
+    // Exact digits rounded to six decimals, ties to even: the bytes of "%f"
+    // in every C runtime that rounds correctly.
+    return std::to_chars(out, out + kNumericTextMax, value, std::chars_format::fixed, 6).ptr;
 }
 
-void appendFixedWidth(Text& out, const void* value, int32_t dataFormat, ValueStyle style)
+char* putNumericValue(char* out, const void* value, int32_t dataSize, int32_t dataFormat)
 {
+    if (!value)
+        return nullptr;
+    if (dataFormat == formatUlong) {
+        if (dataSize == 4)
+            return putUnsigned64(out, load<uint32_t>(value));
+        return dataSize == 8 ? putUnsigned64(out, load<uint64_t>(value)) : nullptr;
+    }
+    if (fixedWidthOf(dataFormat) != dataSize)
+        return nullptr;
     switch (dataFormat) {
     case formatInt:
-        out.appendFormat("%" PRId32, load<int32_t>(value));
-        break;
     case formatDiscrete:
-        if (style == ValueStyle::grid)
-            out.appendFormat("0x%" PRIX32, load<uint32_t>(value));
-        else
-            out.appendFormat("%" PRId32, load<int32_t>(value));
-        break;
+        return putSigned64(out, load<int32_t>(value));
     case formatFloat:
-        out.appendFormat("%f", static_cast<double>(load<float>(value)));
-        break;
+        return putFixedSix(out, static_cast<double>(load<float>(value)));
     case formatDouble:
-        out.appendFormat("%f", load<double>(value));
-        break;
-    default:  // long and code 8
-        out.appendFormat("%" PRId64, load<int64_t>(value));
-        break;
+        return putFixedSix(out, load<double>(value));
+    case formatLong:
+    case formatLong8:
+        return putSigned64(out, load<int64_t>(value));
+    default:
+        return nullptr;
     }
 }
-
-}  // namespace
 
 void appendValueText(Text& out, const void* value, int32_t dataSize, int32_t dataFormat,
                      ValueStyle style)
 {
     if (dataSize <= 0 || !value)
         return;
-    const uint8_t* bytes = static_cast<const uint8_t*>(value);
     if (dataFormat == formatAscii) {
         appendAscii(out, static_cast<const char*>(value), dataSize);
         return;
     }
-    if (dataFormat == formatUlong && appendUlong(out, value, dataSize))
-        return;
-    const int32_t width = fixedWidthOf(dataFormat);
-    if (width != 0 && width == dataSize) {
-        appendFixedWidth(out, value, dataFormat, style);
+    if (dataFormat == formatDiscrete && dataSize == 4 && style == ValueStyle::grid) {
+        out.appendFormat("0x%" PRIX32, load<uint32_t>(value));
         return;
     }
-    appendBlob(out, bytes, dataSize);
+    char text[kNumericTextMax];
+    if (const char* end = putNumericValue(text, value, dataSize, dataFormat)) {
+        out.append(text, static_cast<size_t>(end - text));
+        return;
+    }
+    appendBlob(out, static_cast<const uint8_t*>(value), dataSize);
 }
 
 void appendSampleRow(Text& out, int64_t time, const void* value, int32_t dataSize,

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "FileFaults.h"
+
 namespace quor {
 
 namespace {
@@ -84,11 +86,13 @@ HRESULT FileHandle::write(const void* buffer, uint32_t count, uint32_t* written)
     *written = 0;
     if (!isOpen())
         return E_FAIL;
+    bool fails = false;
+    const DWORD allowed = faultedWriteCount(count, &fails);
     DWORD n = 0;
-    if (!WriteFile(handle_, buffer, count, &n, nullptr))
+    if (allowed > 0 && !WriteFile(handle_, buffer, allowed, &n, nullptr))
         return E_FAIL;
     *written = n;
-    return S_OK;
+    return fails || n < count ? E_FAIL : S_OK;
 }
 
 HRESULT FileHandle::seek(int32_t origin, int64_t distance)
@@ -113,7 +117,7 @@ HRESULT FileHandle::getSize(int64_t* size) const
 
 bool FileHandle::flush()
 {
-    return isOpen() && FlushFileBuffers(handle_);
+    return isOpen() && FlushFileBuffers(handle_) && !flushFaulted();
 }
 
 HRESULT FileHandle::close()
@@ -122,7 +126,7 @@ HRESULT FileHandle::close()
         return E_FAIL;
     const BOOL closed = CloseHandle(handle_);
     handle_ = INVALID_HANDLE_VALUE;
-    return closed ? S_OK : E_FAIL;
+    return closed && !closeFaulted() ? S_OK : E_FAIL;
 }
 
 bool FileHandle::isOpen() const

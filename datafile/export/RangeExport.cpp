@@ -123,10 +123,14 @@ bool RowReader::nextAsynchronous(int32_t* count)
 
 namespace {
 
+// Only a complete export is finished; any other stays out of the target.
 RangeExportResult finishWith(ExportSink& sink, RangeExportResult result)
 {
-    const bool finished = sink.finish();
-    return result == RangeExportResult::ok && !finished ? RangeExportResult::writeFailed : result;
+    if (result != RangeExportResult::ok) {
+        sink.discard();
+        return result;
+    }
+    return sink.finish() ? result : RangeExportResult::writeFailed;
 }
 
 }  // namespace
@@ -171,10 +175,8 @@ RangeExportResult exportTimeRange(const RangeExportRequest& request, ExportSink&
         }
         if (progress) {
             progress->done += count;
-            if (progress->cancel) {
-                rows.flush();
+            if (progress->cancel)
                 return finishWith(sink, RangeExportResult::cancelled);
-            }
         }
         if (!rows.written())
             return finishWith(sink, RangeExportResult::writeFailed);

@@ -8,7 +8,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "CsvExport.h"
+#include "DataFile.h"
+#include "ExportSink.h"
 #include "Text.h"
 
 namespace quor {
@@ -16,6 +17,22 @@ namespace quor {
 // The time text of formatTime with three decimals and the day, appended at
 // out; returns the end of what was written (at most 40 bytes).
 char* putExportTime(char* out, int64_t time);
+
+// The two time cells of a row, "time text,nanoseconds", as putExportTime
+// and a signed decimal write them. Rows come many to a second: what
+// depends on the second alone is kept composed, so a row costs a copy and
+// twelve digits. The row needs 64 bytes of room.
+class RowTimeWriter {
+public:
+    char* put(char* out, int64_t time);
+
+private:
+    int64_t second_ = -1;  // the second the parts below belong to; -1: none
+    char clock_[40];       // "ddd:hh:mm:ss."
+    size_t clockLength_ = 0;
+    char seconds_[24];     // the decimal digits of the second
+    size_t secondsLength_ = 0;
+};
 
 class ExportRows {
 public:
@@ -31,11 +48,10 @@ public:
 
 private:
     char* reserve(size_t bytes);
-    bool putsInteger() const;
-    char* putInteger(char* out, const uint8_t* value) const;
     void putSegmentEnds(int64_t time);
 
     ExportSink& sink_;
+    RowTimeWriter times_;
     int32_t dataSize_;
     int32_t dataFormat_;
     double sampleRate_;

@@ -90,6 +90,23 @@ void dropCarriageReturns(std::string* text)
     text->resize(out);
 }
 
+// The open's test of a native Version: its first 19 characters, any case.
+bool hasNativeVersion(const char* version)
+{
+    Text prefix;
+    prefix.assign(version, kNativeVersionPrefixLength);
+    return std::strncmp(prefix.toUpper().c_str(), Text(kNativeVersionPrefix).toUpper().c_str(),
+                        kNativeVersionPrefixLength) == 0;
+}
+
+// An asynchronous file opens only with an index file that holds its header.
+bool indexHeaderReadable(FileHandle& index, const char* path)
+{
+    uint8_t indexHeader[kIndexHeaderSize];
+    return SUCCEEDED(index.open(path, FileHandle::modeRead)) &&
+           readExactly(index, 0, indexHeader, sizeof indexHeader);
+}
+
 bool isSkippedLine(const char* line, size_t length)
 {
     return length == 0 || line[0] == '*' || line[0] == ' ';
@@ -125,7 +142,7 @@ void DataFile::resetState()
     segments_.clear();
     timeCache_->reset();
     indexPath_.clear();
-    headerWritten_ = false;
+    sizeAtOpen_ = -1;
 }
 
 HRESULT DataFile::open(const char* path, int32_t mode)
@@ -152,9 +169,6 @@ HRESULT DataFile::open(const char* path, int32_t mode)
 
 HRESULT DataFile::close()
 {
-    if (headerWritten_ && dataFile_.isOpen())
-        dataFile_.flush();
-    headerWritten_ = false;
     if (dataFile_.isOpen())
         dataFile_.close();
     if (indexFile_.isOpen())
@@ -181,17 +195,15 @@ void DataFile::deriveIndices()
 HRESULT DataFile::readNativeHeader()
 {
     DataFileHeader block;
-    if (!readExactly(dataFile_, 0, &block, kRecordSize))
-        return E_FAIL;
-    Text version;
-    version.assign(block.version, kNativeVersionPrefixLength);
-    if (std::strncmp(version.toUpper().c_str(), Text(kNativeVersionPrefix).toUpper().c_str(),
-                     kNativeVersionPrefixLength) != 0)
+    if (!readExactly(dataFile_, 0, &block, kRecordSize) || !hasNativeVersion(block.version))
         return E_FAIL;
     // A header without a stride between values cannot be read.
     if (block.dataSize <= 0)
         return E_FAIL;
     std::memcpy(&header_, &block, kRecordSize);
+    std::memcpy(recordAtOpen_, &block, kRecordSize);
+    if (FAILED(dataFile_.getSize(&sizeAtOpen_)))
+        return E_FAIL;
     header_.version[sizeof header_.version - 1] = '\0';
     if (!(header_.sampleRate > 0))
         header_.sampleRate = kDefaultSampleRate;
@@ -259,10 +271,7 @@ HRESULT DataFile::finishOpen()
 HRESULT DataFile::openBinaryIndex()
 {
     makeIndexPath(path_.c_str(), indexPath_);
-    if (FAILED(indexFile_.open(indexPath_.c_str(), FileHandle::modeRead)))
-        return E_FAIL;
-    uint8_t indexHeader[kIndexHeaderSize];
-    if (!readExactly(indexFile_, 0, indexHeader, sizeof indexHeader))
+    if (!indexHeaderReadable(indexFile_, indexPath_.c_str()))
         return E_FAIL;
     return indexFile_.seek(FileHandle::fromStart, kIndexHeaderSize);
 }
@@ -350,18 +359,50 @@ const SeekStats& DataFile::lastSeekStats() const
     return timeCache_->stats();
 }
 
+// A header under which the file could no longer be opened is not written.
+bool DataFile::opensUnder(const DataFileHeader& block) const
+{
+    if (!hasNativeVersion(block.version) || block.dataSize <= 0)
+        return false;
+    if (block.dataType != typeAsynchronous)
+        return true;
+    Text indexPath;
+    makeIndexPath(path_.c_str(), indexPath);
+    FileHandle index;
+    return indexHeaderReadable(index, indexPath.c_str());
+}
+
+// The header is written only over the file that was opened: one replaced,
+// truncated or saved by another writer meanwhile would get a stale record.
+bool DataFile::unchangedSinceOpen()
+{
+    int64_t size = 0;
+    uint8_t record[kRecordSize];
+    return SUCCEEDED(dataFile_.getSize(&size)) && size == sizeAtOpen_ &&
+           readExactly(dataFile_, 0, record, kRecordSize) && std::memcmp(record, recordAtOpen_, kRecordSize) == 0;
+}
+
+bool DataFile::writeRecord(const void* record)
+{
+    uint32_t written = 0;
+    return SUCCEEDED(dataFile_.seek(FileHandle::fromStart, 0)) &&
+           SUCCEEDED(dataFile_.write(record, kRecordSize, &written)) && written == kRecordSize;
+}
+
 HRESULT DataFile::saveHeader(const DataFileHeader& block)
 {
-    // The native block would overwrite a legacy header and its first samples;
-    // a header without a value stride would leave the file unreadable.
-    if (!dataFile_.isOpen() || kind_ != kindNative || block.dataSize <= 0)
+    // The native block would overwrite a legacy header and its first samples.
+    if (!dataFile_.isOpen() || kind_ != kindNative || !opensUnder(block) || !unchangedSinceOpen())
         return E_FAIL;
-    // Only the header record is written: the file keeps its own reserved bytes.
-    uint32_t written = 0;
-    if (FAILED(dataFile_.seek(FileHandle::fromStart, 0)) ||
-        FAILED(dataFile_.write(&block, kRecordSize, &written)) || written != kRecordSize)
+    // Only the header record is written: the file keeps its own reserved
+    // bytes. A write or flush that fails puts the old record back, so the
+    // file never holds half of each.
+    if (!writeRecord(&block) || !dataFile_.flush()) {
+        writeRecord(recordAtOpen_);
+        dataFile_.flush();
         return E_FAIL;
-    headerWritten_ = true;
+    }
+    std::memcpy(recordAtOpen_, &block, kRecordSize);
     std::memcpy(&header_, &block, kRecordSize);
     header_.version[sizeof header_.version - 1] = '\0';
     if (!(header_.sampleRate > 0))

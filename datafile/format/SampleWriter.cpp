@@ -1,6 +1,7 @@
 #include "SampleWriter.h"
 
 #include "DataFile.h"
+#include "ReplacingFile.h"
 
 #include <cstdint>
 #include <cstdio>
@@ -198,13 +199,10 @@ public:
             path += '/';
         }
         path += name;
-        FILE* f = std::fopen(path.c_str(), "wb");
-        bool ok = f != nullptr;
-        if (ok) {
-            const std::vector<unsigned char>& b = image.bytes();
-            ok = std::fwrite(b.data(), 1, b.size(), f) == b.size();
-            ok = (std::fclose(f) == 0) && ok;
-        }
+        // Each file replaces its old copy only once it is whole.
+        ReplacingFile file;
+        const std::vector<unsigned char>& b = image.bytes();
+        const bool ok = file.create(path.c_str()) && file.write(b.data(), b.size()) && file.commit();
         if (!ok && failedPath_) {
             *failedPath_ = path;
         }
