@@ -38,11 +38,26 @@ void drawText(HDC dc, int x, int y, const std::string& text, UINT align)
     TextOutW(dc, x, y, w.c_str(), static_cast<int>(w.size()));
 }
 
+// Before zero the plot writes one minus sign before the distance from zero:
+// the time text itself signs every field.
 std::string timeText(int64_t time, int decimals)
 {
     Text text;
-    formatTime(time, decimals, true, text);
-    return text.str();
+    const int64_t distance = time >= 0 ? time : time == INT64_MIN ? INT64_MAX : -time;
+    formatTime(distance, decimals, true, text);
+    return time < 0 ? "-" + text.str() : text.str();
+}
+
+std::string integerText(__int128 value)
+{
+    const bool negative = value < 0;
+    unsigned __int128 magnitude = negative ? -static_cast<unsigned __int128>(value) : value;
+    std::string digits;
+    do {
+        digits.insert(digits.begin(), static_cast<char>('0' + int(magnitude % 10)));
+        magnitude /= 10;
+    } while (magnitude != 0);
+    return negative ? "-" + digits : digits;
 }
 
 std::string printed(const char* format, ...)
@@ -75,12 +90,18 @@ void PlotWindow::render()
         paintMessage(kNoValues);
         return;
     }
+    if (!recording_.hasSamples()) {
+        readout_ = PlotReadout{};
+        EnableWindow(exportButton_, FALSE);
+        paintMessage(kNoSamples);
+        return;
+    }
     Frame frame;
     // Cursors, the page band and the box leave the envelope as it was.
     if (envelopeStale_ || !(envelopeSpan_ == view_.span()) || columns_.size() != size_t(plotWidth())) {
         // Asked before the envelope: whatever it is summarised then, the envelope holds.
         pictureComplete_ = recording_.summarised();
-        recording_.envelope(view_.span(), plotWidth(), columns_);
+        recording_.envelope(view_.span(), plotWidth(), columns_, envelopeBase_);
         envelopeSpan_ = view_.span();
         envelopeStale_ = false;
     }
@@ -227,12 +248,22 @@ void PlotWindow::paintSamples(const Frame& frame)
     }
 }
 
+// A cursor panned out of view leaves no mark at the frame's edge.
+bool PlotWindow::cursorInView(bool b, int& x) const
+{
+    if (!(b ? hasB_ : hasA_))
+        return false;
+    x = columnOf(b ? cursorB_ : cursorA_);
+    return x >= plotArea_.left && x < plotArea_.right;
+}
+
 void PlotWindow::paintCursors()
 {
-    if (hasA_)
-        canvas_.verticalLine(columnOf(cursorA_), plotArea_.top, plotArea_.bottom - 1, kCursorA);
-    if (hasB_)
-        canvas_.verticalLine(columnOf(cursorB_), plotArea_.top, plotArea_.bottom - 1, kCursorB);
+    int x = 0;
+    if (cursorInView(false, x))
+        canvas_.verticalLine(x, plotArea_.top, plotArea_.bottom - 1, kCursorA);
+    if (cursorInView(true, x))
+        canvas_.verticalLine(x, plotArea_.top, plotArea_.bottom - 1, kCursorB);
 }
 
 void PlotWindow::paintLabels(const Frame& frame)
@@ -262,12 +293,21 @@ void PlotWindow::paintLabels(const Frame& frame)
         FillRect(dc, &tick, frameBrush.get());
         drawText(dc, plotArea_.left - 6, y - 7, printed("%.*f", decimals, v), TA_RIGHT | TA_TOP);
     }
+    // Values beyond a double's whole numbers are drawn relative to a base;
+    // the base is written once, in the corner.
+    if (envelopeBase_ != 0)
+        drawText(dc, plotArea_.left + 3, plotArea_.bottom - 16, "+" + integerText(envelopeBase_), TA_LEFT | TA_TOP);
+    // A label is clipped to the frame: B's near the right edge must not
+    // spill over it.
+    IntersectClipRect(dc, plotArea_.left, plotArea_.top, plotArea_.right, plotArea_.bottom);
+    int x = 0;
     SetTextColor(dc, kCursorA);
-    if (hasA_)
-        drawText(dc, columnOf(cursorA_) + 3, plotArea_.top + 2, "A", TA_LEFT | TA_TOP);
+    if (cursorInView(false, x))
+        drawText(dc, x + 3, plotArea_.top + 2, "A", TA_LEFT | TA_TOP);
     SetTextColor(dc, kCursorB);
-    if (hasB_)
-        drawText(dc, columnOf(cursorB_) + 3, plotArea_.top + 16, "B", TA_LEFT | TA_TOP);
+    if (cursorInView(true, x))
+        drawText(dc, x + 3, plotArea_.top + 16, "B", TA_LEFT | TA_TOP);
+    SelectClipRgn(dc, nullptr);
 }
 
 void PlotWindow::paintBox()
@@ -286,22 +326,30 @@ void PlotWindow::updateReadout()
     r.hasA = hasA_;
     r.hasB = hasB_;
     const int decimals = std::min(9, timeDecimals(std::max<int64_t>(1, view_.span().length() / std::max(1, plotWidth()))) + 1);
-    auto line = [&](const char* name, int64_t time, PlotSample& sample) {
+    bool sampledA = false, sampledB = false;
+    auto line = [&](const char* name, int64_t time, PlotSample& sample, bool& sampled) {
         std::string text = std::string(name) + ": " + timeText(time, decimals);
-        if (recording_.sampleAtOrBefore(time, sample))
+        sampled = recording_.sampleAtOrBefore(time, sample);
+        if (sampled)
             text += "   value " + sample.text + " at " + timeText(sample.time, 9);
         else
             text += "   no sample";
         return text;
     };
     if (hasA_)
-        r.a = line("A", cursorA_, r.sampleA);
+        r.a = line("A", cursorA_, r.sampleA, sampledA);
     if (hasB_)
-        r.b = line("B", cursorB_, r.sampleB);
+        r.b = line("B", cursorB_, r.sampleB, sampledB);
     if (hasA_ && hasB_) {
         const double dt = double(cursorB_ - cursorA_) / 1e9;
-        r.delta = printed("\xCE\x94t %.9g s   \xCE\x94value %.9g   1/\xCE\x94t %.9g Hz", dt,
-                          r.sampleB.value - r.sampleA.value, dt != 0 ? 1 / dt : 0.0);
+        // Without a sample under both cursors there is no difference to show.
+        std::string dv;
+        if (sampledA && sampledB)
+            dv = recording_.integerValues()
+                     ? integerText(recording_.wideValue(r.sampleB.exact) - recording_.wideValue(r.sampleA.exact))
+                     : printed("%.9g", r.sampleB.value - r.sampleA.value);
+        r.delta = printed("\xCE\x94t %.9g s   \xCE\x94value %s   1/\xCE\x94t %.9g Hz", dt, dv.c_str(),
+                          dt != 0 ? 1 / dt : 0.0);
         if (recording_.stats(std::min(cursorA_, cursorB_), std::max(cursorA_, cursorB_), r.stats)) {
             r.range = r.stats.count > 0
                           ? printed("Samples %lld   Minimum %s   Maximum %s   Mean %.17g   RMS %.17g",
@@ -333,7 +381,7 @@ void PlotWindow::paintStrip()
     drawText(dc, x, y, readout_.range, TA_LEFT | TA_TOP);
     if (exporter_.running())
         paintProgress(exporter_.fraction(), "Exporting");
-    else if (!recording_.summarised())
+    else if (recording_.reading())
         paintProgress(recording_.progress(), "Reading");
 }
 

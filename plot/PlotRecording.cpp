@@ -15,6 +15,8 @@ namespace {
 const int64_t kStepSamples = int64_t(1) << 20;
 // Zooming in stops when this many samples span the window.
 const int64_t kFewestSamplesShown = 4;
+// Whole numbers up to this size are exact in a double.
+const double kExactInDouble = 9007199254740992.0;  // 2^53
 
 bool readStamp(FileHandle& index, int64_t k, int64_t* time)
 {
@@ -35,7 +37,7 @@ HRESULT PlotRecording::open(const char* path, HWND notify, UINT message)
     path_ = path;
     notify_ = notify;
     message_ = message;
-    plottable_ = hasSamples_ = false;
+    plottable_ = hasSamples_ = readCancelled_ = false;
     segmentTimes_.clear();
     progress_ = 0.0;
     if (FAILED(summary_.open(path)))
@@ -92,6 +94,7 @@ void PlotRecording::refresh()
     if (!plottable_)
         return;
     stopWorker();
+    readCancelled_ = false;
     if (FAILED(summary_.refresh()))
         return;
     // What was appended is not read yet: the bar and the picture say so.
@@ -127,9 +130,10 @@ void PlotRecording::summarise()
     HRESULT hr = S_FALSE;
     while (hr == S_FALSE) {
         hr = summary_.buildStep(kStepSamples);
-        takeProgress(hr != S_FALSE);
+        // A cancelled reading is not a finished one.
         if (hr == E_ABORT)
             return;
+        takeProgress(hr != S_FALSE);
         if (!notePending_.exchange(true))
             PostMessageA(notify_, message_, 0, 0);
     }
@@ -145,16 +149,51 @@ void PlotRecording::takeProgress(bool finished)
     progress_ = !finished && total > 0 ? std::min(0.999, double(p.done.load()) / double(total)) : 1.0;
 }
 
-void PlotRecording::envelope(const TimeSpan& span, int columns, std::vector<PlotColumn>& out)
+void PlotRecording::cancelReading()
+{
+    if (!reading())
+        return;
+    stopWorker();
+    readCancelled_ = true;
+}
+
+bool PlotRecording::integerValues() const
+{
+    const int32_t format = summary_.dataFormat();
+    return format == formatInt || format == formatDiscrete || format == formatLong || format == formatUlong ||
+           format == formatLong8;
+}
+
+__int128 PlotRecording::wideValue(int64_t exact) const
+{
+    return summary_.dataFormat() == formatUlong ? __int128(static_cast<uint64_t>(exact)) : __int128(exact);
+}
+
+void PlotRecording::envelope(const TimeSpan& span, int columns, std::vector<PlotColumn>& out, __int128& base)
 {
     std::vector<EnvelopeColumn> found;
     out.assign(columns > 0 ? columns : 0, PlotColumn{});
+    base = 0;
     if (!plottable_ || columns < 1 || FAILED(summary_.envelope(span.from, span.to, columns, &found)))
         return;
-    for (size_t k = 0; k < found.size() && k < out.size(); ++k) {
+    const size_t n = std::min(found.size(), out.size());
+    bool beyondDouble = false, any = false;
+    __int128 least = 0;
+    for (size_t k = 0; k < n && integerValues(); ++k) {
+        if (found[k].count <= 0)
+            continue;
+        beyondDouble = beyondDouble || std::fabs(found[k].minimum.real) > kExactInDouble ||
+                       std::fabs(found[k].maximum.real) > kExactInDouble;
+        const __int128 minimum = wideValue(found[k].minimum.exact);
+        least = any ? std::min(least, minimum) : minimum;
+        any = true;
+    }
+    if (beyondDouble)
+        base = least;
+    for (size_t k = 0; k < n; ++k) {
         out[k].count = found[k].count;
-        out[k].minimum = found[k].minimum.real;
-        out[k].maximum = found[k].maximum.real;
+        out[k].minimum = base == 0 ? found[k].minimum.real : double(wideValue(found[k].minimum.exact) - base);
+        out[k].maximum = base == 0 ? found[k].maximum.real : double(wideValue(found[k].maximum.exact) - base);
     }
 }
 
@@ -185,6 +224,7 @@ bool PlotRecording::sampleAtOrBefore(int64_t time, PlotSample& out)
     if (!plottable_ || summary_.sampleAtOrBefore(time, &out.time, &value) != S_OK)
         return false;
     out.value = value.real;
+    out.exact = value.exact;
     Text text;
     summary_.formatValue(value, text);
     out.text = text.str();

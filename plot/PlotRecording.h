@@ -28,6 +28,7 @@ struct PlotColumn {
 struct PlotSample {
     int64_t time = 0;
     double value = 0;
+    int64_t exact = 0;  // integer formats: the value (ulong: its bit pattern)
     std::string text;
 };
 
@@ -61,12 +62,21 @@ public:
     // The fraction of the file summarised so far, 0 to 1.
     double progress() const { return progress_.load(); }
     bool summarised() const { return progress_.load() >= 1.0; }
+    // The worker is still summarising: neither done nor cancelled.
+    bool reading() const { return !summarised() && !readCancelled_; }
+    // Stops summarising; what was summarised stays drawn and measured.
+    void cancelReading();
+    // Integer formats compute exactly; ulong values are unsigned.
+    bool integerValues() const;
+    __int128 wideValue(int64_t exact) const;
     int64_t shortestSpan() const { return shortestSpan_; }
     // Times at which segments of a multi-periodic file begin and end.
     const std::vector<TimeSpan>& segments() const { return segmentTimes_; }
     const std::string& path() const { return path_; }
 
-    void envelope(const TimeSpan& span, int columns, std::vector<PlotColumn>& out);
+    // Column values are relative to `base`: zero, unless 64-bit integers
+    // lie beyond a double's whole numbers, when it is the view's least value.
+    void envelope(const TimeSpan& span, int columns, std::vector<PlotColumn>& out, __int128& base);
     bool stats(int64_t from, int64_t to, PlotStats& out);
     bool sampleAtOrBefore(int64_t time, PlotSample& out);
 
@@ -87,6 +97,7 @@ private:
     TimeSpan extent_;
     std::atomic<double> progress_{0.0};
     std::atomic<bool> notePending_{false};
+    bool readCancelled_ = false;
     SignalSummary summary_;
     std::thread worker_;
 };

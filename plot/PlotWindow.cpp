@@ -27,7 +27,11 @@ const int kStripHeight = 72;  // four lines of readout
 const int kButtonWidth = 104;
 const int kButtonHeight = 24;
 const int kDragThreshold = 3;
+const int kWidth = 1000, kHeight = 600;
+const int kNarrowest = 420, kLowest = 260;
 const UINT_PTR kExportTimer = 1;
+const UINT_PTR kFileTimer = 2;
+const UINT kFileCheckMs = 1000;
 
 quor::WindowClassUse& plotClass(WNDPROC procedure)
 {
@@ -41,9 +45,44 @@ quor::WindowClassUse& plotClass(WNDPROC procedure)
     return use;
 }
 
+// Beside the dialog, on its monitor: on the side with more room, narrowed to
+// it when need be; over the dialog only when neither side can hold a usable
+// window.
+RECT besideOwner(HWND owner, int width, int height, int narrowest)
+{
+    RECT dialog{};
+    GetWindowRect(owner, &dialog);
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    GetMonitorInfoA(MonitorFromWindow(owner, MONITOR_DEFAULTTONEAREST), &monitor);
+    const RECT& work = monitor.rcWork;
+    const int rightRoom = work.right - dialog.right, leftRoom = dialog.left - work.left;
+    const bool right = rightRoom >= leftRoom;
+    const int room = right ? rightRoom : leftRoom;
+    width = std::min<int>(width, work.right - work.left);
+    height = std::min<int>(height, work.bottom - work.top);
+    int x = work.right - width;
+    if (room >= narrowest) {
+        width = std::min(width, room);
+        x = right ? dialog.right : dialog.left - width;
+    }
+    const int y = std::max<int>(work.top, std::min<int>(dialog.top, work.bottom - height));
+    return RECT{x, y, x + width, y + height};
+}
+
+// -1 when the file cannot be seen.
+int64_t fileSize(const char* path)
+{
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    if (!GetFileAttributesExA(path, GetFileExInfoStandard, &data))
+        return -1;
+    return static_cast<int64_t>((uint64_t(data.nFileSizeHigh) << 32) | data.nFileSizeLow);
+}
+
 }  // namespace
 
 const char PlotWindow::kNoValues[] = "No numeric values to plot";
+const char PlotWindow::kNoSamples[] = "No samples";
 const COLORREF PlotWindow::kSignalColour = RGB(0, 0, 160);
 const COLORREF PlotWindow::kPageColour = RGB(214, 228, 250);
 
@@ -58,8 +97,10 @@ bool PlotWindow::show(HWND owner, const char* dataFilePath)
             return false;
         // The picture is made before the window shows, so that its first
         // paint already has it.
-        CreateWindowExA(0, kClassName, kTitlePrefix, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, CW_USEDEFAULT,
-                        CW_USEDEFAULT, 1000, 600, owner, nullptr, quor::codeModule(), this);
+        const RECT place = besideOwner(owner, kWidth, kHeight, kNarrowest);
+        CreateWindowExA(0, kClassName, kTitlePrefix, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, place.left, place.top,
+                        place.right - place.left, place.bottom - place.top, owner, nullptr, quor::codeModule(),
+                        this);
         if (!window_)
             return false;
         openFile(dataFilePath);
@@ -97,6 +138,8 @@ void PlotWindow::openFile(const char* path)
 {
     exporter_.cancel();
     exporter_.finish();
+    // The size first: what is appended while the summary opens is F5's.
+    fileSize_ = fileSize(path);
     recording_.open(path, window_, kSummaryNote);
     envelopeStale_ = true;
     const TimeSpan extent = recording_.hasSamples() ? recording_.extent() : TimeSpan{0, 999999999};
@@ -134,7 +177,7 @@ LRESULT PlotWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_DESTROY: onDestroy(); return 0;
     case WM_SIZE: onSize(LOWORD(lParam), HIWORD(lParam)); return 0;
     case WM_GETMINMAXINFO:
-        reinterpret_cast<MINMAXINFO*>(lParam)->ptMinTrackSize = POINT{420, 260};
+        reinterpret_cast<MINMAXINFO*>(lParam)->ptMinTrackSize = POINT{kNarrowest, kLowest};
         return 0;
     case WM_ERASEBKGND: return 1;
     case WM_PAINT: onPaint(); return 0;
@@ -151,7 +194,11 @@ LRESULT PlotWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam)
             return 0;
         break;
     case WM_COMMAND: onCommand(LOWORD(wParam)); return 0;
-    case WM_TIMER: render(); InvalidateRect(window_, nullptr, FALSE); return 0;
+    case WM_TIMER: onTimer(wParam); return 0;
+    case WM_ACTIVATE:
+        if (LOWORD(wParam) != WA_INACTIVE)
+            checkFile();
+        break;
     default:
         if (message == kSummaryNote) {
             onSummaryNote();
@@ -164,6 +211,32 @@ LRESULT PlotWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         break;
     }
     return DefWindowProcA(window_, message, wParam, lParam);
+}
+
+void PlotWindow::onTimer(WPARAM id)
+{
+    if (id == kFileTimer) {
+        checkFile();
+        return;
+    }
+    render();
+    InvalidateRect(window_, nullptr, FALSE);
+}
+
+// A file cut shorter under the plot is read anew: the picture must not hold
+// samples the file no longer has. The cursors stay where they were.
+void PlotWindow::checkFile()
+{
+    if (recording_.path().empty() || fileSize(recording_.path().c_str()) >= fileSize_)
+        return;
+    const bool hadA = hasA_, hadB = hasB_;
+    const int64_t a = cursorA_, b = cursorB_;
+    openFile(recording_.path().c_str());
+    hasA_ = hadA;
+    hasB_ = hadB;
+    cursorA_ = a;
+    cursorB_ = b;
+    changed();
 }
 
 void PlotWindow::onCreate()
@@ -179,12 +252,14 @@ void PlotWindow::onCreate()
                                     quor::codeModule(), nullptr);
     for (HWND button : {exportButton_, cancelButton_})
         SendMessageA(button, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    SetTimer(window_, kFileTimer, kFileCheckMs, nullptr);
 }
 
 // The workers go before the window: their notes must find no stale window.
 void PlotWindow::onDestroy()
 {
     KillTimer(window_, kExportTimer);
+    KillTimer(window_, kFileTimer);
     exporter_.cancel();
     exporter_.finish();
     recording_.stop();
@@ -230,10 +305,19 @@ bool PlotWindow::inPlot(int x, int y) const
     return x >= plotArea_.left && x < plotArea_.right && y >= plotArea_.top && y < plotArea_.bottom;
 }
 
+void PlotWindow::showCancel()
+{
+    const bool running = exporter_.running() || recording_.reading();
+    const bool shown = (GetWindowLongA(cancelButton_, GWL_STYLE) & WS_VISIBLE) != 0;
+    if (shown != running)
+        ShowWindow(cancelButton_, running ? SW_SHOW : SW_HIDE);
+}
+
 void PlotWindow::changed()
 {
     if (!window_)
         return;
+    showCancel();
     render();
     InvalidateRect(window_, nullptr, FALSE);
 }
@@ -352,6 +436,7 @@ bool PlotWindow::onKey(WPARAM key)
 
 void PlotWindow::refresh()
 {
+    fileSize_ = fileSize(recording_.path().c_str());
     recording_.refresh();
     envelopeStale_ = true;
     if (recording_.hasSamples())
@@ -360,10 +445,17 @@ void PlotWindow::refresh()
 
 void PlotWindow::onCommand(WORD id)
 {
-    if (id == kExportButton)
+    if (id == kExportButton) {
         startExport();
-    else if (id == kCancelButton)
-        exporter_.cancel();
+    } else if (id == kCancelButton) {
+        // One button stops what runs: the export, or else the reading.
+        if (exporter_.running())
+            exporter_.cancel();
+        else
+            recording_.cancelReading();
+        envelopeStale_ = true;
+        changed();
+    }
     SetFocus(window_);
 }
 
@@ -400,7 +492,6 @@ void PlotWindow::startExport()
     if (!exporter_.start(recording_.path(), std::min(cursorA_, cursorB_), std::max(cursorA_, cursorB_),
                          exportPath_, window_, kExportNote))
         return;
-    ShowWindow(cancelButton_, SW_SHOW);
     SetTimer(window_, kExportTimer, 100, nullptr);
     changed();
 }
@@ -409,7 +500,6 @@ void PlotWindow::onExportNote()
 {
     const RangeExportResult result = exporter_.finish();
     KillTimer(window_, kExportTimer);
-    ShowWindow(cancelButton_, SW_HIDE);
     changed();
     if (result == RangeExportResult::ok || result == RangeExportResult::cancelled)
         return;

@@ -68,6 +68,8 @@ public:
     COLORREF pixel(int x, int y) const { return canvas_.pixel(x, y); }
     const PlotReadout& readout() const { return readout_; }
     bool summarised() const { return recording_.summarised(); }
+    bool reading() const { return recording_.reading(); }
+    double readProgress() const { return recording_.progress(); }
     bool plottable() const { return recording_.plottable(); }
     bool exportRunning() const { return exporter_.running(); }
     // Samples in the picture last drawn: the benchmark's sign of a first picture.
@@ -79,6 +81,7 @@ public:
     void setCursor(bool b, int64_t time);
 
     static const char kNoValues[];
+    static const char kNoSamples[];
     static const COLORREF kSignalColour;
     static const COLORREF kPageColour;
 
@@ -100,6 +103,8 @@ private:
     void onMouseMove(LPARAM lParam);
     void onDoubleClick(LPARAM lParam);
     bool onKey(WPARAM key);
+    void onTimer(WPARAM id);
+    void checkFile();
     void onSummaryNote();
     void onExportNote();
     void onCommand(WORD id);
@@ -115,6 +120,7 @@ private:
     void changed();  // the view moved: draw anew
     void render();
     void updateReadout();
+    void showCancel();
     void copyToClipboard();
     bool askForExportFile(std::string& path);
     void startExport();
@@ -127,6 +133,7 @@ private:
     void paintSegments();
     void paintEnvelope(const Frame& frame);
     void paintSamples(const Frame& frame);
+    bool cursorInView(bool b, int& x) const;
     void paintCursors();
     void paintLabels(const Frame& frame);
     void paintBox();
@@ -148,6 +155,7 @@ private:
     RECT strip_{};
     std::vector<PlotColumn> columns_;  // the envelope of the view, one per pixel column
     int64_t samplesDrawn_ = 0;
+    __int128 envelopeBase_ = 0;   // what columns_' values are relative to
     TimeSpan envelopeSpan_;       // what columns_ was taken for
     bool envelopeStale_ = true;   // the summary moved on since
     bool pictureComplete_ = false;
@@ -172,6 +180,7 @@ private:
     bool leftDown_ = false, dragging_ = false, boxing_ = false;
     int downX_ = 0, lastX_ = 0, boxFrom_ = 0, boxTo_ = 0;
     std::string exportPath_;
+    int64_t fileSize_ = 0;  // of the data file when it was last read
 };
 
 }  // namespace quor

@@ -8,6 +8,7 @@
 #include <fstream>
 #include <functional>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -45,6 +46,23 @@ std::string writeSpikeFile(const std::string& name, int64_t count, int64_t spike
             block[spikeAt - done] = 0.0f;
         done += n;
     }
+    return path;
+}
+
+// A periodic file at 1 kHz in the given format whose samples are `bytes`,
+// possibly cut inside a sample.
+std::string writeDataFile(const std::string& name, int32_t format, int32_t size, const std::string& bytes)
+{
+    DataFileHeader header{};
+    std::ifstream in(samplePath("periodic_float.quorData"), std::ios::binary);
+    in.read(reinterpret_cast<char*>(&header), sizeof header);
+    header.sampleRate = 1000.0;
+    header.dataFormat = format;
+    header.dataSize = size;
+    const std::string path = sampleDir() + "\\" + name;
+    std::ofstream out(path, std::ios::binary);
+    out.write(reinterpret_cast<const char*>(&header), sizeof header);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     return path;
 }
 
@@ -383,9 +401,135 @@ TEST_F(PlotTest, TheProgressBarShowsWhileTheSummaryIsReadAndGoesAfter)
     // no note of its progress has been taken yet.
     ASSERT_FALSE(plot->pictureComplete());
     EXPECT_TRUE(progressShown(*plot));
+    const HWND cancel = GetDlgItem(plot->window(), PlotWindow::kCancelButton);
+    EXPECT_TRUE(IsWindowVisible(cancel));
+
+    // Cancel stops the reading; what was read stays drawn. The notes of
+    // the worker wait in the queue meanwhile.
+    while (plot->readProgress() == 0)
+        Sleep(1);
+    ASSERT_TRUE(plot->reading());
+    SendMessageA(plot->window(), WM_COMMAND, MAKEWPARAM(PlotWindow::kCancelButton, BN_CLICKED), 0);
+    EXPECT_FALSE(plot->reading());
+    EXPECT_FALSE(plot->summarised());
+    pumpMessages();
+    const int64_t drawn = plot->samplesDrawn();
+    EXPECT_GT(drawn, 0);
+    EXPECT_LT(drawn, 20000000);
+    Sleep(300);
+    pumpMessages();
+    EXPECT_EQ(plot->samplesDrawn(), drawn);
+    EXPECT_FALSE(IsWindowVisible(cancel));
+    EXPECT_FALSE(progressShown(*plot));
+
+    // F5 reads on to the end.
+    SendMessageA(plot->window(), WM_KEYDOWN, VK_F5, 0);
     waitForSummary(plot);
     ASSERT_TRUE(plot->pictureComplete());
+    EXPECT_EQ(plot->samplesDrawn(), 20000000);
     EXPECT_FALSE(progressShown(*plot));
+    EXPECT_FALSE(IsWindowVisible(cancel));
+}
+
+TEST_F(PlotTest, AUlongRampNearTwoToTheSixtyThreeIsARampAndItsDifferencesAreExact)
+{
+    std::string ramp;
+    for (uint64_t k = 0; k < 10000; ++k) {
+        const uint64_t value = (uint64_t(1) << 63) + k;
+        ramp.append(reinterpret_cast<const char*>(&value), sizeof value);
+    }
+    start(writeDataFile("ulong-ramp.quorData", formatUlong, 8, ramp));
+    PlotWindow* plot = openPlot();
+    ASSERT_TRUE(plot && plot->summarised());
+    // A double holds these values to 2048: a staircase of five treads.
+    std::set<int> tops;
+    for (int x = plot->plotArea().left; x < plot->plotArea().right; ++x) {
+        for (int y = plot->plotArea().top; y < plot->plotArea().bottom; ++y) {
+            if (plot->pixel(x, y) == PlotWindow::kSignalColour) {
+                tops.insert(y);
+                break;
+            }
+        }
+    }
+    EXPECT_GT(tops.size(), 100u);
+
+    const int64_t ms = 1000000, first = plot->view().recording().from;
+    ASSERT_GE(first, 0);
+    plot->setCursor(false, first + 100 * ms);
+    plot->setCursor(true, first + 4006 * ms);
+    EXPECT_NE(plot->readout().delta.find("\xCE\x94value 3906 "), std::string::npos) << plot->readout().delta;
+    // Before the first sample A has none: there is no difference, and its
+    // time before zero takes one minus sign.
+    plot->setCursor(false, -4800 * ms);
+    EXPECT_NE(plot->readout().delta.find("\xCE\x94value    1/"), std::string::npos) << plot->readout().delta;
+    EXPECT_EQ(plot->readout().a.find("A: -000:00:00:04.800"), 0u) << plot->readout().a;
+    EXPECT_EQ(plot->readout().a.find('-', 4), std::string::npos) << plot->readout().a;
+}
+
+TEST_F(PlotTest, AFileWithoutSamplesSaysSoInAWindowBesideTheDialog)
+{
+    const std::string headerOnly = writeDataFile("header-only.quorData", formatFloat, 4, "");
+    const std::string cutShort = writeDataFile("cut-short.quorData", formatFloat, 4, "\x01\x02\x03");
+    for (const std::string& path : {headerOnly, cutShort}) {
+        SCOPED_TRACE(path);
+        start(path);
+        MONITORINFO monitor{};
+        monitor.cbSize = sizeof monitor;
+        GetMonitorInfoA(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &monitor);
+        SetWindowPos(window, nullptr, monitor.rcWork.left, monitor.rcWork.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+        PlotWindow* plot = openPlot();
+        ASSERT_TRUE(plot);
+        RECT dialogRect{}, plotRect{};
+        GetWindowRect(window, &dialogRect);
+        GetWindowRect(plot->window(), &plotRect);
+        EXPECT_EQ(plotRect.left, dialogRect.right);
+        EXPECT_EQ(plotRect.top, dialogRect.top);
+        EXPECT_LE(plotRect.right, monitor.rcWork.right);
+        EXPECT_EQ(MonitorFromWindow(plot->window(), MONITOR_DEFAULTTONULL),
+                  MonitorFromWindow(window, MONITOR_DEFAULTTONULL));
+
+        // No axes, no frame: the words in the middle.
+        EXPECT_EQ(plot->pixel(plot->plotArea().left - 1, plot->plotArea().top + 5), RGB(255, 255, 255));
+        RECT client{};
+        GetClientRect(plot->window(), &client);
+        int ink = 0;
+        for (int y = client.bottom / 2 - 8; y < client.bottom / 2 + 8; ++y) {
+            for (int x = 0; x < client.right; ++x)
+                ink += plot->pixel(x, y) == RGB(0, 0, 0);
+        }
+        EXPECT_GT(ink, 20);
+        EXPECT_EQ(plot->readout().range, "");
+        clickButton(window, IDCANCEL);
+    }
+}
+
+TEST_F(PlotTest, CursorsOutOfViewLeaveNoMarkAndBStaysInsideTheFrame)
+{
+    start(samplePath("periodic_float.quorData"));
+    PlotWindow* plot = openPlot();
+    ASSERT_TRUE(plot);
+    const RECT area = plot->plotArea();
+    const int width = area.right - area.left;
+    plot->setCursor(false, plot->view().timeAtColumn(width / 4, width));
+    plot->setCursor(true, plot->view().timeAtColumn(width - 1, width));
+    auto count = [&](COLORREF colour, int fromX, int toX) {
+        int found = 0;
+        for (int y = 0; y <= area.bottom; ++y) {
+            for (int x = fromX; x < toX; ++x)
+                found += plot->pixel(x, y) == colour;
+        }
+        return found;
+    };
+    const COLORREF cursorA = RGB(200, 0, 0), cursorB = RGB(0, 140, 0);
+    EXPECT_GT(count(cursorB, area.left, area.right), 0);
+    EXPECT_EQ(count(cursorB, area.right, area.right + 16), 0);
+
+    // Zoomed in on the middle, both cursors lie outside the view.
+    for (int k = 0; k < 4; ++k)
+        SendMessageA(plot->window(), WM_KEYDOWN, VK_ADD, 0);
+    ASSERT_GT(plot->view().span().from, plot->readout().sampleA.time);
+    EXPECT_EQ(count(cursorA, 0, area.right + 16), 0);
+    EXPECT_EQ(count(cursorB, 0, area.right + 16), 0);
 }
 
 TEST_F(PlotTest, DoubleClickPagesTheDialogAsGotoWouldAndLeavesCursorA)
@@ -459,6 +603,25 @@ TEST_F(PlotTest, OpenSwitchesThePlotAndF5ReadsWhatAGrowingFileGained)
     waitForSummary(plot);
     EXPECT_EQ(plot->view().recording().to, lastBefore + 500 * 1000000);  // 1 kHz
     EXPECT_TRUE(plot->view().showsAll());
+
+    // Cut short under the plot, the file is read anew within a second; the
+    // cursor stays and finds the last sample left.
+    const int64_t first = plot->view().recording().from;
+    plot->setCursor(false, plot->view().recording().to);
+    {
+        HANDLE file = CreateFileA(growing.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                  OPEN_EXISTING, 0, nullptr);
+        ASSERT_NE(file, INVALID_HANDLE_VALUE);
+        LARGE_INTEGER end{};
+        end.QuadPart = sizeof(DataFileHeader) + 100 * sizeof(float);
+        EXPECT_TRUE(SetFilePointerEx(file, end, nullptr, FILE_BEGIN) && SetEndOfFile(file));
+        CloseHandle(file);
+    }
+    EXPECT_TRUE(waitUntil([&] { return plot->view().recording().to == first + 99 * 1000000; }));
+    waitForSummary(plot);
+    EXPECT_EQ(plot->samplesDrawn(), 100);
+    ASSERT_TRUE(plot->readout().hasA);
+    EXPECT_EQ(plot->readout().sampleA.time, first + 99 * 1000000);
 }
 
 TEST_F(PlotTest, ARightDragBoxZoomsToItsSpanAndTheCursorsMarkIt)
