@@ -34,7 +34,9 @@ const int kProgressHeight = 14;
 void drawText(HDC dc, int x, int y, const std::string& text, UINT align)
 {
     SetTextAlign(dc, align);
-    const std::wstring w = wideFromAnsi(text);
+    // The plot's own texts are UTF-8: its readouts write the delta sign,
+    // which the ANSI code page lacks.
+    const std::wstring w = wideFromUtf8(text);
     TextOutW(dc, x, y, w.c_str(), static_cast<int>(w.size()));
 }
 
