@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "BenchHeader.h"
 #include "CsvExport.h"
 #include "DataFile.h"
 
@@ -32,18 +33,11 @@ double medianMs(std::vector<double>& ms)
 
 bool writeHeader(FILE* f, int32_t type)
 {
-    DataFileHeader h;
-    std::memset(&h, 0, sizeof h);
-    std::strcpy(h.version, "QuorDataFileVersion1.0");
+    DataFileHeader h = benchHeader(formatInt, 100.0, 4, type);
     h.tagId = 1;
-    h.dataFormat = formatInt;
-    h.sampleRate = 100.0;
     h.startTime = kStart;
     h.endTime = kStart + (kSamples - 1) * kPeriodNs;
-    h.dataSize = 4;
-    h.byteOrder = 1;
-    h.dataType = type;
-    return std::fwrite(&h, sizeof h, 1, f) == 1;
+    return writeBenchHeader(f, h);
 }
 
 // Header, then a hole up to the last sample's value.

@@ -22,6 +22,7 @@
 #include <sys/resource.h>
 #endif
 
+#include "BenchHeader.h"
 #include "CsvExport.h"
 #include "DataFile.h"
 #include "MergeExport.h"
@@ -59,15 +60,7 @@ bool writeSignal(const std::string& path, int32_t dataFormat, double rate, int64
     FILE* f = std::fopen(path.c_str(), "wb");
     if (!f)
         return false;
-    DataFileHeader h;
-    std::memset(&h, 0, sizeof h);
-    std::strcpy(h.version, "QuorDataFileVersion1.0");
-    h.dataFormat = dataFormat;
-    h.sampleRate = rate;
-    h.dataSize = sizeof(T);
-    h.byteOrder = 1;
-    h.dataType = typePeriodic;
-    bool ok = std::fwrite(&h, sizeof h, 1, f) == 1;
+    bool ok = writeBenchHeader(f, benchHeader(dataFormat, rate, sizeof(T), typePeriodic));
     std::vector<T> block(1 << 18);
     for (int64_t k = 0; ok && k < samples; k += static_cast<int64_t>(block.size())) {
         const size_t n = static_cast<size_t>(std::min<int64_t>(static_cast<int64_t>(block.size()), samples - k));

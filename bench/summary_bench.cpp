@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "BenchHeader.h"
 #include "DataFile.h"
 #include "FileHandle.h"
 #include "SignalSummary.h"
@@ -36,15 +37,7 @@ bool writeFloats(const std::string& path, int64_t samples)
     FILE* f = std::fopen(path.c_str(), "wb");
     if (!f)
         return false;
-    DataFileHeader h;
-    std::memset(&h, 0, sizeof h);
-    std::strcpy(h.version, "QuorDataFileVersion1.0");
-    h.dataFormat = formatFloat;
-    h.sampleRate = 1000.0;
-    h.dataSize = 4;
-    h.byteOrder = 1;
-    h.dataType = typePeriodic;
-    bool ok = std::fwrite(&h, sizeof h, 1, f) == 1;
+    bool ok = writeBenchHeader(f, benchHeader(formatFloat, 1000.0, 4, typePeriodic));
     std::vector<float> block(1 << 20);
     std::mt19937 rng(1);
     for (int64_t k = 0; ok && k < samples; k += static_cast<int64_t>(block.size())) {
