@@ -149,6 +149,22 @@ void PlotWindow::openFile(const char* path)
     changed();
 }
 
+bool PlotWindow::addRecording(const std::string& path)
+{
+    if (!window_ || !recording_.path().empty())
+        return false;
+    openFile(path.c_str());
+    return true;
+}
+
+int PlotWindow::laneCount() const { return recording_.path().empty() ? 0 : 1; }
+
+bool PlotWindow::openWorkspace(HWND, const std::string&) { return false; }
+
+bool PlotWindow::saveWorkspace(const std::string&) { return false; }
+
+void PlotWindow::zoomBack() {}
+
 void PlotWindow::setTitle()
 {
     SetWindowTextA(window_, (std::string(kTitlePrefix) + recording_.path()).c_str());

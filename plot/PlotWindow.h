@@ -59,6 +59,17 @@ public:
     bool isOpen() const { return window_ != nullptr; }
     const std::string& path() const { return recording_.path(); }
 
+    // Adds a lane for the file; false when it is in the workspace already,
+    // the workspace is full or the file cannot be opened.
+    bool addRecording(const std::string& path);
+    int laneCount() const;
+    // Opens the window (owned by owner) on the lanes of a workspace file;
+    // false when the file is not a workspace.
+    bool openWorkspace(HWND owner, const std::string& workspacePath);
+    bool saveWorkspace(const std::string& workspacePath);
+    // Back to the view before the last zoom or pan; nothing when none.
+    void zoomBack();
+
     // The time span of the page the dialog shows (shaded), or none.
     void setPage(bool shown, int64_t first, int64_t last);
 
