@@ -132,4 +132,14 @@ void appendSampleRow(Text& out, int64_t time, const void* value, int32_t dataSiz
     appendValueText(out, value, dataSize, dataFormat, style);
 }
 
+void appendFigure(Text& out, double figure)
+{
+    if (figure != figure)
+        out.append("nan");
+    else if (figure == HUGE_VAL || figure == -HUGE_VAL)
+        out.append(figure > 0 ? "inf" : "-inf");
+    else
+        out.appendFormat("%.17g", figure);
+}
+
 }  // namespace quor

@@ -43,4 +43,9 @@ void appendValueText(Text& out, const void* value, int32_t dataSize, int32_t dat
 void appendSampleRow(Text& out, int64_t time, const void* value, int32_t dataSize,
                      int32_t dataFormat, ValueStyle style);
 
+// Appends a figure computed from samples (a mean, an RMS) as "%.17g", with
+// NaN and infinities spelled alike by every C runtime: nan, inf, -inf. The
+// statistics of the tool and of the plot's readouts are written by this one.
+void appendFigure(Text& out, double figure);
+
 }  // namespace quor

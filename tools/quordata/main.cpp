@@ -26,6 +26,7 @@
 #include "SampleWriter.h"
 #include "SignalSummary.h"
 #include "TimeText.h"
+#include "ValueText.h"
 
 namespace quor {
 
@@ -224,17 +225,6 @@ int runEnvelope(const ToolArgs& args)
         }
     }
     return out.flush() ? kExitOk : failWith(kWriteFailed, kStandardOutput);
-}
-
-// %.17g, with infinities and NaN spelled alike by every C runtime.
-void appendFigure(Text& line, double figure)
-{
-    if (figure != figure)
-        line.append("nan");
-    else if (figure == HUGE_VAL || figure == -HUGE_VAL)
-        line.append(figure > 0 ? "inf" : "-inf");
-    else
-        line.appendFormat("%.17g", figure);
 }
 
 void appendExtreme(OutputBuffer& out, const char* label, const SignalSummary& summary,

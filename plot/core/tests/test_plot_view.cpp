@@ -15,7 +15,7 @@ const int64_t kSecond = 1000000000;
 TEST(PlotView, ColumnsAndTimesAgreeAtOddSpans)
 {
     PlotView view;
-    for (int64_t length : {int64_t(7), int64_t(1000), int64_t(1001), 99999989LL * kSecond}) {
+    for (int64_t length : {int64_t(7), int64_t(1000), int64_t(1001), int64_t(99999989) * kSecond}) {
         view.setRecording(-3 * kSecond, -3 * kSecond + length - 1, 1);
         for (int width : {1, 3, 997, 1000}) {
             for (int x = 0; x < width; x += 1 + width / 50) {
