@@ -173,7 +173,7 @@ void PlotWindow::takeExtent(bool showAll)
         first = std::min(first, shiftedTime(lane->recording.extent().from, offset));
         last = std::max(last, shiftedTime(lane->recording.extent().to, offset));
         shortest = std::min(shortest, lane->recording.shortestSpan());
-        lane->stale = true;
+        laneState(k)->stale = true;
     }
     if (first > last) {
         first = kEmptyExtent.from;

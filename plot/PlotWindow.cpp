@@ -28,8 +28,6 @@ const int kButtonWidth = 104;
 const int kButtonHeight = 24;
 const int kWidth = 1000, kHeight = 700;
 const int kNarrowest = 420, kLowest = 300;
-const UINT_PTR kExportTimer = 1;
-const UINT_PTR kFileTimer = 2;
 const UINT kFileCheckMs = 1000;
 
 quor::WindowClassUse& plotClass(WNDPROC procedure)
@@ -228,6 +226,7 @@ void PlotWindow::layout()
     plotArea_ = RECT{kLeftMargin, kTopMargin, std::max<int>(client_.right - kRightMargin, kLeftMargin + 1),
                      std::max<int>(strip_.top - kTimeAxisHeight, kTopMargin + 1)};
     bands_ = layoutBands(plotArea_.top, plotArea_.bottom, lanes_.bandCount(), kBandGap);
+    laidOutLanes_ = lanes_.count();
     const int buttonX = client_.right - kButtonWidth - 8;
     MoveWindow(exportButton_, buttonX, strip_.top + 2, kButtonWidth, kButtonHeight, TRUE);
     MoveWindow(cancelButton_, buttonX - kButtonWidth - 6, strip_.top + 2, kButtonWidth, kButtonHeight, TRUE);
@@ -302,7 +301,7 @@ void PlotWindow::changed()
 {
     if (!window_)
         return;
-    if (bands_.size() != size_t(lanes_.bandCount()))
+    if (bands_.size() != size_t(lanes_.bandCount()) || laidOutLanes_ != lanes_.count())
         layout();
     showCancel();
     render();

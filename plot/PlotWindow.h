@@ -21,9 +21,10 @@
 #include "LaneRecording.h"
 #include "PlotCanvas.h"
 #include "PlotCursors.h"
-#include "PlotExport.h"
+#include "PlotFindDialog.h"
 #include "PlotGestures.h"
 #include "PlotMenu.h"
+#include "PlotMergeExporter.h"
 #include "PlotTicks.h"
 #include "PlotView.h"
 #include "WindowClass.h"
@@ -50,6 +51,7 @@ struct PlotLane {
     __int128 base = 0;  // what the columns' values are relative to
     TimeSpan span;      // the shown times the columns were taken for
     bool stale = true;  // the summary moved on since
+    bool complete = false;  // the summary was whole when the columns were taken
 };
 
 class PlotWindow {
@@ -226,8 +228,12 @@ private:
     void paintBox();
     void updateReadout();
     void paintStrip();
+    void paintTable();
     void paintProgress(double fraction, const char* label);
     int valueY(const Frame& frame, double value) const;
+
+    static const UINT_PTR kExportTimer = 1;
+    static const UINT_PTR kFileTimer = 2;
 
     GoToTime goTo_;
     quor::WindowClassHold classHold_;
@@ -242,12 +248,14 @@ private:
     PlotCursors cursors_;
     PlotGestures gestures_;
     PlotCanvas canvas_;
-    PlotExporter exporter_;
+    PlotMergeExporter exporter_;
     RECT client_{};
     RECT plotArea_{};
     RECT strip_{};
     std::vector<LaneBand> bands_;
     std::vector<RECT> labelRects_;  // per lane, where its label is drawn
+    TimeTicks ticks_;  // of the view, for every band
+    int laidOutLanes_ = -1;  // the lane count the layout was made for
     int64_t samplesDrawn_ = 0;
     bool pictureComplete_ = false;
     bool follow_ = false;
@@ -257,14 +265,9 @@ private:
     PlotReadout readout_;
     std::string notice_;
 
-    // The last search, for F3 and Shift+F3.
-    struct LastFind {
-        bool valid = false;
-        int laneId = 0;
-        FindCondition condition = FindCondition::above;
-        FindThreshold threshold;
-    };
-    LastFind lastFind_;
+    // The last search, for F3 and Shift+F3, and shown again by Find...
+    PlotFindChoice findChoice_;
+    int findLaneId_ = 0;  // 0: no search yet
     std::string exportPath_;
 };
 
