@@ -12,10 +12,6 @@ const char kFindCaption[] = "Find";
 
 namespace {
 
-const int kLaneList = 1001;
-const int kConditionList = 1002;
-const int kValueEdit = 1003;
-const int kDirectionList = 1004;
 const char* const kDirectionNames[2] = {"Forward", "Backward"};
 
 PlotFindAnswer::Answer& currentAnswer()
@@ -47,10 +43,10 @@ public:
         const char* captions[] = {"Lane:", "Condition:", "Value:", "Direction:"};
         for (short row = 0; row < 4; ++row)
             form.label(captions[row], 8, short(8 + 18 * row), 50);
-        form.choices(kLaneList, 62, 8, 150);
-        form.choices(kConditionList, 62, 26, 150);
-        form.edit(kValueEdit, 62, 44, 150);
-        form.choices(kDirectionList, 62, 62, 150);
+        form.choices(kFindLaneList, 62, 8, 150);
+        form.choices(kFindConditionList, 62, 26, 150);
+        form.edit(kFindValueEdit, 62, 44, 150);
+        form.choices(kFindDirectionList, 62, 62, 150);
         form.button(IDOK, "Find", 106, 80, true);
         form.button(IDCANCEL, "Cancel", 162, 80, false);
         return form.runModal(owner, &ownedDialogProc<FindDialog>, reinterpret_cast<LPARAM>(this)) == IDOK;
@@ -74,23 +70,23 @@ public:
 private:
     void show()
     {
-        fillList(window_, kLaneList, labels_, choice_.lane);
-        fillList(window_, kConditionList, {std::begin(kFindConditionNames), std::end(kFindConditionNames)},
+        fillList(window_, kFindLaneList, labels_, choice_.lane);
+        fillList(window_, kFindConditionList, {std::begin(kFindConditionNames), std::end(kFindConditionNames)},
                  static_cast<int>(choice_.condition));
-        SetDlgItemTextA(window_, kValueEdit, choice_.thresholdText.c_str());
-        fillList(window_, kDirectionList, {std::begin(kDirectionNames), std::end(kDirectionNames)},
+        SetDlgItemTextA(window_, kFindValueEdit, choice_.thresholdText.c_str());
+        fillList(window_, kFindDirectionList, {std::begin(kDirectionNames), std::end(kDirectionNames)},
                  choice_.backward ? 1 : 0);
     }
     void take()
     {
         PlotFindChoice typed = choice_;
-        typed.lane = listChoice(window_, kLaneList);
-        typed.condition = static_cast<FindCondition>(listChoice(window_, kConditionList));
-        typed.thresholdText = dialogItemText(window_, kValueEdit);
-        typed.backward = listChoice(window_, kDirectionList) == 1;
+        typed.lane = listChoice(window_, kFindLaneList);
+        typed.condition = static_cast<FindCondition>(listChoice(window_, kFindConditionList));
+        typed.thresholdText = dialogItemText(window_, kFindValueEdit);
+        typed.backward = listChoice(window_, kFindDirectionList) == 1;
         const std::string complaint = findValueComplaint(typed);
         if (!complaint.empty()) {
-            refuseItemText(window_, kValueEdit, kFindCaption, complaint);
+            refuseItemText(window_, kFindValueEdit, kFindCaption, complaint);
             return;
         }
         choice_ = typed;

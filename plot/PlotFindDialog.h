@@ -34,6 +34,8 @@ std::string findValueComplaint(PlotFindChoice& choice);
 // The conditions as the dialog lists them, in FindCondition's order.
 extern const char* const kFindConditionNames[4];
 extern const char kFindCaption[];
+// The dialog's items, for tests that drive it.
+enum PlotFindItem : int { kFindLaneList = 1001, kFindConditionList, kFindValueEdit, kFindDirectionList };
 
 // While one lives, askPlotFind shows no dialog: `answer` gets the labels,
 // the complaint about the last choice it gave (empty at first) and the

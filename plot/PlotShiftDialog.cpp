@@ -12,8 +12,6 @@ const char kShiftCaption[] = "Shift Lane";
 
 namespace {
 
-const int kSecondsEdit = 1001;
-
 LaneShiftAnswer::Answer& currentAnswer()
 {
     static LaneShiftAnswer::Answer answer;
@@ -28,7 +26,7 @@ public:
     {
         DialogTemplate form(kShiftCaption, 180, 52);
         form.label("Offset (seconds):", 8, 8, 64);
-        form.edit(kSecondsEdit, 74, 8, 98);
+        form.edit(kShiftSecondsEdit, 74, 8, 98);
         form.button(IDOK, "OK", 66, 30, true);
         form.button(IDCANCEL, "Cancel", 122, 30, false);
         return form.runModal(owner, &ownedDialogProc<ShiftDialog>, reinterpret_cast<LPARAM>(this)) == IDOK;
@@ -40,7 +38,7 @@ public:
     INT_PTR handleMessage(UINT message, WPARAM wParam, LPARAM)
     {
         if (message == WM_INITDIALOG) {
-            SetDlgItemTextA(window_, kSecondsEdit, decimalSecondsText(offset_).c_str());
+            SetDlgItemTextA(window_, kShiftSecondsEdit, decimalSecondsText(offset_).c_str());
             return TRUE;
         }
         if (message == WM_COMMAND && LOWORD(wParam) == IDOK)
@@ -53,11 +51,11 @@ public:
 private:
     void takeOffset()
     {
-        const std::string complaint = shiftComplaint(dialogItemText(window_, kSecondsEdit).c_str(), &offset_);
+        const std::string complaint = shiftComplaint(dialogItemText(window_, kShiftSecondsEdit).c_str(), &offset_);
         if (complaint.empty())
             EndDialog(window_, IDOK);
         else
-            refuseItemText(window_, kSecondsEdit, kShiftCaption, complaint);
+            refuseItemText(window_, kShiftSecondsEdit, kShiftCaption, complaint);
     }
 
     HWND window_ = nullptr;

@@ -23,6 +23,7 @@ std::string shiftComplaint(const char* text, int64_t* ns);
 bool askLaneShift(HWND owner, int64_t& offsetNs);
 
 extern const char kShiftCaption[];
+const int kShiftSecondsEdit = 1001;  // for tests that drive the dialog
 
 // While one lives, askLaneShift shows no dialog: `answer` gets the text
 // the dialog would show and the complaint about the last text it gave
