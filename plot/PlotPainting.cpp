@@ -453,6 +453,10 @@ void PlotWindow::updateReadout()
         }
     }
     readout_ = r;
+    std::vector<uint32_t> colours;
+    for (int k = 0; k < lanes_.count(); ++k)
+        colours.push_back(lanes_.at(k).settings.colour);
+    table_.show(readout_.rows, colours);
     EnableWindow(exportButton_, cursors_.bothPlaced() && !exporter_.running() && plottable());
 }
 
@@ -479,10 +483,12 @@ void PlotWindow::paintStrip()
 // The rows as text, where the readout grid cannot be had.
 void PlotWindow::paintTable()
 {
+    if (table_.window())
+        return;
     HDC dc = canvas_.dc();
     quor::SavedDCState saved(dc);
     prepareText(dc, kText);
-    int y = strip_.bottom + 2;
+    int y = tableArea_.top + 2;
     for (const LaneReadout& row : readout_.rows) {
         const std::string text = row.label + " | A " + row.valueA + " " + row.timeA + " | B " + row.valueB + " " +
                                  row.timeB + " | \xCE\x94 " + row.deltaValue + " | n " + row.samples + " min " +

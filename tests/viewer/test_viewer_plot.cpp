@@ -405,6 +405,17 @@ TEST_F(PlotTest, CtrlCCopiesThePictureToTheClipboardAsABitmap)
     }
     EXPECT_EQ(differ, 0);
     EXPECT_GT(signal, 0);
+    // The readout table is in the copy too: its captions are ink on it.
+    ASSERT_TRUE(plot->table().window());
+    RECT table{};
+    GetWindowRect(plot->table().window(), &table);
+    MapWindowPoints(nullptr, plot->window(), reinterpret_cast<POINT*>(&table), 2);
+    std::set<uint32_t> tableColours;
+    for (int y = std::max<int>(table.top, 0); y < std::min<int>(table.bottom, info.bmHeight); ++y) {
+        for (int x = std::max<int>(table.left, 0); x < std::min<int>(table.right, info.bmWidth); ++x)
+            tableColours.insert(pixels[static_cast<size_t>(y) * info.bmWidth + x] & 0xFFFFFF);
+    }
+    EXPECT_GT(tableColours.size(), 2u);
 }
 
 TEST_F(PlotTest, TheProgressBarShowsWhileTheSummaryIsReadAndGoesAfter)
