@@ -1,16 +1,17 @@
-// The plot window's picture: the envelope of the view drawn column by
-// column into the off-screen canvas, under the axes, the page band, the
-// segment edges, the cursors and the readout strip.
+// The plot window's picture: band by band, each lane's envelope drawn
+// column by column into the off-screen canvas in its colour on its band's
+// value axis, under the page band, the segment edges, the cursors and the
+// labels; then the shared time axis, the strip and the readout rows.
 #include <algorithm>
 #include <cmath>
 #include <cstdarg>
 #include <cstdio>
 #include <limits>
 
+#include "PlotText.h"
 #include "PlotWindow.h"
 #include "Text.h"
 #include "Wide.h"
-#include "TimeText.h"
 
 namespace quor {
 
@@ -24,12 +25,15 @@ const COLORREF kCursorA = RGB(200, 0, 0);
 const COLORREF kCursorB = RGB(0, 140, 0);
 const COLORREF kText = RGB(0, 0, 0);
 const COLORREF kProgressFill = RGB(60, 140, 60);
+const char kNoLanes[] = "Add recordings with File > Add Recordings... or drop data files here";
 const int kTimeLabelPitch = 170;  // pixels per labelled time tick
 const int kValueLabelPitch = 40;
 const int kLineHeight = 16;
+const int kSwatch = 10;
 const int kMarkHalf = 2;
 const int kProgressWidth = 200;
 const int kProgressHeight = 14;
+const int kTableRowHeight = 18;
 
 void drawText(HDC dc, int x, int y, const std::string& text, UINT align)
 {
@@ -40,26 +44,12 @@ void drawText(HDC dc, int x, int y, const std::string& text, UINT align)
     TextOutW(dc, x, y, w.c_str(), static_cast<int>(w.size()));
 }
 
-// Before zero the plot writes one minus sign before the distance from zero:
-// the time text itself signs every field.
-std::string timeText(int64_t time, int decimals)
+int textWidth(HDC dc, const std::string& text)
 {
-    Text text;
-    const int64_t distance = time >= 0 ? time : time == INT64_MIN ? INT64_MAX : -time;
-    formatTime(distance, decimals, true, text);
-    return time < 0 ? "-" + text.str() : text.str();
-}
-
-std::string integerText(__int128 value)
-{
-    const bool negative = value < 0;
-    unsigned __int128 magnitude = negative ? -static_cast<unsigned __int128>(value) : value;
-    std::string digits;
-    do {
-        digits.insert(digits.begin(), static_cast<char>('0' + int(magnitude % 10)));
-        magnitude /= 10;
-    } while (magnitude != 0);
-    return negative ? "-" + digits : digits;
+    const std::wstring w = wideFromUtf8(text);
+    SIZE extent{};
+    GetTextExtentPoint32W(dc, w.c_str(), static_cast<int>(w.size()), &extent);
+    return extent.cx;
 }
 
 std::string printed(const char* format, ...)
@@ -72,12 +62,30 @@ std::string printed(const char* format, ...)
     return buffer;
 }
 
+// The text of the lanes' drawing: the plot's font, no background.
+void prepareText(HDC dc, COLORREF colour)
+{
+    SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, colour);
+}
+
+int64_t mostInColumn(const PlotLane& lane)
+{
+    int64_t most = 0;
+    for (const LaneColumn& column : lane.columns)
+        most = std::max(most, column.count);
+    return most;
+}
+
 }  // namespace
 
 struct PlotWindow::Frame {
+    RECT area{};            // the band's rows of the plot area
+    std::vector<int> lanes; // drawn in it, the band's head first
     ValueAxis axis;
-    TimeTicks ticks;
-    int64_t mostInColumn = 0;
+    __int128 base = 0;      // what the axis' values are relative to
+    bool drawable = false;  // some lane of it has samples to draw
 };
 
 void PlotWindow::render()
@@ -86,66 +94,109 @@ void PlotWindow::render()
         return;
     canvas_.flush();
     canvas_.fill(client_, kBackground);
-    if (!recording_.plottable()) {
-        readout_ = PlotReadout{};
-        EnableWindow(exportButton_, FALSE);
-        paintMessage(kNoValues);
-        return;
-    }
-    if (!recording_.hasSamples()) {
-        readout_ = PlotReadout{};
-        EnableWindow(exportButton_, FALSE);
-        paintMessage(kNoSamples);
-        return;
-    }
-    Frame frame;
-    // Cursors, the page band and the box leave the envelope as it was.
-    if (envelopeStale_ || !(envelopeSpan_ == view_.span()) || columns_.size() != size_t(plotWidth())) {
-        // Asked before the envelope: whatever it is summarised then, the envelope holds.
-        pictureComplete_ = recording_.summarised();
-        recording_.envelope(view_.span(), plotWidth(), columns_, envelopeBase_);
-        envelopeSpan_ = view_.span();
-        envelopeStale_ = false;
-    }
-    double low = std::numeric_limits<double>::infinity(), high = -low;
+    labelRects_.assign(lanes_.count(), RECT{});
     samplesDrawn_ = 0;
-    for (const PlotColumn& column : columns_) {
-        if (column.count <= 0)
-            continue;
-        samplesDrawn_ += column.count;
-        frame.mostInColumn = std::max(frame.mostInColumn, column.count);
-        // Infinities are drawn at the edges; they do not stretch the axis.
-        if (std::isfinite(column.minimum))
-            low = std::min(low, column.minimum);
-        if (std::isfinite(column.maximum))
-            high = std::max(high, column.maximum);
-        if (std::isfinite(column.maximum))
-            low = std::min(low, column.maximum);
-        if (std::isfinite(column.minimum))
-            high = std::max(high, column.minimum);
-    }
-    const int plotHeight = plotArea_.bottom - plotArea_.top;
-    frame.axis = valueAxis(low, high, std::max(2, plotHeight / kValueLabelPitch));
-    frame.ticks = timeTicks(view_.span().from, view_.span().to, std::max(1, plotWidth() / kTimeLabelPitch));
-
-    paintShading();
-    paintGrid(frame);
-    paintSegments();
-    if (frame.mostInColumn > 1)
-        paintEnvelope(frame);
-    paintCursors();
-    canvas_.flush();
-    if (frame.mostInColumn == 1)
-        paintSamples(frame);
-    paintLabels(frame);
+    pictureComplete_ = true;
+    ticks_ = timeTicks(view_.span().from, view_.span().to, std::max(1, plotWidth() / kTimeLabelPitch));
+    for (int k = 0; k < lanes_.count(); ++k)
+        takeEnvelope(k);
+    updateReadout();  // the labels are the rows'
+    for (int band = 0; band < lanes_.bandCount() && band < static_cast<int>(bands_.size()); ++band)
+        paintBand(band);
+    if (lanes_.count() == 0)
+        paintMessage(plotArea_, kNoLanes);
+    else
+        paintTimeAxis();
+    paintCursorNames();
     paintBox();
-    updateReadout();
     paintStrip();
+}
+
+// Cursors, the page band and the box leave the envelope as it was.
+void PlotWindow::takeEnvelope(int index)
+{
+    PlotLane* lane = laneState(index);
+    if (!lane || !lane->found || !lane->recording.plottable() || !lane->recording.hasSamples())
+        return;
+    const TimeSpan shown = view_.span();
+    if (lane->stale || !(lane->span == shown) || lane->columns.size() != size_t(plotWidth())) {
+        // Asked before the envelope: whatever is summarised then, the envelope holds.
+        lane->complete = lane->recording.summarised();
+        const int64_t offset = lanes_.at(index).settings.offset;
+        const TimeSpan file{fileTimeOf(shown.from, offset), fileTimeOf(shown.to, offset)};
+        lane->recording.envelope(file, plotWidth(), lane->columns, lane->base);
+        lane->span = shown;
+        lane->stale = false;
+    }
+    pictureComplete_ = pictureComplete_ && lane->complete;
+    for (const LaneColumn& column : lane->columns)
+        samplesDrawn_ += std::max<int64_t>(column.count, 0);
+}
+
+// The lanes of a band share its value axis: the union of what they show,
+// each relative to the head's base.
+PlotWindow::Frame PlotWindow::bandFrame(int band, const std::vector<int>& members)
+{
+    Frame frame;
+    frame.area = RECT{plotArea_.left, bands_[band].top, plotArea_.right, bands_[band].bottom};
+    frame.lanes = members;
+    double low = std::numeric_limits<double>::infinity(), high = -low;
+    bool based = false;
+    for (int k : members) {
+        const PlotLane* lane = laneState(k);
+        if (!lane || lane->columns.empty() || !lane->found || !lane->recording.hasSamples())
+            continue;
+        if (!based)
+            frame.base = lane->base;
+        based = frame.drawable = true;
+        const double shift = double(lane->base - frame.base);
+        for (const LaneColumn& column : lane->columns) {
+            // Infinities are drawn at the edges; they do not stretch the axis.
+            for (double v : {column.minimum, column.maximum}) {
+                if (column.count > 0 && std::isfinite(v)) {
+                    low = std::min(low, v + shift);
+                    high = std::max(high, v + shift);
+                }
+            }
+        }
+    }
+    frame.axis = valueAxis(low, high, std::max(2, int(frame.area.bottom - frame.area.top) / kValueLabelPitch));
+    return frame;
+}
+
+void PlotWindow::paintBand(int band)
+{
+    const Frame frame = bandFrame(band, lanes_.lanesOfBand(band));
+    if (!frame.drawable) {
+        const PlotLane* head = laneState(frame.lanes.front());
+        const char* message = !head || !head->found              ? kFileNotFound
+                              : !head->recording.plottable()    ? kNoValues
+                                                                 : kNoSamples;
+        paintMessage(frame.area, message);
+        paintLaneLabels(frame);
+        return;
+    }
+    paintShading(frame);
+    paintGrid(frame);
+    for (int k : frame.lanes)
+        paintSegments(frame, k);
+    for (int k : frame.lanes) {
+        if (const PlotLane* lane = laneState(k); lane && mostInColumn(*lane) > 1)
+            paintEnvelope(frame, k);
+    }
+    paintCursors(frame);
+    canvas_.flush();
+    for (int k : frame.lanes) {
+        if (const PlotLane* lane = laneState(k); lane && mostInColumn(*lane) == 1)
+            paintSamples(frame, k);
+    }
+    paintValueLabels(frame);
+    paintLaneLabels(frame);
 }
 
 int PlotWindow::valueY(const Frame& frame, double value) const
 {
-    const int top = plotArea_.top, bottom = plotArea_.bottom - 1;
+    const int top = frame.area.top, bottom = frame.area.bottom - 1;
     if (std::isnan(value))
         return bottom;
     const double range = frame.axis.high - frame.axis.low;
@@ -155,40 +206,44 @@ int PlotWindow::valueY(const Frame& frame, double value) const
     return y < bottom ? static_cast<int>(std::lround(y)) : bottom;
 }
 
-void PlotWindow::paintMessage(const char* text)
+void PlotWindow::paintMessage(const RECT& area, const char* text)
 {
     HDC dc = canvas_.dc();
-    quor::SelectedObject font(dc, GetStockObject(DEFAULT_GUI_FONT));
-    SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, kText);
-    drawText(dc, client_.right / 2, client_.bottom / 2 - 8, text, TA_CENTER | TA_TOP);
+    quor::SavedDCState saved(dc);
+    prepareText(dc, kText);
+    drawText(dc, (area.left + area.right) / 2, (area.top + area.bottom) / 2 - 8, text, TA_CENTER | TA_TOP);
 }
 
-void PlotWindow::paintShading()
+// The dialog's page, in the linked lane's band only.
+void PlotWindow::paintShading(const Frame& frame)
 {
-    if (!hasPage_)
+    const int linked = lanes_.linkedIndex();
+    if (!hasPage_ || std::find(frame.lanes.begin(), frame.lanes.end(), linked) == frame.lanes.end())
         return;
-    const int left = std::max<int>(columnOf(pageFirst_), plotArea_.left);
-    const int right = std::min<int>(columnOf(pageLast_), plotArea_.right - 1);
+    const int64_t offset = lanes_.at(linked).settings.offset;
+    const int left = std::max<int>(columnOf(shiftedTime(pageFirst_, offset)), plotArea_.left);
+    const int right = std::min<int>(columnOf(shiftedTime(pageLast_, offset)), plotArea_.right - 1);
     if (left <= right)
-        canvas_.fill(RECT{left, plotArea_.top, right + 1, plotArea_.bottom}, kPageColour);
+        canvas_.fill(RECT{left, frame.area.top, right + 1, frame.area.bottom}, kPageColour);
 }
 
 void PlotWindow::paintGrid(const Frame& frame)
 {
-    for (int64_t t : frame.ticks.ticks)
-        canvas_.verticalLine(columnOf(t), plotArea_.top, plotArea_.bottom - 1, kGridLine);
+    for (int64_t t : ticks_.ticks)
+        canvas_.verticalLine(columnOf(t), frame.area.top, frame.area.bottom - 1, kGridLine);
     for (double v : frame.axis.ticks)
         canvas_.horizontalLine(valueY(frame, v), plotArea_.left, plotArea_.right - 1, kGridLine);
 }
 
-void PlotWindow::paintSegments()
+void PlotWindow::paintSegments(const Frame& frame, int index)
 {
-    for (const TimeSpan& segment : recording_.segments()) {
+    const PlotLane* lane = laneState(index);
+    const int64_t offset = lanes_.at(index).settings.offset;
+    for (const TimeSpan& segment : lane->recording.segments()) {
         for (int64_t edge : {segment.from, segment.to}) {
-            const int x = columnOf(edge);
+            const int x = columnOf(shiftedTime(edge, offset));
             if (x >= plotArea_.left && x < plotArea_.right)
-                canvas_.verticalLine(x, plotArea_.top, plotArea_.bottom - 1, kSegmentLine);
+                canvas_.verticalLine(x, frame.area.top, frame.area.bottom - 1, kSegmentLine);
         }
     }
 }
@@ -196,50 +251,57 @@ void PlotWindow::paintSegments()
 // Each column is a stroke from its minimum to its maximum, stretched to meet
 // the stroke before it, so that a continuous signal reads as one line and a
 // lone spike is still a stroke. An empty column breaks the line.
-void PlotWindow::paintEnvelope(const Frame& frame)
+void PlotWindow::paintEnvelope(const Frame& frame, int index)
 {
+    const PlotLane& lane = *laneState(index);
+    const COLORREF colour = lanes_.at(index).settings.colour;
+    const double shift = double(lane.base - frame.base);
     bool previous = false;
     int previousTop = 0, previousBottom = 0;
-    for (size_t k = 0; k < columns_.size(); ++k) {
-        const PlotColumn& column = columns_[k];
+    for (size_t k = 0; k < lane.columns.size(); ++k) {
+        const LaneColumn& column = lane.columns[k];
         if (column.count <= 0) {
             previous = false;
             continue;
         }
-        int top = valueY(frame, column.maximum), bottom = valueY(frame, column.minimum);
+        int top = valueY(frame, column.maximum + shift), bottom = valueY(frame, column.minimum + shift);
         const int strokeTop = top, strokeBottom = bottom;
         if (previous) {
-            if (previousBottom < top)
-                top = previousBottom;
-            if (previousTop > bottom)
-                bottom = previousTop;
+            top = std::min(top, previousBottom);
+            bottom = std::max(bottom, previousTop);
         }
-        canvas_.verticalLine(plotArea_.left + static_cast<int>(k), top, bottom, kSignalColour);
+        canvas_.verticalLine(plotArea_.left + static_cast<int>(k), top, bottom, colour);
         previous = true;
         previousTop = strokeTop;
         previousBottom = strokeBottom;
     }
 }
 
-// Zoomed in to single samples: a line through them with a mark on each. The
-// line does not cross from one segment into the next.
-void PlotWindow::paintSamples(const Frame& frame)
+// Zoomed in to single samples: a line through them with a mark on each;
+// as steps, each value holds until the next sample. The line does not
+// cross from one segment into the next.
+void PlotWindow::paintSamples(const Frame& frame, int index)
 {
+    const PlotLane& lane = *laneState(index);
+    const LaneSettings& settings = lanes_.at(index).settings;
+    const double shift = double(lane.base - frame.base);
     std::vector<int> segmentEnds;
-    for (const TimeSpan& segment : recording_.segments())
-        segmentEnds.push_back(columnOf(segment.to));
+    for (const TimeSpan& segment : lane.recording.segments())
+        segmentEnds.push_back(columnOf(shiftedTime(segment.to, settings.offset)));
     HDC dc = canvas_.dc();
-    quor::Pen pen(CreatePen(PS_SOLID, 1, kSignalColour));
-    quor::Brush brush(CreateSolidBrush(kSignalColour));
+    quor::Pen pen(CreatePen(PS_SOLID, 1, settings.colour));
+    quor::Brush brush(CreateSolidBrush(settings.colour));
     quor::SelectedObject selectedPen(dc, pen.get());
     bool previous = false;
-    int previousX = 0;
-    for (size_t k = 0; k < columns_.size(); ++k) {
-        if (columns_[k].count <= 0)
+    int previousX = 0, previousY = 0;
+    for (size_t k = 0; k < lane.columns.size(); ++k) {
+        if (lane.columns[k].count <= 0)
             continue;
-        const int x = plotArea_.left + static_cast<int>(k), y = valueY(frame, columns_[k].maximum);
+        const int x = plotArea_.left + static_cast<int>(k), y = valueY(frame, lane.columns[k].maximum + shift);
         const bool crossesGap = std::any_of(segmentEnds.begin(), segmentEnds.end(),
                                             [&](int end) { return end >= previousX && end < x; });
+        if (previous && !crossesGap && settings.style == LaneStyle::steps)
+            LineTo(dc, x, previousY);
         if (previous && !crossesGap)
             LineTo(dc, x, y);
         MoveToEx(dc, x, y, nullptr);
@@ -247,47 +309,36 @@ void PlotWindow::paintSamples(const Frame& frame)
         FillRect(dc, &mark, brush.get());
         previous = true;
         previousX = x;
+        previousY = y;
     }
 }
 
 // A cursor panned out of view leaves no mark at the frame's edge.
 bool PlotWindow::cursorInView(bool b, int& x) const
 {
-    if (!(b ? hasB_ : hasA_))
+    if (!cursors_.cursor(b).placed)
         return false;
-    x = columnOf(b ? cursorB_ : cursorA_);
+    x = columnOf(cursors_.cursor(b).time);
     return x >= plotArea_.left && x < plotArea_.right;
 }
 
-void PlotWindow::paintCursors()
+void PlotWindow::paintCursors(const Frame& frame)
 {
     int x = 0;
     if (cursorInView(false, x))
-        canvas_.verticalLine(x, plotArea_.top, plotArea_.bottom - 1, kCursorA);
+        canvas_.verticalLine(x, frame.area.top, frame.area.bottom - 1, kCursorA);
     if (cursorInView(true, x))
-        canvas_.verticalLine(x, plotArea_.top, plotArea_.bottom - 1, kCursorB);
+        canvas_.verticalLine(x, frame.area.top, frame.area.bottom - 1, kCursorB);
 }
 
-void PlotWindow::paintLabels(const Frame& frame)
+void PlotWindow::paintValueLabels(const Frame& frame)
 {
     HDC dc = canvas_.dc();
-    quor::SelectedObject font(dc, GetStockObject(DEFAULT_GUI_FONT));
-    SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, kText);
+    quor::SavedDCState saved(dc);
+    prepareText(dc, kText);
     quor::Brush frameBrush(CreateSolidBrush(kFrame));
-    RECT border{plotArea_.left - 1, plotArea_.top - 1, plotArea_.right + 1, plotArea_.bottom + 1};
+    RECT border{frame.area.left - 1, frame.area.top - 1, frame.area.right + 1, frame.area.bottom + 1};
     FrameRect(dc, &border, frameBrush.get());
-    for (int64_t t : frame.ticks.ticks) {
-        const int x = columnOf(t);
-        RECT tick{x, plotArea_.bottom, x + 1, plotArea_.bottom + 4};
-        FillRect(dc, &tick, frameBrush.get());
-        // A label that would be cut by the window's edge is left out.
-        const std::string label = timeText(t, frame.ticks.decimals);
-        SIZE extent{};
-        GetTextExtentPoint32A(dc, label.c_str(), static_cast<int>(label.size()), &extent);
-        if (x - extent.cx / 2 >= 0 && x + (extent.cx + 1) / 2 <= client_.right)
-            drawText(dc, x, plotArea_.bottom + 5, label, TA_CENTER | TA_TOP);
-    }
     const int decimals = valueDecimals(frame.axis.step);
     for (double v : frame.axis.ticks) {
         const int y = valueY(frame, v);
@@ -296,100 +347,154 @@ void PlotWindow::paintLabels(const Frame& frame)
         drawText(dc, plotArea_.left - 6, y - 7, printed("%.*f", decimals, v), TA_RIGHT | TA_TOP);
     }
     // Values beyond a double's whole numbers are drawn relative to a base;
-    // the base is written once, in the corner.
-    if (envelopeBase_ != 0)
-        drawText(dc, plotArea_.left + 3, plotArea_.bottom - 16, "+" + integerText(envelopeBase_), TA_LEFT | TA_TOP);
-    // A label is clipped to the frame: B's near the right edge must not
-    // spill over it.
+    // the base is written once, in the band's corner.
+    if (frame.base != 0)
+        drawText(dc, plotArea_.left + 3, frame.area.bottom - 16, "+" + integerText(frame.base), TA_LEFT | TA_TOP);
+}
+
+// One line per lane of the band, in the band's corner: its colour, its
+// name; with an overlay, the lines are the legend. The current lane's line
+// is framed when there are lanes to choose from.
+void PlotWindow::paintLaneLabels(const Frame& frame)
+{
+    HDC dc = canvas_.dc();
+    quor::SavedDCState saved(dc);
+    prepareText(dc, kText);
+    IntersectClipRect(dc, frame.area.left, frame.area.top, frame.area.right, frame.area.bottom);
+    quor::Brush frameBrush(CreateSolidBrush(kFrame));
+    int y = frame.area.top + 2;
+    for (int k : frame.lanes) {
+        const int x = frame.area.left + 4;
+        const std::string& label = readout_.rows.size() > size_t(k) ? readout_.rows[k].label : std::string();
+        const RECT swatch{x, y + 3, x + kSwatch, y + 3 + kSwatch};
+        quor::Brush colour(CreateSolidBrush(lanes_.at(k).settings.colour));
+        FillRect(dc, &swatch, colour.get());
+        drawText(dc, x + kSwatch + 4, y, label, TA_LEFT | TA_TOP);
+        labelRects_[k] = RECT{x - 2, y, x + kSwatch + 6 + textWidth(dc, label), y + kLineHeight};
+        if (k == current_ && lanes_.count() > 1)
+            FrameRect(dc, &labelRects_[k], frameBrush.get());
+        y += kLineHeight;
+    }
+}
+
+void PlotWindow::paintTimeAxis()
+{
+    HDC dc = canvas_.dc();
+    quor::SavedDCState saved(dc);
+    prepareText(dc, kText);
+    quor::Brush frameBrush(CreateSolidBrush(kFrame));
+    for (int64_t t : ticks_.ticks) {
+        const int x = columnOf(t);
+        RECT tick{x, plotArea_.bottom, x + 1, plotArea_.bottom + 4};
+        FillRect(dc, &tick, frameBrush.get());
+        // A label that would be cut by the window's edge is left out.
+        const std::string label = plotTimeText(t, ticks_.decimals);
+        const int width = textWidth(dc, label);
+        if (x - width / 2 >= 0 && x + (width + 1) / 2 <= client_.right)
+            drawText(dc, x, plotArea_.bottom + 5, label, TA_CENTER | TA_TOP);
+    }
+}
+
+// The cursors' names, at the top of the plot and clipped to it: B's near
+// the right edge must not spill over the frame.
+void PlotWindow::paintCursorNames()
+{
+    HDC dc = canvas_.dc();
+    quor::SavedDCState saved(dc);
+    prepareText(dc, kCursorA);
     IntersectClipRect(dc, plotArea_.left, plotArea_.top, plotArea_.right, plotArea_.bottom);
     int x = 0;
-    SetTextColor(dc, kCursorA);
+    const int right = plotArea_.right;
     if (cursorInView(false, x))
-        drawText(dc, x + 3, plotArea_.top + 2, "A", TA_LEFT | TA_TOP);
+        drawText(dc, std::min(x + 3, right), plotArea_.top + 2, "A", TA_LEFT | TA_TOP);
     SetTextColor(dc, kCursorB);
     if (cursorInView(true, x))
-        drawText(dc, x + 3, plotArea_.top + 16, "B", TA_LEFT | TA_TOP);
-    SelectClipRgn(dc, nullptr);
+        drawText(dc, std::min(x + 3, right), plotArea_.top + 16, "B", TA_LEFT | TA_TOP);
 }
 
 void PlotWindow::paintBox()
 {
-    if (!boxing_)
+    if (!gestures_.boxing())
         return;
-    RECT box{std::min(boxFrom_, boxTo_), plotArea_.top, std::max(boxFrom_, boxTo_) + 1, plotArea_.bottom};
+    RECT box{plotArea_.left + gestures_.boxLeft(), plotArea_.top, plotArea_.left + gestures_.boxRight() + 1,
+             plotArea_.bottom};
     DrawFocusRect(canvas_.dc(), &box);
 }
 
-// The readout follows the cursors: the sample at or before each, their
-// differences and the figures of the range between them.
+// The readout follows the cursors: their times, Δt and 1/Δt, and a row per
+// lane with the samples at or before each cursor and the figures between.
 void PlotWindow::updateReadout()
 {
     PlotReadout r;
-    r.hasA = hasA_;
-    r.hasB = hasB_;
-    const int decimals = std::min(9, timeDecimals(std::max<int64_t>(1, view_.span().length() / std::max(1, plotWidth()))) + 1);
-    bool sampledA = false, sampledB = false;
-    auto line = [&](const char* name, int64_t time, PlotSample& sample, bool& sampled) {
-        std::string text = std::string(name) + ": " + timeText(time, decimals);
-        sampled = recording_.sampleAtOrBefore(time, sample);
-        if (sampled)
-            text += "   value " + sample.text + " at " + timeText(sample.time, 9);
-        else
-            text += "   no sample";
-        return text;
-    };
-    if (hasA_)
-        r.a = line("A", cursorA_, r.sampleA, sampledA);
-    if (hasB_)
-        r.b = line("B", cursorB_, r.sampleB, sampledB);
-    if (hasA_ && hasB_) {
-        const double dt = double(cursorB_ - cursorA_) / 1e9;
-        // Without a sample under both cursors there is no difference to show.
-        std::string dv;
-        if (sampledA && sampledB)
-            dv = recording_.integerValues()
-                     ? integerText(recording_.wideValue(r.sampleB.exact) - recording_.wideValue(r.sampleA.exact))
-                     : printed("%.9g", r.sampleB.value - r.sampleA.value);
-        r.delta = printed("\xCE\x94t %.9g s   \xCE\x94value %s   1/\xCE\x94t %.9g Hz", dt, dv.c_str(),
-                          dt != 0 ? 1 / dt : 0.0);
-        if (recording_.stats(std::min(cursorA_, cursorB_), std::max(cursorA_, cursorB_), r.stats)) {
-            r.range = r.stats.count > 0
-                          ? printed("Samples %lld   Minimum %s   Maximum %s   Mean %.17g   RMS %.17g",
-                                    static_cast<long long>(r.stats.count), r.stats.minimum.c_str(),
-                                    r.stats.maximum.c_str(), r.stats.mean, r.stats.rms)
-                          : std::string("Samples 0");
+    const PlotCursor& a = cursors_.a();
+    const PlotCursor& b = cursors_.b();
+    r.hasA = a.placed;
+    r.hasB = b.placed;
+    const int64_t columnSpan = std::max<int64_t>(1, view_.span().length() / std::max(1, plotWidth()));
+    const int decimals = std::min(9, timeDecimals(columnSpan) + 1);
+    if (a.placed)
+        r.a = "A: " + plotTimeText(a.time, decimals);
+    if (b.placed)
+        r.b = "B: " + plotTimeText(b.time, decimals);
+    if (cursors_.bothPlaced()) {
+        const double dt = double(b.time - a.time) / 1e9;
+        r.delta = printed("\xCE\x94t %.9g s   1/\xCE\x94t %.9g Hz", dt, dt != 0 ? 1 / dt : 0.0);
+    }
+    const int linked = lanes_.linkedIndex();
+    for (int k = 0; k < lanes_.count(); ++k) {
+        PlotLane* lane = laneState(k);
+        const LaneSettings& settings = lanes_.at(k).settings;
+        if (lane && lane->found) {
+            r.rows.push_back(laneReadout(lane->recording, settings, cursors_, k == linked));
+        } else {
+            LaneReadout missing;
+            missing.label = laneLabel(settings.path, 0, settings.offset, k == linked) + "  " + kFileNotFound;
+            r.rows.push_back(missing);
         }
     }
     readout_ = r;
-    EnableWindow(exportButton_, hasA_ && hasB_ && !exporter_.running());
+    EnableWindow(exportButton_, cursors_.bothPlaced() && !exporter_.running() && plottable());
 }
 
+// The cursors' times and Δt above the table, what was done last beside
+// them, then the rows.
 void PlotWindow::paintStrip()
 {
     HDC dc = canvas_.dc();
-    quor::SelectedObject font(dc, GetStockObject(DEFAULT_GUI_FONT));
-    SetBkMode(dc, TRANSPARENT);
-    const int x = 8;
-    int y = strip_.top + 4;
-    SetTextColor(dc, kCursorA);
+    quor::SavedDCState saved(dc);
+    prepareText(dc, kCursorA);
+    const int x = 8, y = strip_.top + 4;
     drawText(dc, x, y, readout_.hasA ? readout_.a : "A: click to place", TA_LEFT | TA_TOP);
-    y += kLineHeight;
     SetTextColor(dc, kCursorB);
-    drawText(dc, x, y, readout_.hasB ? readout_.b : "B: Shift+click to place", TA_LEFT | TA_TOP);
+    drawText(dc, x + 200, y, readout_.hasB ? readout_.b : "B: Shift+click to place", TA_LEFT | TA_TOP);
     SetTextColor(dc, kText);
-    y += kLineHeight;
-    drawText(dc, x, y, readout_.delta, TA_LEFT | TA_TOP);
-    y += kLineHeight;
-    drawText(dc, x, y, readout_.range, TA_LEFT | TA_TOP);
+    drawText(dc, x, y + kLineHeight, readout_.delta + (notice_.empty() ? "" : "     " + notice_), TA_LEFT | TA_TOP);
     if (exporter_.running())
         paintProgress(exporter_.fraction(), "Exporting");
-    else if (recording_.reading())
-        paintProgress(recording_.progress(), "Reading");
+    else if (reading())
+        paintProgress(readProgress(), "Reading");
+    paintTable();
+}
+
+// The rows as text, where the readout grid cannot be had.
+void PlotWindow::paintTable()
+{
+    HDC dc = canvas_.dc();
+    quor::SavedDCState saved(dc);
+    prepareText(dc, kText);
+    int y = strip_.bottom + 2;
+    for (const LaneReadout& row : readout_.rows) {
+        const std::string text = row.label + " | A " + row.valueA + " " + row.timeA + " | B " + row.valueB + " " +
+                                 row.timeB + " | \xCE\x94 " + row.deltaValue + " | n " + row.samples + " min " +
+                                 row.minimum + " max " + row.maximum + " mean " + row.mean + " rms " + row.rms;
+        drawText(dc, 8, y, text, TA_LEFT | TA_TOP);
+        y += kTableRowHeight;
+    }
 }
 
 RECT PlotWindow::progressBar() const
 {
-    const int left = client_.right - 120 - kProgressWidth, top = strip_.top + 8;
+    const int left = client_.right - 240 - kProgressWidth, top = strip_.top + 6;
     return RECT{left, top, left + kProgressWidth, top + kProgressHeight};
 }
 

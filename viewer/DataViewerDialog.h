@@ -8,6 +8,7 @@
 
 #include <functional>
 #include <memory>
+#include <string>
 
 #include "ControlHost.h"
 #include "CsvExport.h"
@@ -35,6 +36,10 @@ public:
     void setFileNameFromCommandLine(const char* commandLine);
     INT_PTR runModal(HWND owner);
     HWND createModeless(HWND owner);
+
+    // Loads the workspace's first lane into the dialog and opens the plot
+    // on the whole workspace; false when it is not a workspace.
+    bool openWorkspace(const std::string& workspacePath);
 
     HWND window() const { return window_; }
     IQuorGridControl* headerGrid() const { return headerGrid_.Get(); }

@@ -19,6 +19,13 @@ void DataViewerDialog::showPlot()
     showPageInPlot();
 }
 
+bool DataViewerDialog::openWorkspace(const std::string& workspacePath)
+{
+    if (!plot_)
+        plot_.reset(new PlotWindow([this](int64_t time) { goToPlotTime(time); }));
+    return plot_->openWorkspace(window_, workspacePath);
+}
+
 // After an open or a save: the plot switches to the file just loaded or
 // reads the saved one again; a failed open keeps the file before, and its
 // plot.

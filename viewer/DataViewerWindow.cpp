@@ -5,6 +5,7 @@
 
 #include <shellapi.h>
 
+#include "FilePrompt.h"
 #include "resource.h"
 
 namespace quor {
@@ -18,17 +19,6 @@ void setIcon(HWND window, HINSTANCE instance, WPARAM which, int metricX, int met
                              GetSystemMetrics(metricY), LR_SHARED);
     if (icon)
         SendMessageA(window, WM_SETICON, which, reinterpret_cast<LPARAM>(icon));
-}
-
-// The first of the dropped files; the drop's memory is released here.
-Text firstDroppedFile(HDROP drop)
-{
-    char path[MAX_PATH] = "";
-    const UINT count = DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
-    if (count == 0 || DragQueryFileA(drop, 0, path, MAX_PATH) == 0)
-        path[0] = '\0';
-    DragFinish(drop);
-    return Text(path);
 }
 
 }  // namespace
@@ -60,9 +50,10 @@ void DataViewerDialog::onSize(WPARAM kind, int width, int height)
 // first, and a file that cannot be opened says so the same way.
 void DataViewerDialog::openDroppedFile(HDROP drop)
 {
-    const Text path = firstDroppedFile(drop);
-    if (path.empty())
+    const std::vector<std::string> paths = droppedFiles(drop);
+    if (paths.empty())
         return;
+    const Text path(paths.front().c_str());
     saveHeaderChanges(true);
     dataFilePath_ = path;
     openDataFile(false);

@@ -7,6 +7,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace quor {
 
@@ -31,6 +32,15 @@ struct FilePrompt {
 // True with the confirmed path; false with an empty one when the user
 // cancelled or the dialog failed.
 bool askFileName(FilePromptKind kind, const FilePrompt& prompt, std::string& path);
+
+// An Open dialog that takes several files at once: true with the paths
+// chosen. What the dialog (or a FilePromptAnswer) gives is one path, or a
+// folder and the names in it, each ended by a NUL.
+bool askFileNames(const FilePrompt& prompt, std::vector<std::string>& paths);
+std::vector<std::string> chosenPaths(const std::string& chosen);
+
+// The files dropped onto a window; the drop's memory is released here.
+std::vector<std::string> droppedFiles(HDROP drop);
 
 // "|A|a|B|b|" as the dialogs want it: "A\0a\0B\0b\0\0".
 std::string dialogFilter(const std::string& filter);

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "ExportSink.h"
+#include "TaskProgress.h"
 
 namespace quor {
 
@@ -31,13 +32,17 @@ enum class MergeResult {
     noNumericValues,   // failedPath holds no numeric values
     readFailed,        // failedPath could not be read to its end
     writeFailed,       // the sink refused bytes
+    cancelled,         // progress->cancel was set: the sink was told to discard
 };
 
 // Opens every file before the first byte goes to the sink, so that a file
 // that fails to open leaves no output. A cell holds the file's sample at
 // the row's time, or its latest sample before it while that sample's run
 // (segment, or the whole recording) lasts; otherwise it is empty.
-MergeResult mergeRecordings(const MergeRequest& request, ExportSink& sink, std::string* failedPath);
+// progress, when given, counts the samples of all files passed (done) of
+// all they hold (total), and its cancel stops the merge.
+MergeResult mergeRecordings(const MergeRequest& request, ExportSink& sink, std::string* failedPath,
+                            TaskProgress* progress = nullptr);
 
 // The column label of a file: its name without folder and extension,
 // quoted as RFC 4180 asks when it holds a comma, a quote or a line end.

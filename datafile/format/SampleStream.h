@@ -28,6 +28,9 @@ public:
     // In host byte order.
     const uint8_t* value() const { return values_.data() + (at_ - chunkFirst_) * dataSize_; }
     int64_t run() const { return runs_[static_cast<size_t>(at_ - chunkFirst_)]; }
+    // Samples recorded, and how many of them the stream has passed.
+    int64_t count() const { return count_; }
+    int64_t passed() const { return at_; }
     // Moves to the next sample; E_FAIL when a read fails (the stream then ends).
     HRESULT next();
 

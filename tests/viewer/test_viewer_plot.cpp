@@ -4,7 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <functional>
 #include <memory>
@@ -13,6 +15,7 @@
 #include <vector>
 
 #include "DataViewerDialog.h"
+#include "PlotText.h"
 #include "SampleDir.h"
 #include "SignalSummary.h"
 #include "TimeText.h"
@@ -257,21 +260,19 @@ TEST_F(PlotTest, CursorReadoutsAreWhatQuordataStatsPrints)
     click(*plot, left + width * 3 / 5, true);
     const PlotReadout& readout = plot->readout();
     ASSERT_TRUE(readout.hasA && readout.hasB);
+    ASSERT_EQ(readout.rows.size(), 1u);
+    const LaneReadout& row = readout.rows[0];
     const int64_t a = plot->view().timeAtColumn(width / 5, width);
     const int64_t b = plot->view().timeAtColumn(width * 3 / 5, width);
     const std::string range = " \"" + path + "\" --from " + std::to_string(a) + " --to " + std::to_string(b);
     const std::string stats = quordataOutput("stats" + range);
-    char expected[512];
-    std::snprintf(expected, sizeof expected, "Samples,%lld\r\n", static_cast<long long>(readout.stats.count));
-    EXPECT_EQ(stats.find(expected), 0u) << stats;
-    EXPECT_NE(stats.find("Minimum," + readout.stats.minimum + ","), std::string::npos) << stats;
-    EXPECT_NE(stats.find("Maximum," + readout.stats.maximum + ","), std::string::npos) << stats;
-    std::snprintf(expected, sizeof expected, "Mean,%.17g\r\nRMS,%.17g\r\n", readout.stats.mean, readout.stats.rms);
-    EXPECT_NE(stats.find(expected), std::string::npos) << stats;
-    EXPECT_NE(readout.range.find("Samples " + std::to_string(readout.stats.count)), std::string::npos);
+    EXPECT_EQ(stats.find("Samples," + row.samples + "\r\n"), 0u) << stats;
+    EXPECT_NE(stats.find("Minimum," + row.minimum + ","), std::string::npos) << stats;
+    EXPECT_NE(stats.find("Maximum," + row.maximum + ","), std::string::npos) << stats;
+    EXPECT_NE(stats.find("Mean," + row.mean + "\r\nRMS," + row.rms + "\r\n"), std::string::npos) << stats;
 }
 
-TEST_F(PlotTest, ExportABWritesWhatQuordataExportWrites)
+TEST_F(PlotTest, ExportABOfOneLaneWritesWhatQuordataMergeWrites)
 {
     const std::string path = samplePath("async_double.quorData");
     start(path);
@@ -287,7 +288,10 @@ TEST_F(PlotTest, ExportABWritesWhatQuordataExportWrites)
     DeleteFileA(target.c_str());
     startExport(*plot, chooseFile(target));
     EXPECT_TRUE(waitUntil([plot] { return !plot->exportRunning(); }));
-    EXPECT_EQ(fileBytes(target), quordataOutput("export" + range));
+    EXPECT_EQ(fileBytes(target), quordataOutput("merge" + range));
+    const std::string bytes = fileBytes(target);
+    const long long rows = std::count(bytes.begin(), bytes.end(), '\n') - 1;
+    EXPECT_EQ(plot->notice(), "Wrote " + std::to_string(rows) + " rows to " + target);
 }
 
 TEST_F(PlotTest, ExportABCancelRemovesItsPartialFileAndAFailedWriteSaysSo)
@@ -457,11 +461,11 @@ TEST_F(PlotTest, AUlongRampNearTwoToTheSixtyThreeIsARampAndItsDifferencesAreExac
     ASSERT_GE(first, 0);
     plot->setCursor(false, first + 100 * ms);
     plot->setCursor(true, first + 4006 * ms);
-    EXPECT_NE(plot->readout().delta.find("\xCE\x94value 3906 "), std::string::npos) << plot->readout().delta;
+    EXPECT_EQ(plot->readout().rows[0].deltaValue, "3906");
     // Before the first sample A has none: there is no difference, and its
     // time before zero takes one minus sign.
     plot->setCursor(false, -4800 * ms);
-    EXPECT_NE(plot->readout().delta.find("\xCE\x94value    1/"), std::string::npos) << plot->readout().delta;
+    EXPECT_EQ(plot->readout().rows[0].deltaValue, "");
     EXPECT_EQ(plot->readout().a.find("A: -000:00:00:04.800"), 0u) << plot->readout().a;
     EXPECT_EQ(plot->readout().a.find('-', 4), std::string::npos) << plot->readout().a;
 }
@@ -488,17 +492,17 @@ TEST_F(PlotTest, AFileWithoutSamplesSaysSoInAWindowBesideTheDialog)
         EXPECT_EQ(MonitorFromWindow(plot->window(), MONITOR_DEFAULTTONULL),
                   MonitorFromWindow(window, MONITOR_DEFAULTTONULL));
 
-        // No axes, no frame: the words in the middle.
+        // No axes, no frame: the words in the middle of the lane.
         EXPECT_EQ(plot->pixel(plot->plotArea().left - 1, plot->plotArea().top + 5), RGB(255, 255, 255));
-        RECT client{};
-        GetClientRect(plot->window(), &client);
+        const RECT lane = plot->laneRect(0);
+        const int middle = (lane.top + lane.bottom) / 2;
         int ink = 0;
-        for (int y = client.bottom / 2 - 8; y < client.bottom / 2 + 8; ++y) {
-            for (int x = 0; x < client.right; ++x)
+        for (int y = middle - 8; y < middle + 8; ++y) {
+            for (int x = lane.left; x < lane.right; ++x)
                 ink += plot->pixel(x, y) == RGB(0, 0, 0);
         }
         EXPECT_GT(ink, 20);
-        EXPECT_EQ(plot->readout().range, "");
+        EXPECT_EQ(plot->readout().rows[0].samples, "");
         clickButton(window, IDCANCEL);
     }
 }
@@ -527,7 +531,7 @@ TEST_F(PlotTest, CursorsOutOfViewLeaveNoMarkAndBStaysInsideTheFrame)
     // Zoomed in on the middle, both cursors lie outside the view.
     for (int k = 0; k < 4; ++k)
         SendMessageA(plot->window(), WM_KEYDOWN, VK_ADD, 0);
-    ASSERT_GT(plot->view().span().from, plot->readout().sampleA.time);
+    ASSERT_GT(plot->view().span().from, plot->cursors().a().time);
     EXPECT_EQ(count(cursorA, 0, area.right + 16), 0);
     EXPECT_EQ(count(cursorB, 0, area.right + 16), 0);
 }
@@ -565,7 +569,7 @@ TEST_F(PlotTest, AsciiAndBlobFilesSayThereIsNothingToPlot)
         PlotWindow* plot = openPlot();
         ASSERT_TRUE(plot);
         EXPECT_FALSE(plot->plottable());
-        EXPECT_EQ(plot->readout().range, "");
+        EXPECT_EQ(plot->readout().rows[0].samples, "");
         // No axes: the frame around the plot area is not drawn.
         EXPECT_EQ(plot->pixel(plot->plotArea().left - 1, plot->plotArea().top + 5), RGB(255, 255, 255));
         clickButton(window, IDCANCEL);
@@ -621,7 +625,7 @@ TEST_F(PlotTest, OpenSwitchesThePlotAndF5ReadsWhatAGrowingFileGained)
     waitForSummary(plot);
     EXPECT_EQ(plot->samplesDrawn(), 100);
     ASSERT_TRUE(plot->readout().hasA);
-    EXPECT_EQ(plot->readout().sampleA.time, first + 99 * 1000000);
+    EXPECT_EQ(plot->readout().rows[0].timeA, plotTimeText(first + 99 * 1000000, 9));
 }
 
 TEST_F(PlotTest, ARightDragBoxZoomsToItsSpanAndTheCursorsMarkIt)
@@ -648,7 +652,7 @@ TEST_F(PlotTest, ARightDragBoxZoomsToItsSpanAndTheCursorsMarkIt)
     click(*plot, left + width * 2 / 3, true);
     EXPECT_TRUE(hasColour(*plot, left + width / 4, RGB(200, 0, 0)));
     EXPECT_TRUE(hasColour(*plot, left + width * 2 / 3, RGB(0, 140, 0)));
-    EXPECT_GT(plot->readout().stats.count, 0);
+    EXPECT_GT(std::atoll(plot->readout().rows[0].samples.c_str()), 0);
     EXPECT_NE(plot->readout().delta.find(" Hz"), std::string::npos);
     RedrawWindow(plot->window(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
     EXPECT_TRUE(saveScreenNamed("plot-zoom-cursors.bmp"));

@@ -1,5 +1,6 @@
 #include "CommandLine.h"
 
+#include "DecimalSeconds.h"
 #include "GotoTime.h"
 
 #include <algorithm>
@@ -90,28 +91,19 @@ bool parseCondition(const char* option, const char* value, ToolArgs* args)
 // allowed. The fraction's digits after the ninth are cut.
 bool parseShift(const char* text, int64_t* shift)
 {
-    const bool negative = *text == '-';
-    const char* p = negative ? text + 1 : text;
-    const char* dot = std::strchr(p, '.');
-    const int64_t scale = dot ? 1000000000LL : 1;
-    int64_t whole = 0, fraction = 0;
-    bool anyDigit = false;
-    for (; *p >= '0' && *p <= '9'; ++p, anyDigit = true) {
-        if (__builtin_mul_overflow(whole, 10, &whole) || __builtin_add_overflow(whole, *p - '0', &whole))
-            return false;
+    if (std::strchr(text, '.')) {
+        const SecondsParse parsed = parseDecimalSeconds(text, shift);
+        return parsed == SecondsParse::ok || parsed == SecondsParse::finerThanNanosecond;
     }
-    if (dot && p == dot) {
-        int64_t unit = scale;
-        for (++p; *p >= '0' && *p <= '9'; ++p, anyDigit = true) {
-            unit /= 10;
-            fraction += (*p - '0') * unit;
-        }
-    }
-    int64_t magnitude = 0;
-    if (!anyDigit || *p != '\0' || __builtin_mul_overflow(whole, scale, &magnitude) ||
-        __builtin_add_overflow(magnitude, fraction, &magnitude))
+    const char* digits = *text == '-' ? text + 1 : text;
+    if (*digits < '0' || *digits > '9')
         return false;
-    *shift = negative ? -magnitude : magnitude;
+    char* end = nullptr;
+    errno = 0;
+    const long long value = std::strtoll(text, &end, 10);
+    if (*end != '\0' || errno == ERANGE)
+        return false;
+    *shift = value;
     return true;
 }
 

@@ -1,0 +1,43 @@
+// Lane > Shift...: the offset added to every time of a lane's file, typed
+// in seconds (negative allowed) and taken exactly in nanoseconds. Tests
+// answer it through LaneShiftAnswer instead of the dialog.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+namespace quor {
+
+// Decimal seconds, blanks around allowed, to nanoseconds exactly; false
+// for text that is no such number, finer than a nanosecond or beyond the
+// 64-bit range.
+bool parseShiftSeconds(const char* text, int64_t* ns);
+// Why the text is refused as an offset; empty when it is taken (*ns set).
+std::string shiftComplaint(const char* text, int64_t* ns);
+
+// Shows offsetNs and gives the one typed; false when cancelled. A refused
+// text is said in a box and the dialog stays open.
+bool askLaneShift(HWND owner, int64_t& offsetNs);
+
+extern const char kShiftCaption[];
+
+// While one lives, askLaneShift shows no dialog: `answer` gets the text
+// the dialog would show and the complaint about the last text it gave
+// (empty at first) and types a text (true) or cancels (false). It is asked
+// again while its text is refused.
+class LaneShiftAnswer {
+public:
+    using Answer = std::function<bool(const std::string& shown, const std::string& complaint, std::string& typed)>;
+    explicit LaneShiftAnswer(Answer answer);
+    ~LaneShiftAnswer();
+    LaneShiftAnswer(const LaneShiftAnswer&) = delete;
+    LaneShiftAnswer& operator=(const LaneShiftAnswer&) = delete;
+
+private:
+    Answer previous_;
+};
+
+}  // namespace quor
