@@ -397,8 +397,9 @@ void PlotWindow::paintTimeAxis()
     }
 }
 
-// The cursors' names, at the top of the plot and clipped to it: B's near
-// the right edge must not spill over the frame.
+// The cursors' names, at the foot of the plot (the lanes' labels are at
+// the top of their bands) and clipped to it: B's near the right edge must
+// not spill over the frame.
 void PlotWindow::paintCursorNames()
 {
     HDC dc = canvas_.dc();
@@ -408,10 +409,10 @@ void PlotWindow::paintCursorNames()
     int x = 0;
     const int right = plotArea_.right;
     if (cursorInView(false, x))
-        drawText(dc, std::min(x + 3, right), plotArea_.top + 2, "A", TA_LEFT | TA_TOP);
+        drawText(dc, std::min(x + 3, right), plotArea_.bottom - 2 * kLineHeight, "A", TA_LEFT | TA_TOP);
     SetTextColor(dc, kCursorB);
     if (cursorInView(true, x))
-        drawText(dc, std::min(x + 3, right), plotArea_.top + 16, "B", TA_LEFT | TA_TOP);
+        drawText(dc, std::min(x + 3, right), plotArea_.bottom - kLineHeight, "B", TA_LEFT | TA_TOP);
 }
 
 void PlotWindow::paintBox()
