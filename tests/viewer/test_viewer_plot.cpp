@@ -744,8 +744,8 @@ TEST_F(PlotTest, ARightDragBoxZoomsToItsSpanAndTheCursorsMarkIt)
     waitForSummary(plot);
     SendMessageA(plot->window(), WM_KEYDOWN, VK_HOME, 0);
     const int wide = plot->plotArea().right - left;
-    click(*plot, left + wide / 8, false);
-    click(*plot, left + wide * 5 / 8, true);
+    plot->setCursor(false, plot->view().timeAtColumn(wide / 8, wide));
+    plot->setCursor(true, plot->view().timeAtColumn(wide * 5 / 8, wide));
     ASSERT_EQ(plot->table().rowCount(), 5);
     for (int k = 0; k < 4; ++k) {
         EXPECT_EQ(plot->table().cellText(k + 1, 0), plot->readout().rows[k].label);
