@@ -138,7 +138,15 @@ void PlotWindow::linkFile(const std::string& path)
     exporter_.finish();
     const int existing = lanes_.indexOfPath(path);
     const int linked = lanes_.linkedIndex();
-    if (existing >= 0 && existing != linked) {
+    if (existing >= 0 && existing == linked) {
+        // The same file again (saved, or loaded for a workspace): read anew,
+        // the view and the cursors kept.
+        refreshLane(linked);
+        takeExtent(false);
+        changed();
+        return;
+    }
+    if (existing >= 0) {
         lanes_.setLinked(existing);
         refreshLane(existing);
     } else if (linked >= 0) {

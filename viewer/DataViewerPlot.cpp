@@ -5,12 +5,17 @@
 
 namespace quor {
 
+void DataViewerDialog::ensurePlot()
+{
+    if (!plot_)
+        plot_.reset(new PlotWindow([this](int64_t time) { goToPlotTime(time); }));
+}
+
 void DataViewerDialog::showPlot()
 {
     if (!document_.isOpen())
         return;
-    if (!plot_)
-        plot_.reset(new PlotWindow([this](int64_t time) { goToPlotTime(time); }));
+    ensurePlot();
     if (plot_->isOpen() && plot_->path() == document_.path()) {
         plot_->bringToFront();
         return;
@@ -19,11 +24,20 @@ void DataViewerDialog::showPlot()
     showPageInPlot();
 }
 
+// The plot opens the workspace; then the dialog loads its linked lane's
+// file, the first, which the plot already shows.
 bool DataViewerDialog::openWorkspace(const std::string& workspacePath)
 {
-    if (!plot_)
-        plot_.reset(new PlotWindow([this](int64_t time) { goToPlotTime(time); }));
-    return plot_->openWorkspace(window_, workspacePath);
+    ensurePlot();
+    if (!plot_->openWorkspace(window_, workspacePath))
+        return false;
+    if (!plot_->path().empty()) {
+        saveHeaderChanges(true);
+        dataFilePath_ = plot_->path().c_str();
+        openDataFile(false);
+    }
+    showPageInPlot();
+    return true;
 }
 
 // After an open or a save: the plot switches to the file just loaded or
