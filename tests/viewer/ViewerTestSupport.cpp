@@ -13,6 +13,19 @@
 
 namespace quor {
 
+bool pumpUntil(const std::function<bool()>& condition, DWORD timeoutMs)
+{
+    const DWORD start = GetTickCount();
+    for (;;) {
+        pumpMessages();
+        if (condition())
+            return true;
+        if (GetTickCount() - start >= timeoutMs)
+            return false;
+        Sleep(5);
+    }
+}
+
 std::vector<std::string> gridRows(IQuorGridControl* grid)
 {
     std::vector<std::string> rows;

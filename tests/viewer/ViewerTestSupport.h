@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -28,6 +29,10 @@ protected:
     std::unique_ptr<DataViewerDialog> dialog;
     HWND window = nullptr;
 };
+
+// Pumps the test thread's messages until the condition holds (true) or
+// the time is up (false).
+bool pumpUntil(const std::function<bool()>& condition, DWORD timeoutMs);
 
 std::vector<std::string> gridRows(IQuorGridControl* grid);
 std::string cell(IQuorGridControl* grid, long row, long column);

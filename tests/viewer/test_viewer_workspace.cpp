@@ -33,31 +33,14 @@ namespace {
 const DWORD kWaitMs = 60000;
 const UINT kDoneNote = WM_APP + 7;
 
-// A plain top-level window to own the table and the dialogs.
-class OwnerWindow {
-public:
-    OwnerWindow()
-    {
-        WNDCLASSA wc = {};
-        wc.lpfnWndProc = DefWindowProcA;
-        wc.hInstance = GetModuleHandleA(nullptr);
-        wc.lpszClassName = "QuorWorkspaceTestOwner";
-        RegisterClassA(&wc);
-        window_ = CreateWindowExA(0, wc.lpszClassName, "owner", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 0, 0, 900,
-                                  400, nullptr, nullptr, wc.hInstance, nullptr);
-        ShowWindow(window_, SW_SHOW);
-    }
-    ~OwnerWindow() { DestroyWindow(window_); }
-    HWND get() const { return window_; }
-
-private:
-    HWND window_;
-};
-
-class WorkspaceParts : public ::testing::Test {
+// The viewer's dialog owns the parts as the plot window would.
+class WorkspaceParts : public ViewerFixture {
 protected:
-    void SetUp() override { CoInitialize(nullptr); }
-    void TearDown() override { CoUninitialize(); }
+    void SetUp() override
+    {
+        ViewerFixture::SetUp();
+        start(samplePath("periodic_int.quorData"));
+    }
 };
 
 LaneReadout readoutRow(const std::string& label, const std::string& valueA)
@@ -97,10 +80,8 @@ void writeText(const std::string& path, const std::string& text)
 
 MergeResult runExport(PlotMergeExporter& exporter, HWND notify, int64_t* rows)
 {
+    pumpUntil([&] { return !exporter.running(); }, kWaitMs);
     MSG message;
-    const DWORD start = GetTickCount();
-    while (exporter.running() && GetTickCount() - start < kWaitMs)
-        Sleep(5);
     PeekMessageA(&message, notify, kDoneNote, kDoneNote, PM_REMOVE);
     return exporter.finish(rows);
 }
@@ -111,12 +92,11 @@ MergeResult runExport(PlotMergeExporter& exporter, HWND notify, int64_t* rows)
 // later leave no stale row behind, and an unchanged row keeps its selection.
 TEST_F(WorkspaceParts, ReadoutTableHoldsTheHeadingAndOneRowPerLane)
 {
-    OwnerWindow owner;
     PlotReadoutTable table;
-    ASSERT_EQ(table.create(owner.get(), 300), S_OK) << "QuorGrid is not registered";
+    ASSERT_EQ(table.create(window, 300), S_OK) << "QuorGrid is not registered";
     table.place(RECT{0, 200, 900, 360});
     EXPECT_TRUE(IsWindowVisible(table.window()));
-    EXPECT_EQ(GetParent(table.window()), owner.get());
+    EXPECT_EQ(GetParent(table.window()), window);
     EXPECT_EQ(GetDlgCtrlID(table.window()), 300);
 
     table.show({readoutRow("a.quorData  Tag 1", "1.5"), readoutRow("b|c.quorData", ""),
@@ -151,17 +131,17 @@ TEST_F(WorkspaceParts, ReadoutTableHoldsTheHeadingAndOneRowPerLane)
 // what is typed into them.
 TEST_F(WorkspaceParts, FindAndShiftTakeOnlyWhatTheyCanReadExactly)
 {
-    OwnerWindow owner;
     {
         std::vector<std::string> complaints, shown;
         LaneShiftAnswer answer([&](const std::string& text, const std::string& complaint, std::string& typed) {
             shown.push_back(text);
             complaints.push_back(complaint);
-            typed = complaints.size() == 1 ? "1,5" : complaints.size() == 2 ? "1.0000000001" : " -9223372036.854775808 ";
+            const char* texts[] = {"1,5", "1.0000000001", " -9223372036.854775808 "};
+            typed = texts[std::min<size_t>(complaints.size(), 3) - 1];
             return true;
         });
         int64_t offset = 1500000000;
-        ASSERT_TRUE(askLaneShift(owner.get(), offset));
+        ASSERT_TRUE(askLaneShift(window, offset));
         EXPECT_EQ(offset, INT64_MIN);
         ASSERT_EQ(complaints.size(), 3u);
         EXPECT_EQ(shown[0], "1.5");
@@ -173,7 +153,7 @@ TEST_F(WorkspaceParts, FindAndShiftTakeOnlyWhatTheyCanReadExactly)
     {
         LaneShiftAnswer cancel([](const std::string&, const std::string&, std::string&) { return false; });
         int64_t offset = 7;
-        EXPECT_FALSE(askLaneShift(owner.get(), offset));
+        EXPECT_FALSE(askLaneShift(window, offset));
         EXPECT_EQ(offset, 7);
     }
     {
@@ -189,7 +169,7 @@ TEST_F(WorkspaceParts, FindAndShiftTakeOnlyWhatTheyCanReadExactly)
             return true;
         });
         PlotFindChoice choice;
-        ASSERT_TRUE(askPlotFind(owner.get(), {"a", "b"}, choice));
+        ASSERT_TRUE(askPlotFind(window, {"a", "b"}, choice));
         ASSERT_EQ(complaints.size(), 2u);
         EXPECT_FALSE(complaints[1].empty());
         EXPECT_EQ(choice.lane, 1);
@@ -197,7 +177,7 @@ TEST_F(WorkspaceParts, FindAndShiftTakeOnlyWhatTheyCanReadExactly)
         EXPECT_TRUE(choice.backward);
         EXPECT_EQ(choice.thresholdText, "-9007199254740993");
         EXPECT_TRUE(choice.threshold.integerFloor == -9007199254740993LL);  // beyond a double's integers
-        EXPECT_FALSE(askPlotFind(owner.get(), {}, choice));
+        EXPECT_FALSE(askPlotFind(window, {}, choice));
     }
 
     std::string shownOffset;
@@ -207,7 +187,7 @@ TEST_F(WorkspaceParts, FindAndShiftTakeOnlyWhatTheyCanReadExactly)
         clickButton(dialog, IDOK);
     });
     int64_t offset = -2500000000;
-    EXPECT_TRUE(askLaneShift(owner.get(), offset));
+    EXPECT_TRUE(askLaneShift(window, offset));
     EXPECT_TRUE(shift.wait());
     EXPECT_EQ(shownOffset, "-2.5");
     EXPECT_EQ(offset, -1);
@@ -226,7 +206,7 @@ TEST_F(WorkspaceParts, FindAndShiftTakeOnlyWhatTheyCanReadExactly)
     PlotFindChoice choice;
     choice.lane = 1;
     choice.thresholdText = "40";
-    ASSERT_TRUE(askPlotFind(owner.get(), {"a", "b", "c"}, choice));
+    ASSERT_TRUE(askPlotFind(window, {"a", "b", "c"}, choice));
     EXPECT_TRUE(find.wait());
     EXPECT_EQ(shownValue, "40");
     EXPECT_EQ(shownLane, 1);
@@ -241,7 +221,6 @@ TEST_F(WorkspaceParts, FindAndShiftTakeOnlyWhatTheyCanReadExactly)
 // as it was.
 TEST_F(WorkspaceParts, ExportAToBIsTheMergeAndLeavesTheTargetWhenItStopsShort)
 {
-    OwnerWindow owner;
     const std::string target = sampleDir() + "\\workspace_export.csv";
     MergeRequest request;
     request.files = {{samplePath("periodic_int.quorData"), 0},
@@ -251,10 +230,10 @@ TEST_F(WorkspaceParts, ExportAToBIsTheMergeAndLeavesTheTargetWhenItStopsShort)
     request.from = 3933001000000000;
     request.to = 3933004000000000;
     PlotMergeExporter exporter;
-    ASSERT_TRUE(exporter.start(request, target, owner.get(), kDoneNote));
-    EXPECT_FALSE(exporter.start(request, target, owner.get(), kDoneNote));
+    ASSERT_TRUE(exporter.start(request, target, window, kDoneNote));
+    EXPECT_FALSE(exporter.start(request, target, window, kDoneNote));
     int64_t rows = 0;
-    ASSERT_EQ(runExport(exporter, owner.get(), &rows), MergeResult::ok);
+    ASSERT_EQ(runExport(exporter, window, &rows), MergeResult::ok);
     const std::string merged = fileBytes(target);
     EXPECT_EQ(merged, quordataOutput("merge \"" + request.files[0].path + "\" \"" + request.files[1].path +
                                      "\" \"" + request.files[2].path +
@@ -266,15 +245,15 @@ TEST_F(WorkspaceParts, ExportAToBIsTheMergeAndLeavesTheTargetWhenItStopsShort)
     writeText(target, "before");
     MergeRequest longOne;
     longOne.files = {{writeLongFile("workspace_long.quorData", 4000000), 0}};
-    ASSERT_TRUE(exporter.start(longOne, target, owner.get(), kDoneNote));
+    ASSERT_TRUE(exporter.start(longOne, target, window, kDoneNote));
     exporter.cancel();
-    EXPECT_EQ(runExport(exporter, owner.get(), &rows), MergeResult::cancelled);
+    EXPECT_EQ(runExport(exporter, window, &rows), MergeResult::cancelled);
     EXPECT_EQ(rows, 0);
     EXPECT_EQ(fileBytes(target), "before");
 
     request.files[1].path = samplePath("missing.quorData");
-    ASSERT_TRUE(exporter.start(request, target, owner.get(), kDoneNote));
-    EXPECT_EQ(runExport(exporter, owner.get(), &rows), MergeResult::unableToOpen);
+    ASSERT_TRUE(exporter.start(request, target, window, kDoneNote));
+    EXPECT_EQ(runExport(exporter, window, &rows), MergeResult::unableToOpen);
     EXPECT_EQ(exporter.failedPath(), request.files[1].path);
     EXPECT_EQ(fileBytes(target), "before");
 }
@@ -345,15 +324,7 @@ protected:
     }
     static bool waitUntil(const std::function<bool()>& condition)
     {
-        const DWORD start = GetTickCount();
-        for (;;) {
-            pumpMessages();
-            if (condition())
-                return true;
-            if (GetTickCount() - start >= kWaitMs)
-                return false;
-            Sleep(5);
-        }
+        return pumpUntil(condition, kWaitMs);
     }
     static void command(PlotWindow& plot, WORD id) { SendMessageA(plot.window(), WM_COMMAND, id, 0); }
     // Lane > Shift... on the lane, answered with the seconds.
