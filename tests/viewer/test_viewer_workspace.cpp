@@ -122,6 +122,31 @@ TEST_F(WorkspaceParts, ReadoutTableHoldsTheHeadingAndOneRowPerLane)
     LONG selected = 0;
     table.grid()->getNumberOfSelectedRows(&selected);
     EXPECT_EQ(selected, 1);
+
+    // The grid's own menu copies the figures, captions and all.
+    table.grid()->setRowSelectRange(1, table.rowCount(), Selected);
+    HWND grid = GetWindow(table.window(), GW_CHILD);
+    ASSERT_TRUE(grid);
+    OpenClipboard(window);
+    EmptyClipboard();
+    CloseClipboard();
+    {
+        MenuChooser copy(grid, 25001);  // the cell menu's Copy
+        SendMessageA(grid, WM_RBUTTONUP, 0, MAKELPARAM(30, 8));
+        copy.wait();
+        EXPECT_TRUE(copy.chose());
+    }
+    pumpUntil([] { return IsClipboardFormatAvailable(CF_TEXT) != FALSE; }, 3000);
+    std::string copied;
+    if (OpenClipboard(window)) {
+        if (HANDLE data = GetClipboardData(CF_TEXT)) {
+            copied = static_cast<const char*>(GlobalLock(data));
+            GlobalUnlock(data);
+        }
+        CloseClipboard();
+    }
+    EXPECT_NE(copied.find("Value at A"), std::string::npos) << copied;
+    EXPECT_NE(copied.find("2.5"), std::string::npos) << copied;
     table.show({});
     EXPECT_EQ(table.rowCount(), 1);
 }
