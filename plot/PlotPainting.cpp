@@ -366,11 +366,13 @@ void PlotWindow::paintLaneLabels(const Frame& frame)
     for (int k : frame.lanes) {
         const int x = frame.area.left + 4;
         const std::string& label = readout_.rows.size() > size_t(k) ? readout_.rows[k].label : std::string();
+        labelRects_[k] = RECT{x - 2, y, x + kSwatch + 6 + textWidth(dc, label), y + kLineHeight};
+        // The labels are a legend over the lanes: on white, so that they read.
+        FillRect(dc, &labelRects_[k], static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
         const RECT swatch{x, y + 3, x + kSwatch, y + 3 + kSwatch};
         quor::Brush colour(CreateSolidBrush(lanes_.at(k).settings.colour));
         FillRect(dc, &swatch, colour.get());
         drawText(dc, x + kSwatch + 4, y, label, TA_LEFT | TA_TOP);
-        labelRects_[k] = RECT{x - 2, y, x + kSwatch + 6 + textWidth(dc, label), y + kLineHeight};
         if (k == current_ && lanes_.count() > 1)
             FrameRect(dc, &labelRects_[k], frameBrush.get());
         y += kLineHeight;
@@ -453,6 +455,10 @@ void PlotWindow::updateReadout()
         }
     }
     readout_ = r;
+    std::vector<uint32_t> colours;
+    for (int k = 0; k < lanes_.count(); ++k)
+        colours.push_back(lanes_.at(k).settings.colour);
+    table_.show(readout_.rows, colours);
     EnableWindow(exportButton_, cursors_.bothPlaced() && !exporter_.running() && plottable());
 }
 
@@ -479,10 +485,12 @@ void PlotWindow::paintStrip()
 // The rows as text, where the readout grid cannot be had.
 void PlotWindow::paintTable()
 {
+    if (table_.window())
+        return;
     HDC dc = canvas_.dc();
     quor::SavedDCState saved(dc);
     prepareText(dc, kText);
-    int y = strip_.bottom + 2;
+    int y = tableArea_.top + 2;
     for (const LaneReadout& row : readout_.rows) {
         const std::string text = row.label + " | A " + row.valueA + " " + row.timeA + " | B " + row.valueB + " " +
                                  row.timeB + " | \xCE\x94 " + row.deltaValue + " | n " + row.samples + " min " +

@@ -25,6 +25,7 @@
 #include "PlotGestures.h"
 #include "PlotMenu.h"
 #include "PlotMergeExporter.h"
+#include "PlotReadoutTable.h"
 #include "PlotTicks.h"
 #include "PlotView.h"
 #include "WindowClass.h"
@@ -62,6 +63,7 @@ public:
     static const UINT kExportNote = WM_APP + 2;
     static const int kExportButton = PlotCommand::exportAB;
     static const int kCancelButton = PlotCommand::cancel;
+    static const int kTableId = 103;
 
     explicit PlotWindow(GoToTime goTo);
     ~PlotWindow();
@@ -111,6 +113,8 @@ public:
     COLORREF pixel(int x, int y) const { return canvas_.pixel(x, y); }
     const PlotReadout& readout() const { return readout_; }
     const PlotCursors& cursors() const { return cursors_; }
+    // The readout grid; its window is null when the grid cannot be made.
+    const PlotReadoutTable& table() const { return table_; }
     // What the strip says last: a written export, a search...
     const std::string& notice() const { return notice_; }
     bool summarised() const;
@@ -206,6 +210,7 @@ private:
     bool askForExportFile(std::string& path);
     void startExport();
     void copyToClipboard();
+    void copyTable(HDC dc) const;
 
     // Painting (PlotPainting.cpp).
     struct Frame;
@@ -248,10 +253,12 @@ private:
     PlotCursors cursors_;
     PlotGestures gestures_;
     PlotCanvas canvas_;
+    PlotReadoutTable table_;
     PlotMergeExporter exporter_;
     RECT client_{};
     RECT plotArea_{};
     RECT strip_{};
+    RECT tableArea_{};
     std::vector<LaneBand> bands_;
     std::vector<RECT> labelRects_;  // per lane, where its label is drawn
     TimeTicks ticks_;  // of the view, for every band

@@ -41,7 +41,7 @@ bool samePath(const std::string& a, const std::string& b);
 
 class LaneList {
 public:
-    static const int kMostLanes = 32;
+    static constexpr int kMostLanes = 32;
 
     // Appends the lane; a path already in the list is a duplicate. A colour
     // of 0 becomes the first palette colour no lane uses.

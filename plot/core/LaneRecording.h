@@ -52,8 +52,8 @@ class LaneRecording {
 public:
     using Progress = std::function<void()>;
     // All lanes' summaries together: about 2^20 blocks, some 100 MB at most.
-    static const int32_t kWorkspaceBlocks = 1 << 20;
-    static const int32_t kLaneBlocks = kWorkspaceBlocks / LaneList::kMostLanes;
+    static constexpr int32_t kWorkspaceBlocks = 1 << 20;
+    static constexpr int32_t kLaneBlocks = kWorkspaceBlocks / LaneList::kMostLanes;
 
     explicit LaneRecording(int32_t maxBlocks = kLaneBlocks);
     ~LaneRecording();  // stops and joins the worker

@@ -13,7 +13,7 @@ struct GestureMove {
 
 class PlotGestures {
 public:
-    static const int kDragThreshold = 3;
+    static constexpr int kDragThreshold = 3;
 
     void leftDown(int x);
     GestureMove move(int x);

@@ -10,7 +10,7 @@ namespace quor {
 
 class ZoomHistory {
 public:
-    static const size_t kDepth = 64;
+    static constexpr size_t kDepth = 64;
 
     // The view as it was before a change. Beyond kDepth the oldest is
     // forgotten; the view on top is not pushed again.

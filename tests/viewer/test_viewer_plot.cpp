@@ -106,6 +106,20 @@ protected:
         SendMessageA(plot.window(), WM_COMMAND, MAKEWPARAM(PlotWindow::kExportButton, BN_CLICKED), 0);
         EXPECT_TRUE(save.wait());
     }
+    // The window's own picture, as Ctrl+C copies it, where the shots go.
+    bool savePicture(PlotWindow& plot, const std::string& name)
+    {
+        char folder[MAX_PATH] = "";
+        if (GetEnvironmentVariableA("QUOR_SCREENSHOT_DIR", folder, MAX_PATH) == 0)
+            return true;
+        sendCommand(plot.window(), PlotCommand::copy);
+        if (!OpenClipboard(window))
+            return false;
+        HBITMAP copy = static_cast<HBITMAP>(GetClipboardData(CF_BITMAP));
+        const bool saved = copy && saveBitmap(copy, std::string(folder) + "\\" + name);
+        CloseClipboard();
+        return saved;
+    }
     UINT plotItemState() { return GetMenuState(GetMenu(window), ID_TOOLS_PLOT, MF_BYCOMMAND); }
 
     static bool hasColour(const PlotWindow& plot, int x, COLORREF colour)
@@ -405,6 +419,17 @@ TEST_F(PlotTest, CtrlCCopiesThePictureToTheClipboardAsABitmap)
     }
     EXPECT_EQ(differ, 0);
     EXPECT_GT(signal, 0);
+    // The readout table is in the copy too: its captions are ink on it.
+    ASSERT_TRUE(plot->table().window());
+    RECT table{};
+    GetWindowRect(plot->table().window(), &table);
+    MapWindowPoints(nullptr, plot->window(), reinterpret_cast<POINT*>(&table), 2);
+    std::set<uint32_t> tableColours;
+    for (int y = std::max<int>(table.top, 0); y < std::min<int>(table.bottom, info.bmHeight); ++y) {
+        for (int x = std::max<int>(table.left, 0); x < std::min<int>(table.right, info.bmWidth); ++x)
+            tableColours.insert(pixels[static_cast<size_t>(y) * info.bmWidth + x] & 0xFFFFFF);
+    }
+    EXPECT_GT(tableColours.size(), 2u);
 }
 
 TEST_F(PlotTest, TheProgressBarShowsWhileTheSummaryIsReadAndGoesAfter)
@@ -690,6 +715,25 @@ TEST_F(PlotTest, ARightDragBoxZoomsToItsSpanAndTheCursorsMarkIt)
     EXPECT_NE(plot->readout().delta.find(" Hz"), std::string::npos);
     RedrawWindow(plot->window(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
     EXPECT_TRUE(saveScreenNamed("plot-zoom-cursors.bmp"));
+
+    // Four recordings of one test on one axis, each with its row in the table.
+    SetWindowPos(plot->window(), HWND_TOP, 0, 0, 1000, 760, SWP_SHOWWINDOW);
+    for (const char* name : {"async_double.quorData", "periodic_long.quorData", "periodic_int.quorData"})
+        EXPECT_TRUE(plot->addRecording(samplePath(name)));
+    waitForSummary(plot);
+    SendMessageA(plot->window(), WM_KEYDOWN, VK_HOME, 0);
+    const int wide = plot->plotArea().right - left;
+    click(*plot, left + wide / 8, false);
+    click(*plot, left + wide * 5 / 8, true);
+    ASSERT_EQ(plot->table().rowCount(), 5);
+    for (int k = 0; k < 4; ++k) {
+        EXPECT_EQ(plot->table().cellText(k + 1, 0), plot->readout().rows[k].label);
+        EXPECT_EQ(plot->table().cellText(k + 1, 1), plot->readout().rows[k].valueA);
+    }
+    EXPECT_TRUE(savePicture(*plot, "plot-four-lanes.bmp"));
+    plot->selectLane(1);
+    sendCommand(plot->window(), PlotCommand::overlay);
+    EXPECT_TRUE(savePicture(*plot, "plot-overlay.bmp"));
 }
 
 TEST_F(PlotTest, ASpikeInLaneThreeOfFourIsDrawnInItsColumnOfLaneThreeOnly)
