@@ -425,6 +425,18 @@ TEST_F(WorkspaceTest, ReadoutRowsAndExportOfShiftedAndGappedLanesAreQuordatas)
         }
     }
     EXPECT_EQ(readout.rows[1].timeB, plotTimeText(3933004490000000, 9));  // the gap's cursor: segment 2's last
+    // The table under the lanes is the hosted grid, holding these rows.
+    const PlotReadoutTable& table = plot->table();
+    ASSERT_EQ(table.rowCount(), 4);
+    for (int k = 0; k < 3; ++k) {
+        const LaneReadout& row = readout.rows[static_cast<size_t>(k)];
+        const std::vector<const std::string*> cells = {&row.label, &row.valueA, &row.timeA, &row.valueB,
+                                                       &row.timeB, &row.deltaValue, &row.samples, &row.minimum,
+                                                       &row.maximum, &row.mean, &row.rms};
+        for (int column = 0; column < PlotReadoutTable::kColumns; ++column) {
+            EXPECT_EQ(table.cellText(k + 1, column), *cells[static_cast<size_t>(column)]) << k << "," << column;
+        }
+    }
 
     const std::string target = sampleDir() + "\\workspace-three.csv";
     exportTo(*plot, target);
