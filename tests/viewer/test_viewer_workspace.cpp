@@ -617,6 +617,28 @@ TEST_F(WorkspaceTest, SavedWorkspaceOpensAgainAsItWasAndFromTheCommandLine)
     EXPECT_TRUE(plotWindow) << "no plot window";
     PostMessageA(shown, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
     EXPECT_EQ(viewer.waitForExit(15000), 0u);
+
+    // A file of that name that holds no workspace is said to be none.
+    const std::string notOne = folder + "\\notes.quorWorkspace";
+    writeText(notOne, "lane\tlines\n");
+    ViewerProcess refused(quoted(notOne));
+    ASSERT_TRUE(refused.started());
+    HWND box = waitForViewer(refused, "Open Workspace");
+    ASSERT_TRUE(box);
+    std::string said;
+    EnumChildWindows(
+        box,
+        [](HWND child, LPARAM text) {
+            reinterpret_cast<std::string*>(text)->append(windowText(child));
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&said));
+    EXPECT_NE(said.find("Not a Workspace File: " + notOne), std::string::npos) << said;
+    PostMessageA(box, WM_COMMAND, IDOK, 0);
+    HWND empty = waitForViewer(refused, "QUOR Data Viewer");
+    ASSERT_TRUE(empty);
+    PostMessageA(empty, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+    EXPECT_EQ(refused.waitForExit(15000), 0u);
 }
 
 }  // namespace quor
