@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "FindThreshold.h"
+#include "ScopedAnswer.h"
 #include "SummaryTypes.h"
 
 namespace quor {
@@ -41,17 +42,9 @@ enum PlotFindItem : int { kFindLaneList = 1001, kFindConditionList, kFindValueEd
 // the complaint about the last choice it gave (empty at first) and the
 // choice shown, and changes it (true) or cancels (false). It is asked
 // again while its value is refused.
-class PlotFindAnswer {
-public:
-    using Answer = std::function<bool(const std::vector<std::string>& laneLabels, const std::string& complaint,
-                                      PlotFindChoice& choice)>;
-    explicit PlotFindAnswer(Answer answer);
-    ~PlotFindAnswer();
-    PlotFindAnswer(const PlotFindAnswer&) = delete;
-    PlotFindAnswer& operator=(const PlotFindAnswer&) = delete;
-
-private:
-    Answer previous_;
-};
+struct PlotFindTag;
+using PlotFindAnswer = ScopedAnswer<PlotFindTag, std::function<bool(const std::vector<std::string>& laneLabels,
+                                                                           const std::string& complaint,
+                                                                           PlotFindChoice& choice)>>;
 
 }  // namespace quor

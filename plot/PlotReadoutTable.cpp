@@ -26,7 +26,7 @@ std::string gridCell(const std::string& text)
         if (c == '|')
             c = '/';
     }
-    return cell.empty() ? " " : cell;
+    return cell;
 }
 
 std::string joinCells(const std::vector<const std::string*>& cells)

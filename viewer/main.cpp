@@ -45,7 +45,15 @@ private:
             return;
         // Stopped first: the workspace's boxes run message loops of their own.
         self->stop();
-        self->dialog_.openWorkspace(self->path_.str());
+        if (!self->dialog_.openWorkspace(self->path_.str()))
+            self->refuse();
+    }
+    // As Open Workspace... says it of a file that is none.
+    void refuse() const
+    {
+        Text text;
+        text.format("Not a Workspace File: %s", path_.c_str());
+        MessageBoxA(dialog_.window(), text.c_str(), "Open Workspace", MB_OK | MB_ICONSTOP);
     }
     void stop()
     {
