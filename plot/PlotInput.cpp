@@ -150,7 +150,10 @@ void PlotWindow::onContextMenu(LPARAM lParam)
     POINT at{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
     ClientToScreen(window_, &at);
     OwnedMenu menu = createLaneMenu();
-    TrackPopupMenu(menu.get(), TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON, at.x, at.y, 0, window_, nullptr);
+    const UINT flags = TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON | TPM_RETURNCMD;
+    const WORD chosen = static_cast<WORD>(TrackPopupMenu(menu.get(), flags, at.x, at.y, 0, window_, nullptr));
+    if (chosen)
+        onCommand(chosen);
 }
 
 // Items that cannot act now are greyed; Steps, Lines and Follow show their state.

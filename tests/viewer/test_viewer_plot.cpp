@@ -755,6 +755,25 @@ TEST_F(PlotTest, ARightDragBoxZoomsToItsSpanAndTheCursorsMarkIt)
         EXPECT_EQ(plot->table().cellText(k + 1, 1), plot->readout().rows[k].valueA);
     }
     EXPECT_TRUE(savePicture(*plot, "plot-four-lanes.bmp"));
+    // Asynchronous and integer lanes start as steps, floats as lines; the
+    // label's context menu switches a lane.
+    const LaneStyle steps = LaneStyle::steps, lines = LaneStyle::lines;
+    EXPECT_EQ(plot->lanes().at(0).settings.style, lines);
+    for (int k = 1; k < 4; ++k)
+        EXPECT_EQ(plot->lanes().at(k).settings.style, steps) << k;
+    {
+        bool checked = false;
+        MenuChooser choose(plot->window(), PlotCommand::lines, [&](HMENU menu) {
+            checked = (GetMenuState(menu, PlotCommand::steps, MF_BYCOMMAND) & MF_CHECKED) != 0;
+        });
+        const RECT lane = plot->laneRect(3);
+        SendMessageA(plot->window(), WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(lane.left + 12, lane.top + 8));
+        choose.wait();
+        EXPECT_TRUE(choose.chose());
+        EXPECT_TRUE(checked);
+    }
+    EXPECT_EQ(plot->lanes().at(3).settings.style, lines);
+    EXPECT_EQ(plot->currentLane(), 3);
     plot->selectLane(1);
     sendCommand(plot->window(), PlotCommand::overlay);
     EXPECT_TRUE(savePicture(*plot, "plot-overlay.bmp"));
