@@ -257,18 +257,20 @@ bool PlotWindow::runLaneCommand(WORD id)
     case PlotCommand::lines: setStyle(k, LaneStyle::lines); return true;
     case PlotCommand::alignStart: alignStart(k); return true;
     case PlotCommand::remove: removeLane(k); return true;
-    case PlotCommand::shift: {
-        int64_t offset = lanes_.at(k).settings.offset;
-        if (askLaneShift(window_, offset))
-            shiftLane(k, offset);
-        return true;
-    }
+    case PlotCommand::shift: askShift(k); return true;
     default: return false;
     }
     // The lane stays current wherever it moved.
     current_ = lanes_.indexOf(laneId);
     changed();
     return true;
+}
+
+void PlotWindow::askShift(int index)
+{
+    int64_t offset = lanes_.at(index).settings.offset;
+    if (askLaneShift(window_, offset))
+        shiftLane(index, offset);
 }
 
 // One button stops what runs: the export, or else the lanes' reading (what

@@ -170,6 +170,7 @@ private:
     void removeLane(int index);
     void clearLanes();
     void linkFile(const std::string& path);
+    void putLinkedFile(const std::string& path);
     void takeExtent(bool showAll);
     void checkFiles();
     void refreshLane(int index);
@@ -181,6 +182,7 @@ private:
     void askSaveWorkspace();
     void applyWorkspace(const Workspace& workspace);
     void shiftLane(int index, int64_t offset);
+    void askShift(int index);
     void alignStart(int index);
     void setStyle(int index, LaneStyle style);
 
