@@ -18,6 +18,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -133,12 +134,14 @@ double now()
     return secondsBetween(start, t);
 }
 
-// One message and the paint it asks for, in ms.
+// One message and the paint it asks for, in ms, until the picture is on
+// the screen: GDI may batch the drawing and leave it to the next frame.
 double timedMessage(PlotWindow& plot, UINT message, WPARAM wParam, LPARAM lParam)
 {
     const double start = now();
     SendMessageA(plot.window(), message, wParam, lParam);
     UpdateWindow(plot.window());
+    GdiFlush();
     return (now() - start) * 1000.0;
 }
 
@@ -239,6 +242,35 @@ void measureFind(PlotWindow& plot)
                 median(times), worst(times), found ? "" : ", NOT FOUND");
 }
 
+// The lanes' envelope queries alone, outside the window, at every zoom
+// step from the whole view: what a redraw with every column edge new spends
+// reading and scanning the blocks under the edges, the rest being painting.
+void measureQueries(const std::vector<std::string>& paths)
+{
+    std::vector<std::unique_ptr<LaneRecording>> lanes;
+    for (const std::string& path : paths) {
+        lanes.emplace_back(new LaneRecording);
+        lanes.back()->open(path, nullptr);
+    }
+    for (const auto& lane : lanes)
+        while (lane->reading())
+            Sleep(5);
+    PlotView view;
+    view.setRecording(lanes[0]->extent().from, lanes[0]->extent().to, lanes[0]->shortestSpan());
+    std::vector<LaneColumn> columns;
+    __int128 base = 0;
+    std::printf("the lanes' envelopes alone, every edge new (%lld samples a block):",
+                static_cast<long long>(lanes[0]->blockSamples()));
+    for (int level = 1; level <= 8; ++level) {
+        view.zoomAround(kWindowWidth / 3, kWindowWidth - 100, 0.5);
+        const double start = now();
+        for (const auto& lane : lanes)
+            lane->envelope(view.span(), kWindowWidth - 100, columns, base);
+        std::printf(" %.1f", (now() - start) * 1000.0);
+    }
+    std::printf(" ms at zoom 1/2^1 .. 1/2^8\n");
+}
+
 }  // namespace
 
 }  // namespace quor
@@ -295,6 +327,7 @@ int main(int argc, char** argv)
         plot.close();
         pumpAll();
     }
+    measureQueries(paths);
     DeleteFileA(workspacePath.c_str());
     return 0;
 }

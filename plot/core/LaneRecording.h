@@ -103,6 +103,7 @@ public:
     const std::string& path() const { return path_; }
     size_t memoryBytes() const { return summary_.memoryBytes(); }
     int32_t maxBlocks() const { return maxBlocks_; }
+    int64_t blockSamples() const { return summary_.blockSamples(); }
     // Lowers the limit: the blocks merge now, or as the worker next publishes.
     void limitBlocks(int32_t maxBlocks);
 
