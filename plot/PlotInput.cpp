@@ -47,7 +47,8 @@ void PlotWindow::onMouseWheel(WPARAM wParam, LPARAM lParam)
     changeView([&] { view_.zoomAround(at.x - plotArea_.left, plotWidth(), std::pow(0.5, notches * 0.5)); });
 }
 
-// A press picks the lane under it, by its label or its band.
+// A press on a label picks its lane and does no more; elsewhere it picks
+// the band's lane and starts a click or a drag.
 void PlotWindow::onLeftDown(LPARAM lParam)
 {
     SetFocus(window_);
@@ -55,10 +56,12 @@ void PlotWindow::onLeftDown(LPARAM lParam)
     if (!inPlot(x, y))
         return;
     const int label = laneLabelAt(x, y);
+    if (label >= 0) {
+        selectLane(label);
+        return;
+    }
     const int band = bandAt(bands_, y);
-    if (label >= 0)
-        current_ = label;
-    else if (band >= 0 && band < lanes_.bandCount())
+    if (band >= 0 && band < lanes_.bandCount())
         current_ = lanes_.lanesOfBand(band).front();
     cursors_.forgetClick();
     gestures_.leftDown(x - plotArea_.left);

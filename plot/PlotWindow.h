@@ -232,6 +232,8 @@ private:
     void paintCursorNames();
     void paintBox();
     void updateReadout();
+    std::string rowsKey() const;
+    void takeRows();
     void paintStrip();
     void paintTable();
     void paintProgress(double fraction, const char* label);
@@ -270,6 +272,7 @@ private:
     bool hasPage_ = false;
     int64_t pageFirst_ = 0, pageLast_ = 0;
     PlotReadout readout_;
+    std::string rowsKey_;  // what readout_.rows were made for
     std::string notice_;
 
     // The last search, for F3 and Shift+F3, and shown again by Find...

@@ -25,13 +25,15 @@ void DataViewerDialog::showPlot()
 }
 
 // The plot opens the workspace; then the dialog loads its linked lane's
-// file, the first, which the plot already shows.
+// file, the first, which the plot already shows. A first file that is
+// missing leaves the dialog as it was (a failed open would close the plot).
 bool DataViewerDialog::openWorkspace(const std::string& workspacePath)
 {
     ensurePlot();
     if (!plot_->openWorkspace(window_, workspacePath))
         return false;
-    if (!plot_->path().empty()) {
+    const std::string& linked = plot_->path();
+    if (!linked.empty() && GetFileAttributesA(linked.c_str()) != INVALID_FILE_ATTRIBUTES) {
         saveHeaderChanges(true);
         dataFilePath_ = plot_->path().c_str();
         openDataFile(false);

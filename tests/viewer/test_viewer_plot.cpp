@@ -1,12 +1,14 @@
 // The plot window of the real viewer with the real grids: what it draws,
 // where its cursors and double-clicks lead, and how it follows the dialog.
 #include <windows.h>
+#include <shlobj.h>
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <functional>
 #include <memory>
@@ -141,6 +143,31 @@ protected:
         }
         return false;
     }
+    // The envelope column of the view that holds the file's spike of 100; -1 when none.
+    static int columnOfSpike(const PlotWindow& plot, const std::string& path)
+    {
+        const int width = plot.plotArea().right - plot.plotArea().left;
+        SignalSummary summary;
+        std::vector<EnvelopeColumn> columns;
+        if (summary.open(path.c_str()) != S_OK || summary.build() != S_OK ||
+            summary.envelope(plot.view().span().from, plot.view().span().to, width, &columns) != S_OK)
+            return -1;
+        for (int k = 0; k < width && k < static_cast<int>(columns.size()); ++k) {
+            if (columns[k].maximum.real == 100.0)
+                return k;
+        }
+        return -1;
+    }
+    // The plot columns of row y drawn in the colour.
+    static std::vector<int> columnsOfColour(const PlotWindow& plot, int y, COLORREF colour)
+    {
+        std::vector<int> drawn;
+        for (int x = plot.plotArea().left; x < plot.plotArea().right; ++x) {
+            if (plot.pixel(x, y) == colour)
+                drawn.push_back(x - plot.plotArea().left);
+        }
+        return drawn;
+    }
     // Pixels of the colour in the rows [top, bottom) and the columns [left, right).
     static int countColour(const PlotWindow& plot, COLORREF colour, int top, int bottom, int left, int right)
     {
@@ -198,26 +225,11 @@ TEST_F(PlotTest, ASingleSampleSpikeIsDrawnInItsEnvelopeColumn)
     start(path);
     PlotWindow* plot = openPlot();
     ASSERT_TRUE(plot && plot->summarised());
-    const int width = plot->plotArea().right - plot->plotArea().left;
-    SignalSummary summary;
-    ASSERT_EQ(summary.open(path.c_str()), S_OK);
-    ASSERT_EQ(summary.build(), S_OK);
-    std::vector<EnvelopeColumn> columns;
-    ASSERT_EQ(summary.envelope(plot->view().span().from, plot->view().span().to, width, &columns), S_OK);
-    int spikeColumn = -1;
-    for (int k = 0; k < width; ++k) {
-        if (columns[k].maximum.real == 100.0)
-            spikeColumn = k;
-    }
+    const int spikeColumn = columnOfSpike(*plot, path);
     ASSERT_GE(spikeColumn, 0);
     // Halfway up, between the zeros and the spike, only the spike's stroke.
     const int y = (plot->plotArea().top + plot->plotArea().bottom) / 2;
-    std::vector<int> drawn;
-    for (int x = plot->plotArea().left; x < plot->plotArea().right; ++x) {
-        if (plot->pixel(x, y) == PlotWindow::kSignalColour)
-            drawn.push_back(x - plot->plotArea().left);
-    }
-    EXPECT_EQ(drawn, std::vector<int>{spikeColumn});
+    EXPECT_EQ(columnsOfColour(*plot, y, PlotWindow::kSignalColour), std::vector<int>{spikeColumn});
 }
 
 TEST_F(PlotTest, GapsBetweenSegmentsAreBlankAndThePageBandFollowsTheGrid)
@@ -434,12 +446,15 @@ TEST_F(PlotTest, CtrlCCopiesThePictureToTheClipboardAsABitmap)
 
 TEST_F(PlotTest, TheProgressBarShowsWhileTheSummaryIsReadAndGoesAfter)
 {
-    const std::string path = writeSpikeFile("long-read.quorData", 20000000, 5, 1.0f);
+    // Long enough that the worker is still reading when the test looks,
+    // however fast the summary has become.
+    const int64_t count = 40000000;
+    const std::string path = writeSpikeFile("long-read.quorData", count, 5, 1.0f);
     start(path);
     sendCommand(window, ID_TOOLS_PLOT);
     PlotWindow* plot = dialog->plotWindow();
     ASSERT_TRUE(plot);
-    // The first picture comes while the worker has read little of the 80 MB;
+    // The first picture comes while the worker has read little of the 160 MB;
     // no note of its progress has been taken yet.
     ASSERT_FALSE(plot->pictureComplete());
     EXPECT_TRUE(progressShown(*plot));
@@ -457,7 +472,7 @@ TEST_F(PlotTest, TheProgressBarShowsWhileTheSummaryIsReadAndGoesAfter)
     pumpMessages();
     const int64_t drawn = plot->samplesDrawn();
     EXPECT_GT(drawn, 0);
-    EXPECT_LT(drawn, 20000000);
+    EXPECT_LT(drawn, count);
     Sleep(300);
     pumpMessages();
     EXPECT_EQ(plot->samplesDrawn(), drawn);
@@ -468,7 +483,7 @@ TEST_F(PlotTest, TheProgressBarShowsWhileTheSummaryIsReadAndGoesAfter)
     SendMessageA(plot->window(), WM_KEYDOWN, VK_F5, 0);
     waitForSummary(plot);
     ASSERT_TRUE(plot->pictureComplete());
-    EXPECT_EQ(plot->samplesDrawn(), 20000000);
+    EXPECT_EQ(plot->samplesDrawn(), count);
     EXPECT_FALSE(progressShown(*plot));
     EXPECT_FALSE(IsWindowVisible(cancel));
 }
@@ -624,12 +639,21 @@ TEST_F(PlotTest, OpenSwitchesThePlotAndF5ReadsWhatAGrowingFileGained)
     PlotWindow* plot = openPlot();
     ASSERT_TRUE(plot);
     plot->setCursor(false, plot->view().span().from);
+    // File > Open replaces the linked lane's file; the lane below stays.
+    ASSERT_TRUE(plot->addRecording(samplePath("periodic_long.quorData")));
     {
         FileChoice open("Select QUOR Data File", growing);
         sendCommand(window, ID_FILE_OPEN);
         EXPECT_TRUE(open.wait());
     }
     ASSERT_EQ(dialog->plotWindow(), plot);
+    ASSERT_EQ(plot->laneCount(), 2);
+    EXPECT_EQ(plot->lanes().linkedIndex(), 0);
+    EXPECT_EQ(plot->lanes().at(0).settings.path, growing);
+    EXPECT_EQ(plot->lanes().at(1).settings.path, samplePath("periodic_long.quorData"));
+    plot->selectLane(1);
+    SendMessageA(plot->window(), WM_KEYDOWN, VK_DELETE, 0);
+    ASSERT_EQ(plot->laneCount(), 1);
     waitForSummary(plot);
     EXPECT_EQ(windowText(plot->window()), "QUOR Data Plot - " + growing);
     EXPECT_TRUE(plot->view().showsAll());
@@ -723,8 +747,8 @@ TEST_F(PlotTest, ARightDragBoxZoomsToItsSpanAndTheCursorsMarkIt)
     waitForSummary(plot);
     SendMessageA(plot->window(), WM_KEYDOWN, VK_HOME, 0);
     const int wide = plot->plotArea().right - left;
-    click(*plot, left + wide / 8, false);
-    click(*plot, left + wide * 5 / 8, true);
+    plot->setCursor(false, plot->view().timeAtColumn(wide / 8, wide));
+    plot->setCursor(true, plot->view().timeAtColumn(wide * 5 / 8, wide));
     ASSERT_EQ(plot->table().rowCount(), 5);
     for (int k = 0; k < 4; ++k) {
         EXPECT_EQ(plot->table().cellText(k + 1, 0), plot->readout().rows[k].label);
@@ -753,27 +777,12 @@ TEST_F(PlotTest, ASpikeInLaneThreeOfFourIsDrawnInItsColumnOfLaneThreeOnly)
     EXPECT_EQ(std::set<COLORREF>({plot->laneColour(0), plot->laneColour(1), plot->laneColour(2), plot->laneColour(3)}).size(), 4u);
 
     const RECT area = plot->plotArea();
-    const int width = area.right - area.left;
-    SignalSummary summary;
-    ASSERT_EQ(summary.open(paths[2].c_str()), S_OK);
-    ASSERT_EQ(summary.build(), S_OK);
-    std::vector<EnvelopeColumn> columns;
-    ASSERT_EQ(summary.envelope(plot->view().span().from, plot->view().span().to, width, &columns), S_OK);
-    int spikeColumn = -1;
-    for (int k = 0; k < width; ++k) {
-        if (columns[k].maximum.real == 100.0)
-            spikeColumn = k;
-    }
+    const int spikeColumn = columnOfSpike(*plot, paths[2]);
     ASSERT_GE(spikeColumn, 0);
     // Halfway up lane 3's band, between its zeros and its spike, only the spike's stroke.
     const RECT lane3 = plot->laneRect(2);
     const int y = (lane3.top + lane3.bottom) / 2;
-    std::vector<int> drawn;
-    for (int x = area.left; x < area.right; ++x) {
-        if (plot->pixel(x, y) == plot->laneColour(2))
-            drawn.push_back(x - area.left);
-    }
-    EXPECT_EQ(drawn, std::vector<int>{spikeColumn});
+    EXPECT_EQ(columnsOfColour(*plot, y, plot->laneColour(2)), std::vector<int>{spikeColumn});
     // Lane 3's colour is nowhere outside its band, and the other lanes are
     // as flat at the spike as beside it.
     EXPECT_EQ(countColour(*plot, plot->laneColour(2), area.top, lane3.top, area.left, area.right), 0);
@@ -896,7 +905,17 @@ TEST_F(PlotTest, AddRecordingsTakesSeveralFilesOnceEachUpToThirtyTwoLanes)
     SendMessageA(plot->window(), WM_KEYDOWN, VK_DELETE, 0);
     EXPECT_EQ(plot->laneCount(), 31);
     EXPECT_EQ(plot->lanes().indexOfPath(folder + "\\" + names[5]), -1);
-    EXPECT_TRUE(plot->addRecording(folder + "\\" + names[33]));
+    // Files dropped onto the window are added as the prompt's are.
+    const std::string dropped = folder + "\\" + names[33];
+    HGLOBAL drop = GlobalAlloc(GHND, sizeof(DROPFILES) + dropped.size() + 2);
+    ASSERT_TRUE(drop);
+    DROPFILES* files = static_cast<DROPFILES*>(GlobalLock(drop));
+    files->pFiles = sizeof(DROPFILES);
+    std::memcpy(reinterpret_cast<char*>(files) + sizeof(DROPFILES), dropped.c_str(), dropped.size());
+    GlobalUnlock(drop);
+    SendMessageA(plot->window(), WM_DROPFILES, reinterpret_cast<WPARAM>(drop), 0);  // the window frees it
+    ASSERT_EQ(plot->laneCount(), 32);
+    EXPECT_EQ(plot->lanes().at(31).settings.path, dropped);
     waitForSummary(plot);
     EXPECT_LE(plot->laneRect(31).bottom, plot->plotArea().bottom);
     EXPECT_GT(plot->laneRect(31).top, plot->laneRect(30).top);
