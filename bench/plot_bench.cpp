@@ -1,8 +1,17 @@
-// The plot window on 100 million float samples at 1,000 x 400 pixels: the
-// time from opening the window to its first picture (file in the OS cache),
-// the time until everything is summarised, and the redraw after a zoom or
-// pan message at every zoom level from the whole file to a few samples.
-// Prints medians and worst cases; judges nothing.
+// The plot workspace on 8 lanes of 100 million float samples each, window
+// 1,000 x 900: the time from opening a workspace of them to its first
+// picture (files in the OS cache), until every lane is summarised, the
+// memory the window adds, the redraw after a pan and after a zoom step at
+// every zoom level from the whole files to a few samples, and a Find whose
+// only hit is the last sample. Prints medians and worst cases; judges
+// nothing.
+//
+//   plot_bench [DATA_FOLDER [LANES [SAMPLES]]]
+//
+// The data files are written into DATA_FOLDER once and reused while they
+// have the size wanted. With LANES above 8 the files are linked again under
+// other names: each lane keeps a summary of its own, the disk and the OS
+// cache hold 8 files.
 #include <windows.h>
 
 #include <algorithm>
@@ -12,47 +21,50 @@
 #include <string>
 #include <vector>
 
+#include "BenchHeader.h"
 #include "BenchSupport.h"
-#include "DataFile.h"
 #include "PlotWindow.h"
-#include "SignalSummary.h"
+#include "WorkspaceFile.h"
 
 namespace quor {
 
 namespace {
 
-const int kPlotWidth = 1000;
-const int kPlotHeight = 400;
-const int kRedrawsPerLevel = 21;
+const int kWindowWidth = 1000;
+const int kWindowHeight = 900;
+const int kRedrawsPerLevel = 11;
+const int kFiles = 8;
+const int kFinds = 11;
+const double kSampleRate = 1000.0;
+const int64_t kStartTime = 86400LL * 1000000000LL;
+// Every lane's values stay well below this, but for lane 0's last sample.
+const double kFindThreshold = 500.0;
 
-// A 1 kHz float signal: a slow sine with noise and a one-sample spike every
-// ten million samples.
-bool writeSignal(const std::string& path, int64_t count)
+// A 1 kHz float signal per lane: a slow sine of its own phase with noise and
+// a one-sample spike every ten million samples; the first lane ends on a
+// sample far above all others, the only one Find's threshold meets.
+bool writeLane(const std::string& path, int lane, int64_t count)
 {
-    DataFileHeader header{};
-    std::snprintf(header.version, sizeof header.version, "QuorDataFileVersion 1.0");
-    header.tagId = 1;
-    header.dataFormat = formatFloat;
-    header.sampleRate = 1000.0;
-    header.startTime = 86400LL * 1000000000LL;
-    header.endTime = header.startTime + (count - 1) * 1000000LL;
-    header.dataSize = 4;
-    header.byteOrder = 1;
-    header.dataType = typePeriodic;
+    DataFileHeader header = benchHeader(formatFloat, kSampleRate, 4, typePeriodic);
+    header.tagId = 100 + lane;
+    header.startTime = kStartTime;
+    header.endTime = kStartTime + (count - 1) * 1000000LL;
     FILE* file = std::fopen(path.c_str(), "wb");
     if (!file)
         return false;
-    bool ok = std::fwrite(&header, sizeof header, 1, file) == 1;
+    bool ok = writeBenchHeader(file, header);
     std::vector<float> block(1 << 20);
-    uint32_t noise = 12345;
+    uint32_t noise = 12345u + uint32_t(lane);
     for (int64_t done = 0; ok && done < count;) {
         const int64_t n = std::min<int64_t>(block.size(), count - done);
         for (int64_t i = 0; i < n; ++i) {
             const int64_t k = done + i;
             noise = noise * 1664525u + 1013904223u;
-            block[i] = float(std::sin(double(k) * 2e-6) * 10.0 + double(noise >> 20) / 4096.0 - 0.5);
-            if (k % 10000000 == 5000000)
+            block[i] = float(std::sin(double(k) * 2e-6 + lane) * 10.0 + double(noise >> 20) / 4096.0 - 0.5);
+            if (k % 10000000 == 5000000 + lane * 100000)
                 block[i] = 40.0f;
+            if (lane == 0 && k == count - 1)
+                block[i] = 1000.0f;
         }
         ok = std::fwrite(block.data(), sizeof(float), size_t(n), file) == size_t(n);
         done += n;
@@ -60,7 +72,49 @@ bool writeSignal(const std::string& path, int64_t count)
     return std::fclose(file) == 0 && ok;
 }
 
+int64_t sizeOf(const std::string& path)
+{
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data))
+        return -1;
+    return static_cast<int64_t>((uint64_t(data.nFileSizeHigh) << 32) | data.nFileSizeLow);
+}
+
+// The lanes' files, written when missing or of another length.
+bool prepareFiles(const std::string& folder, int lanes, int64_t samples, std::vector<std::string>* paths)
+{
+    const int64_t size = kHeaderSize + samples * 4;
+    for (int k = 0; k < lanes; ++k) {
+        const std::string file = folder + "\\plot_lane_" + std::to_string(k % kFiles) + "_" +
+                                 std::to_string(static_cast<long long>(samples)) + ".quorData";
+        if (k < kFiles && sizeOf(file) != size) {
+            std::printf("writing %s...\n", file.c_str());
+            std::fflush(stdout);
+            if (!writeLane(file, k, samples))
+                return false;
+        }
+        if (k < kFiles) {
+            paths->push_back(file);
+            continue;
+        }
+        const std::string link = folder + "\\plot_lane_" + std::to_string(k) + "_" +
+                                 std::to_string(static_cast<long long>(samples)) + ".quorData";
+        if (sizeOf(link) != size && (DeleteFileA(link.c_str()), !CreateHardLinkA(link.c_str(), file.c_str(), nullptr)))
+            return false;
+        paths->push_back(link);
+    }
+    return true;
+}
+
+// A few messages at a time: the lanes' progress notes may keep coming.
 void pump()
+{
+    MSG message;
+    for (int k = 0; k < 16 && PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE); ++k)
+        DispatchMessageA(&message);
+}
+
+void pumpAll()
 {
     MSG message;
     while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE))
@@ -79,22 +133,7 @@ double now()
     return secondsBetween(start, t);
 }
 
-// The window's outer size that gives a plot area of exactly the wanted size.
-void sizePlotArea(PlotWindow& plot)
-{
-    for (int attempt = 0; attempt < 3; ++attempt) {
-        RECT outer;
-        GetWindowRect(plot.window(), &outer);
-        const RECT& area = plot.plotArea();
-        const int dw = kPlotWidth - (area.right - area.left), dh = kPlotHeight - (area.bottom - area.top);
-        if (dw == 0 && dh == 0)
-            return;
-        SetWindowPos(plot.window(), nullptr, 0, 0, outer.right - outer.left + dw, outer.bottom - outer.top + dh,
-                     SWP_NOMOVE | SWP_NOZORDER);
-    }
-}
-
-// One message and the paint it asks for.
+// One message and the paint it asks for, in ms.
 double timedMessage(PlotWindow& plot, UINT message, WPARAM wParam, LPARAM lParam)
 {
     const double start = now();
@@ -109,22 +148,95 @@ double median(std::vector<double> values)
     return values.empty() ? 0 : values[values.size() / 2];
 }
 
-double summarise(PlotWindow& plot, const std::string& path, double* firstPicture)
+double worst(const std::vector<double>& values)
 {
+    return values.empty() ? 0 : *std::max_element(values.begin(), values.end());
+}
+
+struct Opening {
+    double firstPicture = -1;  // s
+    double summarised = 0;     // s
+};
+
+// Opens the workspace and waits for every lane's summary.
+Opening openAndSummarise(PlotWindow& plot, const std::string& workspace)
+{
+    Opening o;
     const double start = now();
-    plot.show(nullptr, path.c_str());
-    sizePlotArea(plot);
-    *firstPicture = -1;
+    if (!plot.openWorkspace(nullptr, workspace))
+        return o;
+    SetWindowPos(plot.window(), nullptr, 0, 0, kWindowWidth, kWindowHeight, SWP_NOMOVE | SWP_NOZORDER);
     while (!plot.summarised()) {
+        if (o.firstPicture < 0 && plot.samplesDrawn() > 0)
+            o.firstPicture = now() - start;
         pump();
-        if (*firstPicture < 0 && plot.samplesDrawn() > 0)
-            *firstPicture = now() - start;
         Sleep(1);
     }
-    pump();
-    if (*firstPicture < 0)
-        *firstPicture = now() - start;
-    return now() - start;
+    pumpAll();
+    UpdateWindow(plot.window());
+    if (o.firstPicture < 0)
+        o.firstPicture = now() - start;
+    o.summarised = now() - start;
+    return o;
+}
+
+// Pans at every zoom level and the zoom step into it, from the whole view
+// inwards; then wheel notches from the whole view, whose every column edge
+// is new.
+void measureRedraws(PlotWindow& plot)
+{
+    std::printf("%-26s %14s %12s %12s %14s\n", "view", "ms across", "pan median", "pan worst", "zoom-in ms");
+    SendMessageA(plot.window(), WM_KEYDOWN, VK_HOME, 0);
+    std::vector<double> pans, zooms;
+    double zoomIn = 0;
+    for (int level = 0;; ++level) {
+        std::vector<double> times;
+        for (int i = 0; i < kRedrawsPerLevel; ++i)
+            times.push_back(timedMessage(plot, WM_KEYDOWN, (i % 2) ? VK_LEFT : VK_RIGHT, 0));
+        pans.insert(pans.end(), times.begin(), times.end());
+        std::printf("zoom 1/2^%-17d %14lld %12.2f %12.2f %14.2f\n", level,
+                    static_cast<long long>(plot.view().span().length() / 1000000), median(times), worst(times),
+                    zoomIn);
+        const int64_t lengthBefore = plot.view().span().length();
+        zoomIn = timedMessage(plot, WM_KEYDOWN, VK_ADD, 0);
+        if (plot.view().span().length() == lengthBefore)
+            break;
+        zooms.push_back(zoomIn);
+    }
+    SendMessageA(plot.window(), WM_KEYDOWN, VK_HOME, 0);
+    UpdateWindow(plot.window());
+    std::vector<double> wheel;
+    for (int i = 0; i < kRedrawsPerLevel; ++i) {
+        POINT at{(plot.plotArea().left + plot.plotArea().right) / 3, (plot.plotArea().top + plot.plotArea().bottom) / 2};
+        ClientToScreen(plot.window(), &at);
+        wheel.push_back(timedMessage(plot, WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA), MAKELPARAM(at.x, at.y)));
+    }
+    std::printf("redraw after a pan: median %.2f ms, worst %.2f ms (target 16 ms)\n", median(pans), worst(pans));
+    std::printf("redraw after a zoom step (+ key): median %.2f ms, worst %.2f ms (target 16 ms)\n", median(zooms),
+                worst(zooms));
+    std::printf("redraw after a wheel notch from the whole view: median %.2f ms, worst %.2f ms (target 16 ms)\n",
+                median(wheel), worst(wheel));
+}
+
+// Find above the threshold from the start of the first lane: the only hit is
+// its last sample.
+void measureFind(PlotWindow& plot)
+{
+    FindThreshold threshold;
+    if (!parseFindThreshold("500", &threshold)) {
+        std::printf("find: threshold not understood\n");
+        return;
+    }
+    std::vector<double> times;
+    bool found = true;
+    for (int i = 0; i < kFinds && found; ++i) {
+        plot.setCursor(false, kStartTime);
+        const double start = now();
+        found = plot.findFrom(0, FindCondition::above, threshold, false);
+        times.push_back((now() - start) * 1000.0);
+    }
+    std::printf("find with the only hit at the last sample: median %.2f ms, worst %.2f ms%s (target 20 ms)\n",
+                median(times), worst(times), found ? "" : ", NOT FOUND");
 }
 
 }  // namespace
@@ -134,73 +246,55 @@ double summarise(PlotWindow& plot, const std::string& path, double* firstPicture
 int main(int argc, char** argv)
 {
     using namespace quor;
-    const int64_t samples = argc > 1 ? std::atoll(argv[1]) : 100000000LL;
-    const std::string dir = benchFolder("quorplot_bench_");
-    const std::string path = dir + "\\signal.quorData";
-    std::printf("writing %lld float samples...\n", static_cast<long long>(samples));
-    if (!writeSignal(path, samples)) {
-        std::fprintf(stderr, "cannot write %s\n", path.c_str());
+    const std::string folder = argc > 1 ? argv[1] : benchFolder("quorplot_bench_");
+    const int lanes = argc > 2 ? std::max(1, std::min(LaneList::kMostLanes, std::atoi(argv[2]))) : kFiles;
+    const int64_t samples = argc > 3 ? std::atoll(argv[3]) : 100000000LL;
+    CreateDirectoryA(folder.c_str(), nullptr);
+    std::vector<std::string> paths;
+    if (!prepareFiles(folder, lanes, samples, &paths)) {
+        std::fprintf(stderr, "plot_bench: cannot write the data files in %s\n", folder.c_str());
         return 1;
     }
-    const SIZE_T before = privateBytes();
-    {
-        PlotWindow plot(nullptr);
-        double firstPicture = 0;
-        summarise(plot, path, &firstPicture);  // brings the file into the OS cache
-        const double whole = summarise(plot, path, &firstPicture);
-        std::printf("first picture: %.3f s after the window opened (target 0.5 s); whole file summarised in %.2f s\n",
-                    firstPicture, whole);
-        std::printf("private bytes with the plot open: +%.1f MB\n", double(privateBytes() - before) / 1e6);
-
-        // The envelope query alone, from a summary of the same file, for the
-        // share of each redraw that is the engine's.
-        SignalSummary summary;
-        summary.open(path.c_str());
-        summary.build();
-        std::vector<EnvelopeColumn> columns;
-        std::printf("%-28s %12s %12s %14s %12s\n", "view (samples across)", "median ms", "worst ms", "envelope ms",
-                    "zoom-in ms");
-        SendMessageA(plot.window(), WM_KEYDOWN, VK_HOME, 0);
-        double worstOfAll = 0;
-        double zoomIn = 0;  // the redraw that brought the view to this level: all its column edges new
-        for (int level = 0;; ++level) {
-            std::vector<double> times;
-            for (int i = 0; i < kRedrawsPerLevel; ++i)
-                times.push_back(timedMessage(plot, WM_KEYDOWN, (i % 2) ? VK_LEFT : VK_RIGHT, 0));
-            const double worst = *std::max_element(times.begin(), times.end());
-            worstOfAll = std::max(worstOfAll, worst);
-            const long long across = static_cast<long long>(plot.view().span().length() / 1000000);
-            std::vector<double> queries;
-            for (int i = 0; i < kRedrawsPerLevel; ++i) {
-                const double start = now();
-                summary.envelope(plot.view().span().from, plot.view().span().to, kPlotWidth, &columns);
-                queries.push_back((now() - start) * 1000.0);
-            }
-            std::printf("zoom 1/2^%-2d %16lld %12.2f %12.2f %14.2f %12.2f\n", level, across, median(times), worst,
-                        median(queries), zoomIn);
-            const int64_t lengthBefore = plot.view().span().length();
-            zoomIn = timedMessage(plot, WM_KEYDOWN, VK_ADD, 0);
-            worstOfAll = std::max(worstOfAll, zoomIn);
-            if (plot.view().span().length() == lengthBefore)
-                break;
-        }
-        // A notch of the wheel at a time from the whole view inwards: each
-        // redraw's column edges are all new.
-        SendMessageA(plot.window(), WM_KEYDOWN, VK_HOME, 0);
-        std::vector<double> wheel;
-        for (int i = 0; i < kRedrawsPerLevel; ++i) {
-            POINT middle{(plot.plotArea().left + plot.plotArea().right) / 3, 100};
-            ClientToScreen(plot.window(), &middle);
-            wheel.push_back(
-                timedMessage(plot, WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA), MAKELPARAM(middle.x, middle.y)));
-        }
-        worstOfAll = std::max(worstOfAll, *std::max_element(wheel.begin(), wheel.end()));
-        std::printf("wheel zoom-in from the whole view, %d notches: median %.2f ms, worst %.2f ms\n",
-                    kRedrawsPerLevel, median(wheel), *std::max_element(wheel.begin(), wheel.end()));
-        std::printf("worst redraw at any level, pans and zooms: %.2f ms (target 16 ms)\n", worstOfAll);
-        plot.close();
+    Workspace workspace;
+    for (const std::string& path : paths) {
+        WorkspaceLane lane;
+        lane.settings.path = path;
+        workspace.lanes.push_back(lane);
     }
-    DeleteFileA(path.c_str());
-    RemoveDirectoryA(dir.c_str());
+    const std::string workspacePath = folder + "\\plot_bench.quorWorkspace";
+    if (!saveWorkspaceFile(workspacePath, workspace)) {
+        std::fprintf(stderr, "plot_bench: cannot write %s\n", workspacePath.c_str());
+        return 1;
+    }
+    std::printf("%d lanes of %lld float samples, window %d x %d\n", lanes, static_cast<long long>(samples),
+                kWindowWidth, kWindowHeight);
+    {
+        // The first opening brings the files into the OS cache.
+        PlotWindow warm(nullptr);
+        openAndSummarise(warm, workspacePath);
+        warm.close();
+        pumpAll();
+    }
+    std::vector<double> firsts, wholes;
+    const SIZE_T before = privateBytes();
+    SIZE_T added = 0;
+    for (int run = 0; run < 3; ++run) {
+        PlotWindow plot(nullptr);
+        const Opening o = openAndSummarise(plot, workspacePath);
+        firsts.push_back(o.firstPicture);
+        wholes.push_back(o.summarised);
+        if (run == 2) {
+            added = privateBytes() - before;
+            std::printf("first picture after opening: median %.3f s (target 0.5 s)\n", median(firsts));
+            std::printf("all %d lanes summarised: median %.2f s (target 4 s for 8 lanes)\n", lanes, median(wholes));
+            std::printf("memory added by the window: %.1f MB for %d lanes (target 160 MB for 32 lanes)\n",
+                        double(added) / 1e6, lanes);
+            measureRedraws(plot);
+            measureFind(plot);
+        }
+        plot.close();
+        pumpAll();
+    }
+    DeleteFileA(workspacePath.c_str());
     return 0;
 }

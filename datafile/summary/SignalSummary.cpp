@@ -101,7 +101,7 @@ HRESULT SignalSummary::open(const char* path)
     if (!s.numeric)
         s.buildRuns = SampleRuns();
     s.runs = s.buildRuns;
-    const size_t blocks = static_cast<size_t>(std::min(s.runs.count() / kPage + 1, s.maxBlocks));
+    const size_t blocks = static_cast<size_t>(std::min<int64_t>(s.runs.count() / kPage + 1, s.maxBlocks));
     s.levels[0].reserve(blocks);
     if (async)
         s.blockFirstTimes.reserve(blocks);
@@ -171,6 +171,15 @@ void SignalSummary::formatValue(const SampleValue& value, Text& out) const
         std::memcpy(stored, &value.exact, 8);
     }
     appendValueText(out, stored, codec.dataSize(), codec.dataFormat(), ValueStyle::exportCsv);
+}
+
+void SignalSummary::limitBlocks(int32_t maxBlocks)
+{
+    State& s = *state_;
+    std::lock_guard<std::mutex> guard(s.lock);
+    s.maxBlocks = std::max<int64_t>(2, maxBlocks & ~1);
+    if (!s.building)
+        s.applyLimit();
 }
 
 size_t SignalSummary::memoryBytes() const

@@ -137,6 +137,13 @@ public:
     // ("%d", "%f", 64-bit decimals, ulong unsigned).
     void formatValue(const SampleValue& value, Text& out) const;
 
+    // Changes the most blocks the summary may hold (even, at least 2), so
+    // that several summaries can share one memory budget. Blocks already
+    // summarised merge with their neighbours until they fit: at once, or,
+    // while a build step runs, when it next publishes; they answer alike.
+    // Any thread; a higher limit only lets blocks to come stay finer.
+    void limitBlocks(int32_t maxBlocks);
+
     // Bytes the summary holds in memory (blocks, levels and buffers).
     size_t memoryBytes() const;
     // Samples per block now.

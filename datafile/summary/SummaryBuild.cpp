@@ -23,9 +23,7 @@ void SignalSummary::State::publish(int64_t end, int64_t first, int64_t last)
         appendBlock(chunkNodes[k], asynchronous() ? chunkFirstTimes[k] : 0);
     chunkNodes.clear();
     chunkFirstTimes.clear();
-    if (static_cast<int64_t>(levels[0].size()) >= maxBlocks)
-        doubleBlocks();
-    builtBlocks = static_cast<int64_t>(levels[0].size());
+    applyLimit();
     if (summarised == 0)
         firstTime = first;
     summarised = end;
@@ -79,11 +77,25 @@ HRESULT SignalSummary::State::summariseChunk(int64_t start, int64_t end)
     return S_OK;
 }
 
+SignalSummary::State::Building::Building(State& s) : s_(s)
+{
+    std::lock_guard<std::mutex> guard(s_.lock);
+    s_.building = true;
+}
+
+SignalSummary::State::Building::~Building()
+{
+    std::lock_guard<std::mutex> guard(s_.lock);
+    s_.applyLimit();
+    s_.building = false;
+}
+
 HRESULT SignalSummary::buildStep(int64_t sampleBudget)
 {
     State& s = *state_;
     if (!isOpen())
         return E_FAIL;
+    State::Building building(s);
     int64_t budget = std::max<int64_t>(sampleBudget, 1);
     for (;;) {
         if (progress_.cancel)
@@ -117,6 +129,7 @@ HRESULT SignalSummary::refresh()
     DataFile file;
     if (!isOpen() || FAILED(file.open(s.path.c_str(), FileHandle::modeRead)))
         return E_FAIL;
+    State::Building building(s);
     const SummaryLayout layout = layoutOf(file);
     int64_t dataSize = 0, indexSize = 0;
     s.buildData.getSize(&dataSize);

@@ -41,6 +41,51 @@ void SignalSummary::State::doubleBlocks()
     buildParents(0);
 }
 
+// The last whole block becomes the start of the block being filled, so that
+// the whole blocks pair off; the pending block then spans one block more,
+// still less than a doubled block.
+void SignalSummary::State::takeBackLastBlock()
+{
+    SummaryNode node = levels[0].back();
+    mergeNode(codec.kind(), node, pending);
+    pending = node;
+    pendingCount += blockSize;
+    levels[0].pop_back();
+    if (!blockFirstTimes.empty()) {
+        pendingFirstTime = tailFirstTime = blockFirstTimes.back();
+        blockFirstTimes.pop_back();
+    }
+}
+
+// Blocks double until fewer than maxBlocks remain. Only the worker, or
+// anyone while no build step runs, may do this: it changes the block being
+// filled.
+void SignalSummary::State::applyLimit()
+{
+    const int64_t limit = maxBlocks;
+    while (static_cast<int64_t>(levels[0].size()) >= limit) {
+        if (levels[0].size() % 2 != 0)
+            takeBackLastBlock();
+        doubleBlocks();
+    }
+    builtBlocks = static_cast<int64_t>(levels[0].size());
+    // The room a higher limit reserved goes back once it was lowered.
+    if (static_cast<int64_t>(levels[0].capacity()) > limit) {
+        std::vector<SummaryNode> blocks;
+        blocks.reserve(static_cast<size_t>(limit));
+        blocks.assign(levels[0].begin(), levels[0].end());
+        levels[0].swap(blocks);
+        for (int l = 1; l < kLevels; ++l)
+            levels[l].shrink_to_fit();
+        if (asynchronous()) {
+            std::vector<int64_t> firsts;
+            firsts.reserve(static_cast<size_t>(limit));
+            firsts.assign(blockFirstTimes.begin(), blockFirstTimes.end());
+            blockFirstTimes.swap(firsts);
+        }
+    }
+}
+
 void SignalSummary::State::appendBlock(const SummaryNode& node, int64_t first)
 {
     levels[0].push_back(node);

@@ -199,6 +199,34 @@ HRESULT SignalSummary::State::summariseColumns(const std::vector<int64_t>& ends,
     return S_OK;
 }
 
+// The block an edge splits, read in as few reads as the long-read buffer
+// allows (one, for blocks of any file this side of 10^10 samples): a picture
+// of new edges costs a read per edge, and each read costs far more than its
+// bytes where reads go through an emulation layer.
+HRESULT SignalSummary::State::scanSplit(int64_t edge, Split* split)
+{
+    const int32_t size = codec.dataSize();
+    const int64_t start = edge / blockSize * blockSize, end = start + blockSize;
+    sequential.resize(static_cast<size_t>(kSequentialSamples * size));
+    for (int64_t first = start; first < end;) {
+        const int64_t stop = std::min(end, first + kSequentialSamples);
+        if (FAILED(readStoredValues(queryData, runs, size, first, stop - first, sequential.data())))
+            return E_FAIL;
+        // Each side's share of what was read.
+        for (int side = 0; side < 2; ++side) {
+            const int64_t begin = std::max(first, side == 0 ? start : edge);
+            const int64_t finish = std::min(stop, side == 0 ? edge : end);
+            if (begin >= finish)
+                continue;
+            SummaryNode part;
+            codec.scanExtremes(sequential.data() + (begin - first) * size, finish - begin, begin, &part);
+            mergeNode(codec.kind(), side == 0 ? split->before : split->after, part);
+        }
+        first = stop;
+    }
+    return S_OK;
+}
+
 HRESULT SignalSummary::State::splitAt(int64_t edge, const Split** split)
 {
     auto found = splits.find(edge);
@@ -207,11 +235,8 @@ HRESULT SignalSummary::State::splitAt(int64_t edge, const Split** split)
         Split fresh;
         if (older != olderSplits.end()) {
             fresh = older->second;
-        } else {
-            const int64_t start = edge / blockSize * blockSize;
-            if (FAILED(scanStored(start, edge, Figures::extremes, &fresh.before)) ||
-                FAILED(scanStored(edge, start + blockSize, Figures::extremes, &fresh.after)))
-                return E_FAIL;
+        } else if (FAILED(scanSplit(edge, &fresh))) {
+            return E_FAIL;
         }
         found = splits.emplace(edge, fresh).first;
     }

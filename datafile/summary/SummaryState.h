@@ -4,6 +4,7 @@
 // (SummaryQueries.cpp). Only those units and SignalSummary.cpp include it.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <mutex>
 #include <string>
@@ -88,7 +89,21 @@ int64_t saturatedTime(int64_t index, uint64_t period);
 struct SignalSummary::State {
     explicit State(int32_t maxBlocks) : maxBlocks(std::max<int64_t>(2, maxBlocks & ~1)) {}
 
-    const int64_t maxBlocks;
+    // Written under lock; the worker reads it between its publications.
+    std::atomic<int64_t> maxBlocks;
+    // A build step or refresh runs (under lock): a lowered limit is then
+    // left to the worker, which alone may touch the block being filled.
+    bool building = false;
+    class Building {
+    public:
+        explicit Building(State& s);
+        ~Building();  // applies a limit lowered meanwhile
+        Building(const Building&) = delete;
+        Building& operator=(const Building&) = delete;
+
+    private:
+        State& s_;
+    };
     std::string path;
     SummaryLayout layout;
     ValueCodec codec;
@@ -156,10 +171,13 @@ struct SignalSummary::State {
     void publish(int64_t end, int64_t first, int64_t last);
     void appendBlock(const SummaryNode& node, int64_t firstTime);
     void doubleBlocks();
+    void takeBackLastBlock();
+    void applyLimit();
     void buildParents(int from);
     HRESULT summariseChunk(int64_t start, int64_t end);
 
     HRESULT pageValues(int64_t page, const uint8_t** stored);
+    HRESULT scanSplit(int64_t edge, Split* split);
     HRESULT pageTimes(int64_t page, const int64_t** times);
     int64_t blockFirstTime(int64_t block) const;
     HRESULT lowerBound(Wide time, int64_t* ordinal);

@@ -390,6 +390,44 @@ TEST_F(SignalSummaryFiles, BlocksDoubleAtTheirLimitAndAnswerAlike)
     }
 }
 
+// A limit lowered once a file is summarised, with an odd block left over and
+// a block half filled: the blocks merge at once and answer as a scan does,
+// and the summary goes on at the new size when the file grows.
+TEST_F(SignalSummaryFiles, LoweredLimitMergesBlocksAndAnswersAlike)
+{
+    const std::string async = dir.path("a.quorData");
+    const std::string periodic = dir.path("p.quorData");
+    const int32_t count = 7 * SignalSummary::kBlockSamples + 300;
+    for (const std::string& path : {async, periodic}) {
+        const bool isAsync = path == async;
+        const SummaryReference::Kind kind = isAsync ? SummaryReference::signedInt : SummaryReference::real;
+        const NumericFormat format{formatFloat, 4};
+        auto samples = isAsync ? writeAsynchronous(path, count) : writePeriodic(path, format, false, count, 14);
+        SignalSummary shared(16);
+        ASSERT_EQ(shared.open(path.c_str()), S_OK);
+        ASSERT_EQ(shared.build(), S_OK);
+        shared.limitBlocks(2);
+        // 7 blocks and a part: 3 of 1024 samples and a part, then 1 of 2048 and a part.
+        EXPECT_EQ(shared.blockSamples(), 4 * SignalSummary::kBlockSamples);
+        checkAgainstReference(shared, SummaryReference(kind, samples), 15, 6);
+
+        auto grown = isAsync ? writeAsynchronous(path, 3 * count) : writePeriodic(path, format, false, 3 * count, 14);
+        ASSERT_EQ(shared.refresh(), S_OK);
+        ASSERT_EQ(shared.build(), S_OK);
+        EXPECT_EQ(shared.blockSamples(), 16 * SignalSummary::kBlockSamples);
+        checkAgainstReference(shared, SummaryReference(kind, grown), 16, 6);
+
+        // Lowered from another thread while a worker builds: the worker merges.
+        SignalSummary busy(64);
+        ASSERT_EQ(busy.open(path.c_str()), S_OK);
+        std::thread worker([&busy] { EXPECT_EQ(busy.build(), S_OK); });
+        busy.limitBlocks(2);
+        worker.join();
+        EXPECT_EQ(busy.blockSamples(), 16 * SignalSummary::kBlockSamples);
+        checkAgainstReference(busy, SummaryReference(kind, grown), 17, 6);
+    }
+}
+
 TEST_F(SignalSummaryFiles, LegacyFilesInBothByteOrders)
 {
     for (bool bigEndian : {false, true}) {

@@ -26,11 +26,53 @@ bool readStamp(FileHandle& index, int64_t k, int64_t* time)
            got == sizeof *time;
 }
 
+// The recordings that share the budget.
+std::vector<LaneRecording*>& budgetMembers()
+{
+    static std::vector<LaneRecording*> members;
+    return members;
+}
+
+// Joins the budget and lowers the others' share to the new one.
+int32_t joinBudget(LaneRecording* recording)
+{
+    std::vector<LaneRecording*>& members = budgetMembers();
+    members.push_back(recording);
+    const int32_t share = LaneRecording::blockShare(static_cast<int>(members.size()));
+    for (LaneRecording* other : members)
+        if (other != recording)
+            other->limitBlocks(share);
+    return share;
+}
+
 }  // namespace
 
-LaneRecording::LaneRecording(int32_t maxBlocks) : summary_(maxBlocks) {}
+int32_t LaneRecording::blockShare(int recordings)
+{
+    const int32_t lone = SignalSummary::kMaxBlocks;
+    return std::min(lone, kWorkspaceBlocks / std::max(1, recordings)) & ~1;
+}
 
-LaneRecording::~LaneRecording() { stop(); }
+LaneRecording::LaneRecording() : inBudget_(true), maxBlocks_(joinBudget(this)), summary_(maxBlocks_) {}
+
+LaneRecording::LaneRecording(int32_t maxBlocks) : maxBlocks_(maxBlocks), summary_(maxBlocks) {}
+
+LaneRecording::~LaneRecording()
+{
+    stop();
+    if (inBudget_) {
+        std::vector<LaneRecording*>& members = budgetMembers();
+        members.erase(std::find(members.begin(), members.end(), this));
+    }
+}
+
+void LaneRecording::limitBlocks(int32_t maxBlocks)
+{
+    if (maxBlocks >= maxBlocks_)
+        return;
+    summary_.limitBlocks(maxBlocks);
+    maxBlocks_ = maxBlocks;
+}
 
 HRESULT LaneRecording::open(const std::string& path, Progress onProgress)
 {

@@ -8,9 +8,13 @@
 // one call until the window says noteTaken(), so that a slow window is never
 // flooded, and always a last one when the summary is complete.
 //
-// The summaries of a workspace share one memory budget: each lane's summary
-// holds at most kLaneBlocks blocks, so that kMostLanes of them stay bounded
-// whatever the files' lengths.
+// The summaries of all lanes share one memory budget: each holds at most
+// its share of kWorkspaceBlocks blocks, the budget divided among the
+// recordings that exist, so that 32 lanes stay bounded whatever their
+// files' lengths while a few lanes keep finer blocks (cheaper edges when
+// zooming). A recording made joins the budget and lowers the others' limit,
+// whose blocks merge at once. Recordings are made, used and destroyed on
+// one thread (the window's).
 #pragma once
 
 #include <atomic>
@@ -51,12 +55,17 @@ struct LaneStats {
 class LaneRecording {
 public:
     using Progress = std::function<void()>;
-    // All lanes' summaries together: about 2^20 blocks, some 100 MB at most.
+    // All lanes' summaries together: 2^20 blocks, about 70 MB.
     static constexpr int32_t kWorkspaceBlocks = 1 << 20;
-    static constexpr int32_t kLaneBlocks = kWorkspaceBlocks / LaneList::kMostLanes;
+    // A lane's share when there are `recordings`: never more than a lone
+    // summary's own limit.
+    static int32_t blockShare(int recordings);
 
-    explicit LaneRecording(int32_t maxBlocks = kLaneBlocks);
-    ~LaneRecording();  // stops and joins the worker
+    // Takes its share of the budget.
+    LaneRecording();
+    // A limit of its own, outside the budget.
+    explicit LaneRecording(int32_t maxBlocks);
+    ~LaneRecording();  // stops and joins the worker; leaves the budget
     LaneRecording(const LaneRecording&) = delete;
     LaneRecording& operator=(const LaneRecording&) = delete;
 
@@ -93,6 +102,9 @@ public:
     const std::vector<TimeSpan>& segments() const { return segmentTimes_; }
     const std::string& path() const { return path_; }
     size_t memoryBytes() const { return summary_.memoryBytes(); }
+    int32_t maxBlocks() const { return maxBlocks_; }
+    // Lowers the limit: the blocks merge now, or as the worker next publishes.
+    void limitBlocks(int32_t maxBlocks);
 
     // The file's size when it was last read, and whether it differs now
     // (grew, shrank, or went away).
@@ -118,6 +130,8 @@ private:
     void takeSegments();
     int64_t sizeOnDisk() const;
 
+    bool inBudget_ = false;
+    int32_t maxBlocks_ = 0;
     std::string path_;
     Progress onProgress_;
     bool opened_ = false;

@@ -190,4 +190,39 @@ TEST_F(LaneReadoutTest, UlongDifferenceIsExactNearTwoToThe63)
     EXPECT_EQ(row.samples, "3");
 }
 
+// Every recording made lowers the others' share of the one budget; a lane
+// still being read when its share drops goes on to the end.
+TEST(LaneRecordingBudget, LanesShareOneBudgetAndAReadingLaneGoesOn)
+{
+    TempDir dir;
+    Bytes values;
+    const int count = 2500000;  // more than one step of the worker: still reading when the others come
+    for (int k = 0; k < count; ++k)
+        values.put<float>(float(k % 1000));
+    const std::string path = dir.path("long.quorData");
+    ASSERT_TRUE(writeNative(path, nativeHeader(formatFloat, 4, 1000.0), values));
+    LaneRecording first;
+    EXPECT_EQ(first.maxBlocks(), int32_t(SignalSummary::kMaxBlocks));
+    ASSERT_EQ(first.open(path, nullptr), S_OK);
+    std::vector<std::unique_ptr<LaneRecording>> others;
+    for (int k = 1; k < LaneList::kMostLanes; ++k)
+        others.emplace_back(new LaneRecording);
+    const int32_t share = LaneRecording::kWorkspaceBlocks / LaneList::kMostLanes;
+    EXPECT_EQ(first.maxBlocks(), share);
+    for (const auto& other : others)
+        EXPECT_EQ(other->maxBlocks(), share);
+    while (first.reading())
+        std::this_thread::yield();
+    LaneStats stats;
+    ASSERT_TRUE(first.summarised());
+    ASSERT_TRUE(first.stats(INT64_MIN, INT64_MAX, stats));
+    EXPECT_EQ(stats.count, count);
+    EXPECT_EQ(stats.maximum, "999.000000");
+    others.clear();
+    // Blocks never split again: a lane keeps the share it came down to.
+    LaneRecording second;
+    EXPECT_EQ(second.maxBlocks(), int32_t(SignalSummary::kMaxBlocks));
+    EXPECT_EQ(first.maxBlocks(), share);
+}
+
 }  // namespace quor
