@@ -4,8 +4,6 @@
 
 #include "Bstr.h"
 
-using Microsoft::WRL::ComPtr;
-
 namespace quor {
 
 const char* const PlotReadoutTable::kCaptions[kColumns] = {
@@ -32,11 +30,8 @@ std::string gridCell(const std::string& text)
 std::string joinCells(const std::vector<const std::string*>& cells)
 {
     std::string text;
-    for (const std::string* cell : cells) {
-        if (!text.empty())
-            text += '|';
-        text += gridCell(*cell);
-    }
+    for (size_t k = 0; k < cells.size(); ++k)
+        text += (k ? "|" : "") + gridCell(*cells[k]);
     return text;
 }
 
@@ -100,14 +95,11 @@ HRESULT PlotReadoutTable::create(HWND parent, int id)
     return S_OK;
 }
 
-// Columns without headings: the heading row is a row, so that a copy of
-// the table carries its captions.
+// The grid's column header is hidden: the captions are the first row, so
+// that a copy of the table carries them.
 void PlotReadoutTable::setUpGrid()
 {
-    std::string headings;
-    for (int column = 0; column < kColumns; ++column)
-        headings += std::string(column ? "|" : "") + kCaptions[column];
-    grid_->setColumnHeadings(Bstr(headings.c_str()).get());
+    grid_->setColumnHeadings(Bstr(headingText().c_str()).get());
     for (int column = 0; column < kColumns; ++column)
         grid_->SetColumnEditable(column, VARIANT_FALSE);
     grid_->showColumnHeader(VARIANT_FALSE);
@@ -146,6 +138,9 @@ void PlotReadoutTable::show(const std::vector<LaneReadout>& rows, const std::vec
         texts.push_back(readoutRowText(rows[k]));
         textColours.push_back(k < colours.size() ? colours[k] : kTextColour);
     }
+    // Unchanged rows cost nothing: a pan redraws the lanes, not the grid.
+    if (texts == shown_ && textColours == shownColours_)
+        return;
     // The rows keep their order: new ones go at the end, gone ones from it.
     for (size_t index = 0; index < texts.size(); ++index)
         putRow(index, texts[index], textColours[index]);
