@@ -47,20 +47,29 @@ void PlotWindow::onMouseWheel(WPARAM wParam, LPARAM lParam)
     changeView([&] { view_.zoomAround(at.x - plotArea_.left, plotWidth(), std::pow(0.5, notches * 0.5)); });
 }
 
+// A press takes the focus; false when it lands outside the plot. *label:
+// the lane whose label it lands on, or -1.
+bool PlotWindow::pressAt(LPARAM lParam, int* label)
+{
+    SetFocus(window_);
+    const int x = GET_X_LPARAM(lParam), y = GET_Y_LPARAM(lParam);
+    *label = inPlot(x, y) ? laneLabelAt(x, y) : -1;
+    return inPlot(x, y);
+}
+
 // A press on a label picks its lane and does no more; elsewhere it picks
 // the band's lane and starts a click or a drag.
 void PlotWindow::onLeftDown(LPARAM lParam)
 {
-    SetFocus(window_);
-    const int x = GET_X_LPARAM(lParam), y = GET_Y_LPARAM(lParam);
-    if (!inPlot(x, y))
+    int label = -1;
+    if (!pressAt(lParam, &label))
         return;
-    const int label = laneLabelAt(x, y);
     if (label >= 0) {
         selectLane(label);
         return;
     }
-    const int band = bandAt(bands_, y);
+    const int x = GET_X_LPARAM(lParam);
+    const int band = bandAt(bands_, GET_Y_LPARAM(lParam));
     if (band >= 0 && band < lanes_.bandCount())
         current_ = lanes_.lanesOfBand(band).front();
     cursors_.forgetClick();
@@ -84,17 +93,15 @@ void PlotWindow::onLeftUp(WPARAM wParam, LPARAM lParam)
 // box that zooms.
 void PlotWindow::onRightDown(LPARAM lParam)
 {
-    SetFocus(window_);
-    const int x = GET_X_LPARAM(lParam), y = GET_Y_LPARAM(lParam);
-    if (!inPlot(x, y))
+    int label = -1;
+    if (!pressAt(lParam, &label))
         return;
-    const int label = laneLabelAt(x, y);
     if (label >= 0) {
         current_ = label;
         onContextMenu(lParam);
         return;
     }
-    gestures_.rightDown(x - plotArea_.left);
+    gestures_.rightDown(GET_X_LPARAM(lParam) - plotArea_.left);
     SetCapture(window_);
 }
 

@@ -204,6 +204,7 @@ private:
     void onCancel();
     void changeView(const std::function<void()>& change);
     int laneLabelAt(int x, int y) const;
+    bool pressAt(LPARAM lParam, int* label);
 
     // Find, export and copy (PlotActions.cpp).
     void askFind();
