@@ -33,7 +33,6 @@ const int kSwatch = 10;
 const int kMarkHalf = 2;
 const int kProgressWidth = 200;
 const int kProgressHeight = 14;
-const int kTableRowHeight = 18;
 
 void drawText(HDC dc, int x, int y, const std::string& text, UINT align)
 {

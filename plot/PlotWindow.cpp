@@ -21,7 +21,6 @@ const int kTopMargin = 12;
 const int kTimeAxisHeight = 24;
 const int kBandGap = 6;
 const int kStripHeight = 40;  // two lines: the cursors, then Δt and what was done last
-const int kTableRowHeight = 18;
 const int kMostTableRows = 9;  // lanes beyond scroll in the grid
 const int kButtonWidth = 104;
 const int kButtonHeight = 24;
