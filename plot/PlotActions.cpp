@@ -1,5 +1,8 @@
 // What the plot window does beyond drawing: Find on a lane, Export A-B of
 // every lane as one merge, and the copy of the whole picture.
+#include <ole2.h>
+#include <wrl/client.h>
+
 #include <algorithm>
 #include <limits>
 
@@ -181,9 +184,26 @@ void PlotWindow::copyToClipboard()
     {
         quor::SelectedObject selected(copyDC.get(), copy.get());
         BitBlt(copyDC.get(), 0, 0, canvas_.width(), canvas_.height(), canvas_.dc(), 0, 0, SRCCOPY);
+        copyTable(copyDC.get());
     }
     if (quor::handToClipboard(window_, CF_BITMAP, copy.get()))
         copy.release();  // the clipboard owns it now
+}
+
+// The grid draws itself into the copy, as a control draws into a
+// container's picture, where it lies in the window.
+void PlotWindow::copyTable(HDC dc) const
+{
+    if (!table_.window() || !table_.grid())
+        return;
+    Microsoft::WRL::ComPtr<IViewObject> view;
+    if (FAILED(table_.grid()->QueryInterface(IID_IViewObject, reinterpret_cast<void**>(view.GetAddressOf()))))
+        return;
+    RECT place{};
+    GetWindowRect(table_.window(), &place);
+    MapWindowPoints(nullptr, window_, reinterpret_cast<POINT*>(&place), 2);
+    const RECTL bounds{place.left, place.top, place.right, place.bottom};
+    view->Draw(DVASPECT_CONTENT, -1, nullptr, nullptr, nullptr, dc, &bounds, nullptr, nullptr, 0);
 }
 
 }  // namespace quor

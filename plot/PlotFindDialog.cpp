@@ -1,9 +1,8 @@
 #include "PlotFindDialog.h"
 
-#include <utility>
+#include <iterator>
 
 #include "DialogTemplate.h"
-#include "WindowProc.h"
 
 namespace quor {
 
@@ -12,17 +11,7 @@ const char kFindCaption[] = "Find";
 
 namespace {
 
-const int kLaneList = 1001;
-const int kConditionList = 1002;
-const int kValueEdit = 1003;
-const int kDirectionList = 1004;
 const char* const kDirectionNames[2] = {"Forward", "Backward"};
-
-PlotFindAnswer::Answer& currentAnswer()
-{
-    static PlotFindAnswer::Answer answer;
-    return answer;
-}
 
 void fillList(HWND dialog, int id, const std::vector<std::string>& items, int selected)
 {
@@ -37,7 +26,7 @@ int listChoice(HWND dialog, int id)
     return chosen == CB_ERR ? 0 : static_cast<int>(chosen);
 }
 
-class FindDialog {
+class FindDialog final : public DialogForm {
 public:
     FindDialog(const std::vector<std::string>& labels, PlotFindChoice& choice) : labels_(labels), choice_(choice) {}
 
@@ -47,57 +36,41 @@ public:
         const char* captions[] = {"Lane:", "Condition:", "Value:", "Direction:"};
         for (short row = 0; row < 4; ++row)
             form.label(captions[row], 8, short(8 + 18 * row), 50);
-        form.choices(kLaneList, 62, 8, 150);
-        form.choices(kConditionList, 62, 26, 150);
-        form.edit(kValueEdit, 62, 44, 150);
-        form.choices(kDirectionList, 62, 62, 150);
+        form.choices(kFindLaneList, 62, 8, 150);
+        form.choices(kFindConditionList, 62, 26, 150);
+        form.edit(kFindValueEdit, 62, 44, 150);
+        form.choices(kFindDirectionList, 62, 62, 150);
         form.button(IDOK, "Find", 106, 80, true);
         form.button(IDCANCEL, "Cancel", 162, 80, false);
-        return form.runModal(owner, &ownedDialogProc<FindDialog>, reinterpret_cast<LPARAM>(this)) == IDOK;
-    }
-
-    void attachWindow(HWND window) { window_ = window; }
-    void detachWindow() { window_ = nullptr; }
-    INT_PTR handleMessage(UINT message, WPARAM wParam, LPARAM)
-    {
-        if (message == WM_INITDIALOG) {
-            show();
-            return TRUE;
-        }
-        if (message == WM_COMMAND && LOWORD(wParam) == IDOK)
-            take();
-        else if (message == WM_COMMAND && LOWORD(wParam) == IDCANCEL)
-            EndDialog(window_, IDCANCEL);
-        return FALSE;
+        return DialogForm::run(owner, form);
     }
 
 private:
-    void show()
+    void show() override
     {
-        fillList(window_, kLaneList, labels_, choice_.lane);
-        fillList(window_, kConditionList, {std::begin(kFindConditionNames), std::end(kFindConditionNames)},
+        fillList(window(), kFindLaneList, labels_, choice_.lane);
+        fillList(window(), kFindConditionList, {std::begin(kFindConditionNames), std::end(kFindConditionNames)},
                  static_cast<int>(choice_.condition));
-        SetDlgItemTextA(window_, kValueEdit, choice_.thresholdText.c_str());
-        fillList(window_, kDirectionList, {std::begin(kDirectionNames), std::end(kDirectionNames)},
+        SetDlgItemTextA(window(), kFindValueEdit, choice_.thresholdText.c_str());
+        fillList(window(), kFindDirectionList, {std::begin(kDirectionNames), std::end(kDirectionNames)},
                  choice_.backward ? 1 : 0);
     }
-    void take()
+    void take() override
     {
         PlotFindChoice typed = choice_;
-        typed.lane = listChoice(window_, kLaneList);
-        typed.condition = static_cast<FindCondition>(listChoice(window_, kConditionList));
-        typed.thresholdText = dialogItemText(window_, kValueEdit);
-        typed.backward = listChoice(window_, kDirectionList) == 1;
+        typed.lane = listChoice(window(), kFindLaneList);
+        typed.condition = static_cast<FindCondition>(listChoice(window(), kFindConditionList));
+        typed.thresholdText = dialogItemText(window(), kFindValueEdit);
+        typed.backward = listChoice(window(), kFindDirectionList) == 1;
         const std::string complaint = findValueComplaint(typed);
         if (!complaint.empty()) {
-            refuseItemText(window_, kValueEdit, kFindCaption, complaint);
+            refuseItemText(window(), kFindValueEdit, kFindCaption, complaint);
             return;
         }
         choice_ = typed;
-        EndDialog(window_, IDOK);
+        accept();
     }
 
-    HWND window_ = nullptr;
     const std::vector<std::string>& labels_;
     PlotFindChoice& choice_;
 };
@@ -140,16 +113,9 @@ bool askPlotFind(HWND owner, const std::vector<std::string>& laneLabels, PlotFin
         return false;
     if (!validLane(laneLabels, choice.lane))
         choice.lane = 0;
-    if (const PlotFindAnswer::Answer& answer = currentAnswer())
+    if (const PlotFindAnswer::Answer& answer = PlotFindAnswer::current())
         return askAnswer(answer, laneLabels, choice);
     return FindDialog(laneLabels, choice).run(owner);
-}
-
-PlotFindAnswer::PlotFindAnswer(Answer answer) : previous_(std::exchange(currentAnswer(), std::move(answer))) {}
-
-PlotFindAnswer::~PlotFindAnswer()
-{
-    currentAnswer() = std::move(previous_);
 }
 
 }  // namespace quor

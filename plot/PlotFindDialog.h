@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "FindThreshold.h"
+#include "ScopedAnswer.h"
 #include "SummaryTypes.h"
 
 namespace quor {
@@ -34,22 +35,16 @@ std::string findValueComplaint(PlotFindChoice& choice);
 // The conditions as the dialog lists them, in FindCondition's order.
 extern const char* const kFindConditionNames[4];
 extern const char kFindCaption[];
+// The dialog's items, for tests that drive it.
+enum PlotFindItem : int { kFindLaneList = 1001, kFindConditionList, kFindValueEdit, kFindDirectionList };
 
 // While one lives, askPlotFind shows no dialog: `answer` gets the labels,
 // the complaint about the last choice it gave (empty at first) and the
 // choice shown, and changes it (true) or cancels (false). It is asked
 // again while its value is refused.
-class PlotFindAnswer {
-public:
-    using Answer = std::function<bool(const std::vector<std::string>& laneLabels, const std::string& complaint,
-                                      PlotFindChoice& choice)>;
-    explicit PlotFindAnswer(Answer answer);
-    ~PlotFindAnswer();
-    PlotFindAnswer(const PlotFindAnswer&) = delete;
-    PlotFindAnswer& operator=(const PlotFindAnswer&) = delete;
-
-private:
-    Answer previous_;
-};
+struct PlotFindTag;
+using PlotFindAnswer = ScopedAnswer<PlotFindTag, std::function<bool(const std::vector<std::string>& laneLabels,
+                                                                           const std::string& complaint,
+                                                                           PlotFindChoice& choice)>>;
 
 }  // namespace quor

@@ -47,18 +47,30 @@ void PlotWindow::onMouseWheel(WPARAM wParam, LPARAM lParam)
     changeView([&] { view_.zoomAround(at.x - plotArea_.left, plotWidth(), std::pow(0.5, notches * 0.5)); });
 }
 
-// A press picks the lane under it, by its label or its band.
-void PlotWindow::onLeftDown(LPARAM lParam)
+// A press takes the focus; false when it lands outside the plot. *label:
+// the lane whose label it lands on, or -1.
+bool PlotWindow::pressAt(LPARAM lParam, int* label)
 {
     SetFocus(window_);
     const int x = GET_X_LPARAM(lParam), y = GET_Y_LPARAM(lParam);
-    if (!inPlot(x, y))
+    *label = inPlot(x, y) ? laneLabelAt(x, y) : -1;
+    return inPlot(x, y);
+}
+
+// A press on a label picks its lane and does no more; elsewhere it picks
+// the band's lane and starts a click or a drag.
+void PlotWindow::onLeftDown(LPARAM lParam)
+{
+    int label = -1;
+    if (!pressAt(lParam, &label))
         return;
-    const int label = laneLabelAt(x, y);
-    const int band = bandAt(bands_, y);
-    if (label >= 0)
-        current_ = label;
-    else if (band >= 0 && band < lanes_.bandCount())
+    if (label >= 0) {
+        selectLane(label);
+        return;
+    }
+    const int x = GET_X_LPARAM(lParam);
+    const int band = bandAt(bands_, GET_Y_LPARAM(lParam));
+    if (band >= 0 && band < lanes_.bandCount())
         current_ = lanes_.lanesOfBand(band).front();
     cursors_.forgetClick();
     gestures_.leftDown(x - plotArea_.left);
@@ -81,17 +93,15 @@ void PlotWindow::onLeftUp(WPARAM wParam, LPARAM lParam)
 // box that zooms.
 void PlotWindow::onRightDown(LPARAM lParam)
 {
-    SetFocus(window_);
-    const int x = GET_X_LPARAM(lParam), y = GET_Y_LPARAM(lParam);
-    if (!inPlot(x, y))
+    int label = -1;
+    if (!pressAt(lParam, &label))
         return;
-    const int label = laneLabelAt(x, y);
     if (label >= 0) {
         current_ = label;
         onContextMenu(lParam);
         return;
     }
-    gestures_.rightDown(x - plotArea_.left);
+    gestures_.rightDown(GET_X_LPARAM(lParam) - plotArea_.left);
     SetCapture(window_);
 }
 
@@ -147,7 +157,10 @@ void PlotWindow::onContextMenu(LPARAM lParam)
     POINT at{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
     ClientToScreen(window_, &at);
     OwnedMenu menu = createLaneMenu();
-    TrackPopupMenu(menu.get(), TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON, at.x, at.y, 0, window_, nullptr);
+    const UINT flags = TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON | TPM_RETURNCMD;
+    const WORD chosen = static_cast<WORD>(TrackPopupMenu(menu.get(), flags, at.x, at.y, 0, window_, nullptr));
+    if (chosen)
+        onCommand(chosen);
 }
 
 // Items that cannot act now are greyed; Steps, Lines and Follow show their state.
@@ -251,18 +264,20 @@ bool PlotWindow::runLaneCommand(WORD id)
     case PlotCommand::lines: setStyle(k, LaneStyle::lines); return true;
     case PlotCommand::alignStart: alignStart(k); return true;
     case PlotCommand::remove: removeLane(k); return true;
-    case PlotCommand::shift: {
-        int64_t offset = lanes_.at(k).settings.offset;
-        if (askLaneShift(window_, offset))
-            shiftLane(k, offset);
-        return true;
-    }
+    case PlotCommand::shift: askShift(k); return true;
     default: return false;
     }
     // The lane stays current wherever it moved.
     current_ = lanes_.indexOf(laneId);
     changed();
     return true;
+}
+
+void PlotWindow::askShift(int index)
+{
+    int64_t offset = lanes_.at(index).settings.offset;
+    if (askLaneShift(window_, offset))
+        shiftLane(index, offset);
 }
 
 // One button stops what runs: the export, or else the lanes' reading (what

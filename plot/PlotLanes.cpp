@@ -136,28 +136,40 @@ void PlotWindow::linkFile(const std::string& path)
 {
     exporter_.cancel();
     exporter_.finish();
+    const int linked = lanes_.linkedIndex();
+    if (linked >= 0 && lanes_.indexOfPath(path) == linked) {
+        // The same file again (saved, or loaded for a workspace): read anew,
+        // the view and the cursors kept.
+        refreshLane(linked);
+        takeExtent(false);
+    } else {
+        putLinkedFile(path);
+        cursors_.clear();
+        history_.clear();
+        takeExtent(true);
+        setTitle();
+    }
+    changed();
+}
+
+void PlotWindow::putLinkedFile(const std::string& path)
+{
     const int existing = lanes_.indexOfPath(path);
     const int linked = lanes_.linkedIndex();
-    if (existing >= 0 && existing != linked) {
+    if (existing >= 0) {
         lanes_.setLinked(existing);
         refreshLane(existing);
     } else if (linked >= 0) {
         lanes_.replacePath(linked, path);
-        LaneSettings& settings = lanes_.settings(linked);
         openLane(lanes_.at(linked).id, path);
-        PlotLane* lane = laneState(linked);
-        settings.style = lane->found ? lane->recording.naturalStyle() : LaneStyle::lines;
+        const PlotLane* lane = laneState(linked);
+        lanes_.settings(linked).style = lane->found ? lane->recording.naturalStyle() : LaneStyle::lines;
     } else {
         LaneSettings settings;
         settings.path = path;
         addLane(settings, false);
         lanes_.setLinked(lanes_.indexOfPath(path));
     }
-    cursors_.clear();
-    history_.clear();
-    takeExtent(true);
-    setTitle();
-    changed();
 }
 
 // The shared time axis: the union of the lanes' shifted extents.

@@ -366,11 +366,13 @@ void PlotWindow::paintLaneLabels(const Frame& frame)
     for (int k : frame.lanes) {
         const int x = frame.area.left + 4;
         const std::string& label = readout_.rows.size() > size_t(k) ? readout_.rows[k].label : std::string();
+        labelRects_[k] = RECT{x - 2, y, x + kSwatch + 6 + textWidth(dc, label), y + kLineHeight};
+        // The labels are a legend over the lanes: on white, so that they read.
+        FillRect(dc, &labelRects_[k], static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
         const RECT swatch{x, y + 3, x + kSwatch, y + 3 + kSwatch};
         quor::Brush colour(CreateSolidBrush(lanes_.at(k).settings.colour));
         FillRect(dc, &swatch, colour.get());
         drawText(dc, x + kSwatch + 4, y, label, TA_LEFT | TA_TOP);
-        labelRects_[k] = RECT{x - 2, y, x + kSwatch + 6 + textWidth(dc, label), y + kLineHeight};
         if (k == current_ && lanes_.count() > 1)
             FrameRect(dc, &labelRects_[k], frameBrush.get());
         y += kLineHeight;
@@ -395,8 +397,9 @@ void PlotWindow::paintTimeAxis()
     }
 }
 
-// The cursors' names, at the top of the plot and clipped to it: B's near
-// the right edge must not spill over the frame.
+// The cursors' names, at the foot of the plot (the lanes' labels are at
+// the top of their bands) and clipped to it: B's near the right edge must
+// not spill over the frame.
 void PlotWindow::paintCursorNames()
 {
     HDC dc = canvas_.dc();
@@ -406,10 +409,10 @@ void PlotWindow::paintCursorNames()
     int x = 0;
     const int right = plotArea_.right;
     if (cursorInView(false, x))
-        drawText(dc, std::min(x + 3, right), plotArea_.top + 2, "A", TA_LEFT | TA_TOP);
+        drawText(dc, std::min(x + 3, right), plotArea_.bottom - 2 * kLineHeight, "A", TA_LEFT | TA_TOP);
     SetTextColor(dc, kCursorB);
     if (cursorInView(true, x))
-        drawText(dc, std::min(x + 3, right), plotArea_.top + 16, "B", TA_LEFT | TA_TOP);
+        drawText(dc, std::min(x + 3, right), plotArea_.bottom - kLineHeight, "B", TA_LEFT | TA_TOP);
 }
 
 void PlotWindow::paintBox()
@@ -440,19 +443,54 @@ void PlotWindow::updateReadout()
         const double dt = double(b.time - a.time) / 1e9;
         r.delta = printed("\xCE\x94t %.9g s   1/\xCE\x94t %.9g Hz", dt, dt != 0 ? 1 / dt : 0.0);
     }
+    r.rows = std::move(readout_.rows);
+    readout_ = std::move(r);
+    takeRows();
+    EnableWindow(exportButton_, cursors_.bothPlaced() && !exporter_.running() && plottable());
+}
+
+// What the rows depend on: the cursors, the lanes and how far each lane's
+// file has been read. A pan or a zoom leaves it alone, and the rows with it.
+std::string PlotWindow::rowsKey() const
+{
+    const PlotCursor& a = cursors_.a();
+    const PlotCursor& b = cursors_.b();
+    std::string key = printed("%d %lld %d %lld %d", a.placed, static_cast<long long>(a.time), b.placed,
+                              static_cast<long long>(b.time), lanes_.linkedIndex());
+    for (int k = 0; k < lanes_.count(); ++k) {
+        const PlotLane* lane = laneState(k);
+        const LaneSettings& settings = lanes_.at(k).settings;
+        key += printed("|%d %lld %d %.17g %lld ", lanes_.at(k).id, static_cast<long long>(settings.offset),
+                       lane && lane->found, lane ? lane->recording.progress() : 0.0,
+                       static_cast<long long>(lane ? lane->recording.fileSize() : 0)) +
+               settings.path;
+    }
+    return key;
+}
+
+void PlotWindow::takeRows()
+{
+    std::string key = rowsKey();
+    if (key == rowsKey_)
+        return;
+    rowsKey_ = std::move(key);
+    readout_.rows.clear();
+    std::vector<uint32_t> colours;
     const int linked = lanes_.linkedIndex();
     for (int k = 0; k < lanes_.count(); ++k) {
         PlotLane* lane = laneState(k);
         const LaneSettings& settings = lanes_.at(k).settings;
+        colours.push_back(settings.colour);
         if (lane && lane->found) {
-            r.rows.push_back(laneReadout(lane->recording, settings, cursors_, k == linked));
+            readout_.rows.push_back(laneReadout(lane->recording, settings, cursors_, k == linked));
         } else {
             LaneReadout missing;
-            missing.label = laneLabel(settings.path, 0, settings.offset, k == linked) + "  " + kFileNotFound;
-            r.rows.push_back(missing);
+            missing.label = fileNameOf(settings.path) + offsetMark(settings.offset) + (k == linked ? kLinkedMark : "") +
+                            "  " + kFileNotFound;
+            readout_.rows.push_back(missing);
         }
     }
-    readout_ = r;
+    table_.show(readout_.rows, colours);
     EnableWindow(exportButton_, cursors_.bothPlaced() && !exporter_.running() && plottable());
 }
 
@@ -479,10 +517,12 @@ void PlotWindow::paintStrip()
 // The rows as text, where the readout grid cannot be had.
 void PlotWindow::paintTable()
 {
+    if (table_.window())
+        return;
     HDC dc = canvas_.dc();
     quor::SavedDCState saved(dc);
     prepareText(dc, kText);
-    int y = strip_.bottom + 2;
+    int y = tableArea_.top + 2;
     for (const LaneReadout& row : readout_.rows) {
         const std::string text = row.label + " | A " + row.valueA + " " + row.timeA + " | B " + row.valueB + " " +
                                  row.timeB + " | \xCE\x94 " + row.deltaValue + " | n " + row.samples + " min " +

@@ -1,10 +1,7 @@
 #include "PlotShiftDialog.h"
 
-#include <utility>
-
 #include "DecimalSeconds.h"
 #include "DialogTemplate.h"
-#include "WindowProc.h"
 
 namespace quor {
 
@@ -12,56 +9,32 @@ const char kShiftCaption[] = "Shift Lane";
 
 namespace {
 
-const int kSecondsEdit = 1001;
-
-LaneShiftAnswer::Answer& currentAnswer()
-{
-    static LaneShiftAnswer::Answer answer;
-    return answer;
-}
-
-class ShiftDialog {
+class ShiftDialog final : public DialogForm {
 public:
-    explicit ShiftDialog(int64_t offset) : offset_(offset) {}
+    explicit ShiftDialog(int64_t& offset) : offset_(offset) {}
 
     bool run(HWND owner)
     {
         DialogTemplate form(kShiftCaption, 180, 52);
         form.label("Offset (seconds):", 8, 8, 64);
-        form.edit(kSecondsEdit, 74, 8, 98);
+        form.edit(kShiftSecondsEdit, 74, 8, 98);
         form.button(IDOK, "OK", 66, 30, true);
         form.button(IDCANCEL, "Cancel", 122, 30, false);
-        return form.runModal(owner, &ownedDialogProc<ShiftDialog>, reinterpret_cast<LPARAM>(this)) == IDOK;
-    }
-    int64_t offset() const { return offset_; }
-
-    void attachWindow(HWND window) { window_ = window; }
-    void detachWindow() { window_ = nullptr; }
-    INT_PTR handleMessage(UINT message, WPARAM wParam, LPARAM)
-    {
-        if (message == WM_INITDIALOG) {
-            SetDlgItemTextA(window_, kSecondsEdit, decimalSecondsText(offset_).c_str());
-            return TRUE;
-        }
-        if (message == WM_COMMAND && LOWORD(wParam) == IDOK)
-            takeOffset();
-        else if (message == WM_COMMAND && LOWORD(wParam) == IDCANCEL)
-            EndDialog(window_, IDCANCEL);
-        return FALSE;
+        return DialogForm::run(owner, form);
     }
 
 private:
-    void takeOffset()
+    void show() override { SetDlgItemTextA(window(), kShiftSecondsEdit, decimalSecondsText(offset_).c_str()); }
+    void take() override
     {
-        const std::string complaint = shiftComplaint(dialogItemText(window_, kSecondsEdit).c_str(), &offset_);
+        const std::string complaint = shiftComplaint(dialogItemText(window(), kShiftSecondsEdit).c_str(), &offset_);
         if (complaint.empty())
-            EndDialog(window_, IDOK);
+            accept();
         else
-            refuseItemText(window_, kSecondsEdit, kShiftCaption, complaint);
+            refuseItemText(window(), kShiftSecondsEdit, kShiftCaption, complaint);
     }
 
-    HWND window_ = nullptr;
-    int64_t offset_;
+    int64_t& offset_;
 };
 
 bool askAnswer(const LaneShiftAnswer::Answer& answer, int64_t& offsetNs)
@@ -102,22 +75,16 @@ bool parseShiftSeconds(const char* text, int64_t* ns)
     return shiftComplaint(text, ns).empty();
 }
 
+// A cancelled dialog leaves the offset as it was: the form works on a copy.
 bool askLaneShift(HWND owner, int64_t& offsetNs)
 {
-    if (const LaneShiftAnswer::Answer& answer = currentAnswer())
+    if (const LaneShiftAnswer::Answer& answer = LaneShiftAnswer::current())
         return askAnswer(answer, offsetNs);
-    ShiftDialog dialog(offsetNs);
-    if (!dialog.run(owner))
+    int64_t typed = offsetNs;
+    if (!ShiftDialog(typed).run(owner))
         return false;
-    offsetNs = dialog.offset();
+    offsetNs = typed;
     return true;
-}
-
-LaneShiftAnswer::LaneShiftAnswer(Answer answer) : previous_(std::exchange(currentAnswer(), std::move(answer))) {}
-
-LaneShiftAnswer::~LaneShiftAnswer()
-{
-    currentAnswer() = std::move(previous_);
 }
 
 }  // namespace quor

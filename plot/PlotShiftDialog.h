@@ -9,6 +9,8 @@
 #include <functional>
 #include <string>
 
+#include "ScopedAnswer.h"
+
 namespace quor {
 
 // Decimal seconds, blanks around allowed, to nanoseconds exactly; false
@@ -23,21 +25,15 @@ std::string shiftComplaint(const char* text, int64_t* ns);
 bool askLaneShift(HWND owner, int64_t& offsetNs);
 
 extern const char kShiftCaption[];
+const int kShiftSecondsEdit = 1001;  // for tests that drive the dialog
 
 // While one lives, askLaneShift shows no dialog: `answer` gets the text
 // the dialog would show and the complaint about the last text it gave
 // (empty at first) and types a text (true) or cancels (false). It is asked
 // again while its text is refused.
-class LaneShiftAnswer {
-public:
-    using Answer = std::function<bool(const std::string& shown, const std::string& complaint, std::string& typed)>;
-    explicit LaneShiftAnswer(Answer answer);
-    ~LaneShiftAnswer();
-    LaneShiftAnswer(const LaneShiftAnswer&) = delete;
-    LaneShiftAnswer& operator=(const LaneShiftAnswer&) = delete;
-
-private:
-    Answer previous_;
-};
+struct LaneShiftTag;
+using LaneShiftAnswer = ScopedAnswer<LaneShiftTag, std::function<bool(const std::string& shown,
+                                                                             const std::string& complaint,
+                                                                             std::string& typed)>>;
 
 }  // namespace quor

@@ -22,8 +22,7 @@ const int kTimeAxisHeight = 24;
 const int kBandGap = 6;
 const int kStripHeight = 40;  // two lines: the cursors, then Δt and what was done last
 const int kTableRowHeight = 18;
-const int kLeastTableRows = 2;
-const int kMostTableRows = 9;
+const int kMostTableRows = 9;  // lanes beyond scroll in the grid
 const int kButtonWidth = 104;
 const int kButtonHeight = 24;
 const int kWidth = 1000, kHeight = 700;
@@ -193,6 +192,9 @@ void PlotWindow::onCreate()
 {
     exportButton_ = createButton(window_, "Export A-B...", kExportButton, WS_VISIBLE);
     cancelButton_ = createButton(window_, "Cancel", kCancelButton, 0);
+    table_.create(window_, kTableId);
+    if (table_.window())
+        ShowWindow(table_.window(), SW_SHOW);
     SetTimer(window_, kFileTimer, kFileCheckMs, nullptr);
 }
 
@@ -204,6 +206,7 @@ void PlotWindow::onDestroy()
     exporter_.cancel();
     exporter_.finish();
     clearLanes();
+    table_.destroy();
     history_.clear();
     cursors_.clear();
 }
@@ -220,8 +223,11 @@ void PlotWindow::onSize(int width, int height)
 // readout table, one row per lane.
 void PlotWindow::layout()
 {
-    const int rows = std::min(std::max(lanes_.count() + 1, kLeastTableRows), kMostTableRows);
-    const int tableTop = std::max<int>(client_.bottom - rows * kTableRowHeight - 4, 0);
+    // The grid's column header, its heading row, then the lanes' rows.
+    const int rows = std::min(lanes_.count(), kMostTableRows) + 2;
+    const int tableTop = std::max<int>(client_.bottom - rows * kTableRowHeight - 6, 0);
+    tableArea_ = RECT{0, tableTop, client_.right, client_.bottom};
+    table_.place(tableArea_);
     strip_ = RECT{0, std::max(tableTop - kStripHeight, 0), client_.right, tableTop};
     plotArea_ = RECT{kLeftMargin, kTopMargin, std::max<int>(client_.right - kRightMargin, kLeftMargin + 1),
                      std::max<int>(strip_.top - kTimeAxisHeight, kTopMargin + 1)};

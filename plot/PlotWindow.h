@@ -25,6 +25,7 @@
 #include "PlotGestures.h"
 #include "PlotMenu.h"
 #include "PlotMergeExporter.h"
+#include "PlotReadoutTable.h"
 #include "PlotTicks.h"
 #include "PlotView.h"
 #include "WindowClass.h"
@@ -62,6 +63,7 @@ public:
     static const UINT kExportNote = WM_APP + 2;
     static const int kExportButton = PlotCommand::exportAB;
     static const int kCancelButton = PlotCommand::cancel;
+    static const int kTableId = 103;
 
     explicit PlotWindow(GoToTime goTo);
     ~PlotWindow();
@@ -111,6 +113,8 @@ public:
     COLORREF pixel(int x, int y) const { return canvas_.pixel(x, y); }
     const PlotReadout& readout() const { return readout_; }
     const PlotCursors& cursors() const { return cursors_; }
+    // The readout grid; its window is null when the grid cannot be made.
+    const PlotReadoutTable& table() const { return table_; }
     // What the strip says last: a written export, a search...
     const std::string& notice() const { return notice_; }
     bool summarised() const;
@@ -166,6 +170,7 @@ private:
     void removeLane(int index);
     void clearLanes();
     void linkFile(const std::string& path);
+    void putLinkedFile(const std::string& path);
     void takeExtent(bool showAll);
     void checkFiles();
     void refreshLane(int index);
@@ -177,6 +182,7 @@ private:
     void askSaveWorkspace();
     void applyWorkspace(const Workspace& workspace);
     void shiftLane(int index, int64_t offset);
+    void askShift(int index);
     void alignStart(int index);
     void setStyle(int index, LaneStyle style);
 
@@ -198,6 +204,7 @@ private:
     void onCancel();
     void changeView(const std::function<void()>& change);
     int laneLabelAt(int x, int y) const;
+    bool pressAt(LPARAM lParam, int* label);
 
     // Find, export and copy (PlotActions.cpp).
     void askFind();
@@ -206,6 +213,7 @@ private:
     bool askForExportFile(std::string& path);
     void startExport();
     void copyToClipboard();
+    void copyTable(HDC dc) const;
 
     // Painting (PlotPainting.cpp).
     struct Frame;
@@ -227,6 +235,8 @@ private:
     void paintCursorNames();
     void paintBox();
     void updateReadout();
+    std::string rowsKey() const;
+    void takeRows();
     void paintStrip();
     void paintTable();
     void paintProgress(double fraction, const char* label);
@@ -248,10 +258,12 @@ private:
     PlotCursors cursors_;
     PlotGestures gestures_;
     PlotCanvas canvas_;
+    PlotReadoutTable table_;
     PlotMergeExporter exporter_;
     RECT client_{};
     RECT plotArea_{};
     RECT strip_{};
+    RECT tableArea_{};
     std::vector<LaneBand> bands_;
     std::vector<RECT> labelRects_;  // per lane, where its label is drawn
     TimeTicks ticks_;  // of the view, for every band
@@ -263,6 +275,7 @@ private:
     bool hasPage_ = false;
     int64_t pageFirst_ = 0, pageLast_ = 0;
     PlotReadout readout_;
+    std::string rowsKey_;  // what readout_.rows were made for
     std::string notice_;
 
     // The last search, for F3 and Shift+F3, and shown again by Find...

@@ -25,7 +25,7 @@ QUOR_SCREENSHOT_DIR=$("$WINE_ENV" winepath -w "$OUT") \
   --gtest_filter='*TheHeaderGridKeepsItsEditorOpenUnderTheCellMenu:*BySegmentPagesFromSegmentStartToSegmentStart:*MaximisedTheGridsTakeTheRoom*:*ARightDragBoxZoomsToItsSpanAndTheCursorsMarkIt' \
   --gtest_brief=1
 "$WINE_ENV" wine reg delete "$X11_KEY" /v Managed /f >/dev/null
-for shot in header-edit-menu viewer-by-segment viewer-maximised plot-whole-recording plot-zoom-cursors; do
+for shot in header-edit-menu viewer-by-segment viewer-maximised plot-whole-recording plot-zoom-cursors plot-four-lanes plot-overlay; do
   convert "$OUT/$shot.bmp" -trim +repage "$OUT/$shot.png"
   rm -f "$OUT/$shot.bmp"
   echo "screenshot: $OUT/$shot.png"

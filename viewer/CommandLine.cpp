@@ -5,6 +5,8 @@
 #include <cstring>
 #include <string>
 
+#include "WorkspaceFile.h"
+
 namespace quor {
 
 namespace {
@@ -88,6 +90,13 @@ Text firstArgument(const char* p)
 }
 
 }  // namespace
+
+bool namesWorkspace(const char* path)
+{
+    const size_t length = std::strlen(path);
+    const size_t extension = std::strlen(kWorkspaceExtension);
+    return length >= extension && equalsNoCase(path + length - extension, kWorkspaceExtension);
+}
 
 RegistrationSwitch findRegistrationSwitch(const char* commandLine)
 {

@@ -1,5 +1,6 @@
 // What the viewer takes from its command line: a registration switch, or the
-// path of the data file to open; and the full form of a path it shows.
+// path of the data file to open, or of a plot workspace to open; and the
+// full form of a path it shows.
 #pragma once
 
 #include "Text.h"
@@ -21,5 +22,9 @@ Text dataFileNameFromCommandLine(const char* commandLine);
 // The full path of path, however long; path itself when the system cannot
 // make one.
 Text fullPathName(const char* path);
+
+// A path whose extension is the plot workspace's (in any case): the viewer
+// opens it in the plot rather than as a data file.
+bool namesWorkspace(const char* path);
 
 }  // namespace quor

@@ -102,6 +102,7 @@ private:
 
     // The plot window (DataViewerPlot.cpp): it follows the file and the
     // page, and pages the grid to a double-clicked time.
+    void ensurePlot();
     void showPlot();
     void plotFollowsFile(bool loaded);
     void showPageInPlot();

@@ -5,12 +5,17 @@
 
 namespace quor {
 
+void DataViewerDialog::ensurePlot()
+{
+    if (!plot_)
+        plot_.reset(new PlotWindow([this](int64_t time) { goToPlotTime(time); }));
+}
+
 void DataViewerDialog::showPlot()
 {
     if (!document_.isOpen())
         return;
-    if (!plot_)
-        plot_.reset(new PlotWindow([this](int64_t time) { goToPlotTime(time); }));
+    ensurePlot();
     if (plot_->isOpen() && plot_->path() == document_.path()) {
         plot_->bringToFront();
         return;
@@ -19,11 +24,22 @@ void DataViewerDialog::showPlot()
     showPageInPlot();
 }
 
+// The plot opens the workspace; then the dialog loads its linked lane's
+// file, the first, which the plot already shows. A first file that is
+// missing leaves the dialog as it was (a failed open would close the plot).
 bool DataViewerDialog::openWorkspace(const std::string& workspacePath)
 {
-    if (!plot_)
-        plot_.reset(new PlotWindow([this](int64_t time) { goToPlotTime(time); }));
-    return plot_->openWorkspace(window_, workspacePath);
+    ensurePlot();
+    if (!plot_->openWorkspace(window_, workspacePath))
+        return false;
+    const std::string& linked = plot_->path();
+    if (!linked.empty() && GetFileAttributesA(linked.c_str()) != INVALID_FILE_ATTRIBUTES) {
+        saveHeaderChanges(true);
+        dataFilePath_ = plot_->path().c_str();
+        openDataFile(false);
+    }
+    showPageInPlot();
+    return true;
 }
 
 // After an open or a save: the plot switches to the file just loaded or

@@ -1,6 +1,7 @@
 #include "DialogTemplate.h"
 
 #include "WindowClass.h"
+#include "WindowProc.h"
 #include "Wide.h"
 
 namespace quor {
@@ -96,6 +97,26 @@ INT_PTR DialogTemplate::runModal(HWND owner, DLGPROC procedure, LPARAM param) co
 {
     return DialogBoxIndirectParamW(codeModule(), reinterpret_cast<LPCDLGTEMPLATEW>(words_.data()), owner,
                                    procedure, param);
+}
+
+bool DialogForm::run(HWND owner, const DialogTemplate& form)
+{
+    return form.runModal(owner, &ownedDialogProc<DialogForm>, reinterpret_cast<LPARAM>(this)) == IDOK;
+}
+
+INT_PTR DialogForm::handleMessage(UINT message, WPARAM wParam, LPARAM)
+{
+    if (message == WM_INITDIALOG) {
+        show();
+        return TRUE;
+    }
+    if (message != WM_COMMAND)
+        return FALSE;
+    if (LOWORD(wParam) == IDOK)
+        take();
+    else if (LOWORD(wParam) == IDCANCEL)
+        EndDialog(window_, IDCANCEL);
+    return TRUE;
 }
 
 std::string dialogItemText(HWND dialog, int id)

@@ -37,6 +37,29 @@ private:
     std::vector<WORD> words_;  // a vector's storage is aligned well beyond the DWORD the template needs
 };
 
+// A modal form on a template: show() fills its items when it opens, take()
+// reads them at OK and calls accept() when what was typed is taken;
+// Cancel ends it.
+class DialogForm {
+public:
+    virtual ~DialogForm() = default;
+    // True when accepted.
+    bool run(HWND owner, const DialogTemplate& form);
+
+    void attachWindow(HWND window) { window_ = window; }
+    void detachWindow() { window_ = nullptr; }
+    INT_PTR handleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+
+protected:
+    virtual void show() = 0;
+    virtual void take() = 0;
+    void accept() { EndDialog(window_, IDOK); }
+    HWND window() const { return window_; }
+
+private:
+    HWND window_ = nullptr;
+};
+
 // The text of a dialog's item, however long.
 std::string dialogItemText(HWND dialog, int id);
 // The text without the blanks around it.

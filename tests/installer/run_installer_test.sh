@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The MSI in a fresh Wine prefix of its own: a silent install, the grid's
 # registry entries against what regsvr32 writes, the grid created by a
-# script, a data file opened through its association, and an uninstall
+# script, a data file and a plot workspace opened through their
+# associations, and an uninstall
 # that leaves no file and no key behind.
 #   run_installer_test.sh BIN_DIR WORK_DIR
 set -u
@@ -39,6 +40,8 @@ VIEWER_KEYS=(
   'HKCR\.ZIBdata'
   'HKCR\.LittleEndianZIBdata'
   'HKCR\QuorDataViewer.DataFile'
+  'HKCR\.quorWorkspace'
+  'HKCR\QuorDataViewer.Workspace'
 )
 INTERFACE_KEYS=("${GRID_KEYS[@]:4}")
 with_keys() { awk '/^reg:/ { next } /^HKEY_/ { key = $0; print key; next } NF { print key " |" $0 }'; }
@@ -96,6 +99,10 @@ for expected in 'QuorDataViewer.EXE' 'AppID    REG_SZ    {4A8F2C71-93D6-4B0E-A5C
   grep -qF "$expected" "$WORK/viewer.reg" || fail "no registry value [$expected]"
 done
 [ "$(grep -c 'REG_SZ    QuorDataViewer.DataFile' "$WORK/viewer.reg")" = 3 ] || fail "not three data file extensions"
+grep -qF 'HKEY_CLASSES_ROOT\.quorWorkspace |    (Default)    REG_SZ    QuorDataViewer.Workspace' "$WORK/viewer.reg" ||
+  fail "no workspace extension"
+grep -qF 'HKEY_CLASSES_ROOT\QuorDataViewer.Workspace\shell\open\command |    (Default)    REG_SZ    "C:\Program Files\QuorDataViewer\QuorDataViewer.exe" "%1"' "$WORK/viewer.reg" ||
+  fail "no workspace open command"
 
 step "cscript creates the grid by its ProgID"
 wine_bounded 60 cscript //nologo "$(wine_bounded 30 winepath -w "$ROOT/tests/installer/create_grid.js")" ||
@@ -124,8 +131,27 @@ for _ in $(seq 40); do
 done
 # The process outlives its window by a second or more; the uninstall
 # cannot remove a program file that is still running.
-wine_bounded 30 taskkill /f /im QuorDataViewer.exe >/dev/null 2>&1
-sleep 1
+close_viewers() {
+  wine_bounded 30 taskkill /f /im QuorDataViewer.exe >/dev/null 2>&1
+  sleep 1
+}
+close_viewers
+
+step "a workspace opens in the viewer's plot through its association"
+# Its lanes lie beside it, named relative to it; the first lane's file is
+# the dialog's.
+WORKSPACE=$SAMPLES/run.quorWorkspace
+printf 'QuorWorkspace 1\nlane\tsteps\tseparate\t#FF0000\t0\tperiodic_int.quorData\nlane\tlines\tseparate\t#0000FF\t0\tperiodic_float.quorData\n' >"$WORKSPACE"
+wine_bounded 30 start /unix "$WORKSPACE"
+PLOT_TITLE="\"QUOR Data Plot - "
+shown_both() { viewer_shown && xwininfo -root -tree 2>/dev/null | grep -qF "$PLOT_TITLE"; }
+for _ in $(seq 60); do
+  shown_both && break
+  sleep 0.5
+done
+viewer_shown || fail "the workspace opened no viewer titled $TITLE"
+shown_both || fail "the workspace opened no plot window"
+close_viewers
 
 step "uninstall leaves no file and no key"
 wine_bounded 240 msiexec /x "$MSI_WIN" /qn || fail "msiexec /x returned $?"

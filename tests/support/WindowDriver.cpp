@@ -312,15 +312,9 @@ void MenuChooser::choose(HWND owner, HMENU menu, UINT command)
 
 namespace {
 
-// Screen pixels bottom-up, 24 bits each, rows padded to four bytes.
-bool readScreen(int width, int height, std::vector<unsigned char>* pixels)
+// Pixels bottom-up, 24 bits each, rows padded to four bytes.
+bool bitmapPixels(HBITMAP bitmap, int width, int height, std::vector<unsigned char>* pixels)
 {
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
-    HGDIOBJ previous = SelectObject(memory, bitmap);
-    bool ok = BitBlt(memory, 0, 0, width, height, screen, 0, 0, SRCCOPY) != FALSE;
-    SelectObject(memory, previous);
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof info.bmiHeader;
     info.bmiHeader.biWidth = width;
@@ -329,26 +323,24 @@ bool readScreen(int width, int height, std::vector<unsigned char>* pixels)
     info.bmiHeader.biBitCount = 24;
     info.bmiHeader.biCompression = BI_RGB;
     pixels->resize(static_cast<size_t>((width * 3 + 3) & ~3) * height);
-    ok = ok && GetDIBits(memory, bitmap, 0, height, pixels->data(), &info, DIB_RGB_COLORS) == height;
-    DeleteObject(bitmap);
-    DeleteDC(memory);
+    HDC screen = GetDC(nullptr);
+    const bool ok = GetDIBits(screen, bitmap, 0, height, pixels->data(), &info, DIB_RGB_COLORS) == height;
     ReleaseDC(nullptr, screen);
     return ok;
 }
 
 }  // namespace
 
-bool saveScreen(const std::string& path)
+bool saveBitmap(HBITMAP bitmap, const std::string& path)
 {
-    const int width = GetSystemMetrics(SM_CXSCREEN);
-    const int height = GetSystemMetrics(SM_CYSCREEN);
+    BITMAP size{};
     std::vector<unsigned char> pixels;
-    if (!readScreen(width, height, &pixels))
+    if (!GetObjectA(bitmap, sizeof size, &size) || !bitmapPixels(bitmap, size.bmWidth, size.bmHeight, &pixels))
         return false;
     BITMAPINFOHEADER info{};
     info.biSize = sizeof info;
-    info.biWidth = width;
-    info.biHeight = height;
+    info.biWidth = size.bmWidth;
+    info.biHeight = size.bmHeight;
     info.biPlanes = 1;
     info.biBitCount = 24;
     info.biCompression = BI_RGB;
@@ -362,6 +354,23 @@ bool saveScreen(const std::string& path)
     bool ok = std::fwrite(&file, sizeof file, 1, out) == 1 && std::fwrite(&info, sizeof info, 1, out) == 1 &&
               std::fwrite(pixels.data(), 1, pixels.size(), out) == pixels.size();
     return std::fclose(out) == 0 && ok;
+}
+
+bool saveScreen(const std::string& path)
+{
+    const int width = GetSystemMetrics(SM_CXSCREEN);
+    const int height = GetSystemMetrics(SM_CYSCREEN);
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
+    HGDIOBJ previous = SelectObject(memory, bitmap);
+    bool ok = BitBlt(memory, 0, 0, width, height, screen, 0, 0, SRCCOPY) != FALSE;
+    SelectObject(memory, previous);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    ok = ok && saveBitmap(bitmap, path);
+    DeleteObject(bitmap);
+    return ok;
 }
 
 // Runs what the window procedures posted to themselves.

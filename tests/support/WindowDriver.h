@@ -120,6 +120,8 @@ std::string windowText(HWND window);
 void pumpMessages();
 // The whole screen, as a 24-bit BMP file; false when it cannot be written.
 bool saveScreen(const std::string& path);
+// A bitmap as a 24-bit BMP file.
+bool saveBitmap(HBITMAP bitmap, const std::string& path);
 void clickButton(HWND dialog, int id);
 void sendCommand(HWND dialog, int id);
 void typeText(HWND dialog, int id, const std::string& text);

@@ -13,6 +13,19 @@
 
 namespace quor {
 
+bool pumpUntil(const std::function<bool()>& condition, DWORD timeoutMs)
+{
+    const DWORD start = GetTickCount();
+    for (;;) {
+        pumpMessages();
+        if (condition())
+            return true;
+        if (GetTickCount() - start >= timeoutMs)
+            return false;
+        Sleep(5);
+    }
+}
+
 std::vector<std::string> gridRows(IQuorGridControl* grid)
 {
     std::vector<std::string> rows;
@@ -85,6 +98,51 @@ std::string quordataOutput(const std::string& arguments)
     }
     CloseHandle(out);
     return fileBytes(outPath);
+}
+
+std::string viewerExe()
+{
+    char path[MAX_PATH];
+    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string dir(path);
+    return dir.substr(0, dir.find_last_of('\\') + 1) + "QuorDataViewer.exe";
+}
+
+ViewerProcess::ViewerProcess(const std::string& arguments)
+{
+    std::string commandLine = "\"" + viewerExe() + "\"" + arguments;
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    started_ = CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                              &info_) != 0;
+}
+
+ViewerProcess::~ViewerProcess()
+{
+    if (!started_)
+        return;
+    if (WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT)
+        TerminateProcess(info_.hProcess, 99);
+    CloseHandle(info_.hThread);
+    CloseHandle(info_.hProcess);
+}
+
+DWORD ViewerProcess::waitForExit(DWORD timeoutMs) const
+{
+    DWORD code = STILL_ACTIVE;
+    if (WaitForSingleObject(info_.hProcess, timeoutMs) == WAIT_OBJECT_0)
+        GetExitCodeProcess(info_.hProcess, &code);
+    return code;
+}
+
+HWND waitForViewer(const ViewerProcess& viewer, const std::string& caption)
+{
+    for (int i = 0; i < 300; ++i) {
+        if (HWND window = findDialog(caption, viewer.id()))
+            return window;
+        Sleep(50);
+    }
+    return nullptr;
 }
 
 bool saveScreenNamed(const std::string& name)

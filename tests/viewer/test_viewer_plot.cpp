@@ -1,12 +1,14 @@
 // The plot window of the real viewer with the real grids: what it draws,
 // where its cursors and double-clicks lead, and how it follows the dialog.
 #include <windows.h>
+#include <shlobj.h>
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <functional>
 #include <memory>
@@ -15,6 +17,7 @@
 #include <vector>
 
 #include "DataViewerDialog.h"
+#include "PlotShiftDialog.h"
 #include "PlotText.h"
 #include "SampleDir.h"
 #include "SignalSummary.h"
@@ -105,6 +108,20 @@ protected:
         SendMessageA(plot.window(), WM_COMMAND, MAKEWPARAM(PlotWindow::kExportButton, BN_CLICKED), 0);
         EXPECT_TRUE(save.wait());
     }
+    // The window's own picture, as Ctrl+C copies it, where the shots go.
+    bool savePicture(PlotWindow& plot, const std::string& name)
+    {
+        char folder[MAX_PATH] = "";
+        if (GetEnvironmentVariableA("QUOR_SCREENSHOT_DIR", folder, MAX_PATH) == 0)
+            return true;
+        sendCommand(plot.window(), PlotCommand::copy);
+        if (!OpenClipboard(window))
+            return false;
+        HBITMAP copy = static_cast<HBITMAP>(GetClipboardData(CF_BITMAP));
+        const bool saved = copy && saveBitmap(copy, std::string(folder) + "\\" + name);
+        CloseClipboard();
+        return saved;
+    }
     UINT plotItemState() { return GetMenuState(GetMenu(window), ID_TOOLS_PLOT, MF_BYCOMMAND); }
 
     static bool hasColour(const PlotWindow& plot, int x, COLORREF colour)
@@ -126,6 +143,43 @@ protected:
         }
         return false;
     }
+    // The envelope column of the view that holds the file's spike of 100; -1 when none.
+    static int columnOfSpike(const PlotWindow& plot, const std::string& path)
+    {
+        const int width = plot.plotArea().right - plot.plotArea().left;
+        SignalSummary summary;
+        std::vector<EnvelopeColumn> columns;
+        if (summary.open(path.c_str()) != S_OK || summary.build() != S_OK ||
+            summary.envelope(plot.view().span().from, plot.view().span().to, width, &columns) != S_OK)
+            return -1;
+        for (int k = 0; k < width && k < static_cast<int>(columns.size()); ++k) {
+            if (columns[k].maximum.real == 100.0)
+                return k;
+        }
+        return -1;
+    }
+    // The plot columns of row y drawn in the colour.
+    static std::vector<int> columnsOfColour(const PlotWindow& plot, int y, COLORREF colour)
+    {
+        std::vector<int> drawn;
+        for (int x = plot.plotArea().left; x < plot.plotArea().right; ++x) {
+            if (plot.pixel(x, y) == colour)
+                drawn.push_back(x - plot.plotArea().left);
+        }
+        return drawn;
+    }
+    // Pixels of the colour in the rows [top, bottom) and the columns [left, right).
+    static int countColour(const PlotWindow& plot, COLORREF colour, int top, int bottom, int left, int right)
+    {
+        int found = 0;
+        for (int y = top; y < bottom; ++y) {
+            for (int x = left; x < right; ++x)
+                found += plot.pixel(x, y) == colour;
+        }
+        return found;
+    }
+    // Rows of a lane's band below its label, where only its signal is drawn.
+    static int belowLabel(const RECT& lane) { return lane.top + 20; }
     static LPARAM at(const PlotWindow& plot, int x)
     {
         return MAKELPARAM(x, (plot.plotArea().top + plot.plotArea().bottom) / 2);
@@ -171,26 +225,11 @@ TEST_F(PlotTest, ASingleSampleSpikeIsDrawnInItsEnvelopeColumn)
     start(path);
     PlotWindow* plot = openPlot();
     ASSERT_TRUE(plot && plot->summarised());
-    const int width = plot->plotArea().right - plot->plotArea().left;
-    SignalSummary summary;
-    ASSERT_EQ(summary.open(path.c_str()), S_OK);
-    ASSERT_EQ(summary.build(), S_OK);
-    std::vector<EnvelopeColumn> columns;
-    ASSERT_EQ(summary.envelope(plot->view().span().from, plot->view().span().to, width, &columns), S_OK);
-    int spikeColumn = -1;
-    for (int k = 0; k < width; ++k) {
-        if (columns[k].maximum.real == 100.0)
-            spikeColumn = k;
-    }
+    const int spikeColumn = columnOfSpike(*plot, path);
     ASSERT_GE(spikeColumn, 0);
     // Halfway up, between the zeros and the spike, only the spike's stroke.
     const int y = (plot->plotArea().top + plot->plotArea().bottom) / 2;
-    std::vector<int> drawn;
-    for (int x = plot->plotArea().left; x < plot->plotArea().right; ++x) {
-        if (plot->pixel(x, y) == PlotWindow::kSignalColour)
-            drawn.push_back(x - plot->plotArea().left);
-    }
-    EXPECT_EQ(drawn, std::vector<int>{spikeColumn});
+    EXPECT_EQ(columnsOfColour(*plot, y, PlotWindow::kSignalColour), std::vector<int>{spikeColumn});
 }
 
 TEST_F(PlotTest, GapsBetweenSegmentsAreBlankAndThePageBandFollowsTheGrid)
@@ -261,7 +300,7 @@ TEST_F(PlotTest, CursorReadoutsAreWhatQuordataStatsPrints)
     const PlotReadout& readout = plot->readout();
     ASSERT_TRUE(readout.hasA && readout.hasB);
     ASSERT_EQ(readout.rows.size(), 1u);
-    const LaneReadout& row = readout.rows[0];
+    const LaneReadout row = readout.rows[0];  // a copy: the readout is made anew as messages come
     const int64_t a = plot->view().timeAtColumn(width / 5, width);
     const int64_t b = plot->view().timeAtColumn(width * 3 / 5, width);
     const std::string range = " \"" + path + "\" --from " + std::to_string(a) + " --to " + std::to_string(b);
@@ -392,16 +431,30 @@ TEST_F(PlotTest, CtrlCCopiesThePictureToTheClipboardAsABitmap)
     }
     EXPECT_EQ(differ, 0);
     EXPECT_GT(signal, 0);
+    // The readout table is in the copy too: its captions are ink on it.
+    ASSERT_TRUE(plot->table().window());
+    RECT table{};
+    GetWindowRect(plot->table().window(), &table);
+    MapWindowPoints(nullptr, plot->window(), reinterpret_cast<POINT*>(&table), 2);
+    std::set<uint32_t> tableColours;
+    for (int y = std::max<int>(table.top, 0); y < std::min<int>(table.bottom, info.bmHeight); ++y) {
+        for (int x = std::max<int>(table.left, 0); x < std::min<int>(table.right, info.bmWidth); ++x)
+            tableColours.insert(pixels[static_cast<size_t>(y) * info.bmWidth + x] & 0xFFFFFF);
+    }
+    EXPECT_GT(tableColours.size(), 2u);
 }
 
 TEST_F(PlotTest, TheProgressBarShowsWhileTheSummaryIsReadAndGoesAfter)
 {
-    const std::string path = writeSpikeFile("long-read.quorData", 20000000, 5, 1.0f);
+    // Long enough that the worker is still reading when the test looks,
+    // however fast the summary has become.
+    const int64_t count = 40000000;
+    const std::string path = writeSpikeFile("long-read.quorData", count, 5, 1.0f);
     start(path);
     sendCommand(window, ID_TOOLS_PLOT);
     PlotWindow* plot = dialog->plotWindow();
     ASSERT_TRUE(plot);
-    // The first picture comes while the worker has read little of the 80 MB;
+    // The first picture comes while the worker has read little of the 160 MB;
     // no note of its progress has been taken yet.
     ASSERT_FALSE(plot->pictureComplete());
     EXPECT_TRUE(progressShown(*plot));
@@ -419,7 +472,7 @@ TEST_F(PlotTest, TheProgressBarShowsWhileTheSummaryIsReadAndGoesAfter)
     pumpMessages();
     const int64_t drawn = plot->samplesDrawn();
     EXPECT_GT(drawn, 0);
-    EXPECT_LT(drawn, 20000000);
+    EXPECT_LT(drawn, count);
     Sleep(300);
     pumpMessages();
     EXPECT_EQ(plot->samplesDrawn(), drawn);
@@ -430,7 +483,7 @@ TEST_F(PlotTest, TheProgressBarShowsWhileTheSummaryIsReadAndGoesAfter)
     SendMessageA(plot->window(), WM_KEYDOWN, VK_F5, 0);
     waitForSummary(plot);
     ASSERT_TRUE(plot->pictureComplete());
-    EXPECT_EQ(plot->samplesDrawn(), 20000000);
+    EXPECT_EQ(plot->samplesDrawn(), count);
     EXPECT_FALSE(progressShown(*plot));
     EXPECT_FALSE(IsWindowVisible(cancel));
 }
@@ -586,12 +639,21 @@ TEST_F(PlotTest, OpenSwitchesThePlotAndF5ReadsWhatAGrowingFileGained)
     PlotWindow* plot = openPlot();
     ASSERT_TRUE(plot);
     plot->setCursor(false, plot->view().span().from);
+    // File > Open replaces the linked lane's file; the lane below stays.
+    ASSERT_TRUE(plot->addRecording(samplePath("periodic_long.quorData")));
     {
         FileChoice open("Select QUOR Data File", growing);
         sendCommand(window, ID_FILE_OPEN);
         EXPECT_TRUE(open.wait());
     }
     ASSERT_EQ(dialog->plotWindow(), plot);
+    ASSERT_EQ(plot->laneCount(), 2);
+    EXPECT_EQ(plot->lanes().linkedIndex(), 0);
+    EXPECT_EQ(plot->lanes().at(0).settings.path, growing);
+    EXPECT_EQ(plot->lanes().at(1).settings.path, samplePath("periodic_long.quorData"));
+    plot->selectLane(1);
+    SendMessageA(plot->window(), WM_KEYDOWN, VK_DELETE, 0);
+    ASSERT_EQ(plot->laneCount(), 1);
     waitForSummary(plot);
     EXPECT_EQ(windowText(plot->window()), "QUOR Data Plot - " + growing);
     EXPECT_TRUE(plot->view().showsAll());
@@ -608,6 +670,22 @@ TEST_F(PlotTest, OpenSwitchesThePlotAndF5ReadsWhatAGrowingFileGained)
     EXPECT_EQ(plot->view().recording().to, lastBefore + 500 * 1000000);  // 1 kHz
     EXPECT_TRUE(plot->view().showsAll());
 
+    // View > Follow keeps the end of the growing file in view, zoomed in;
+    // the size is checked once a second.
+    SendMessageA(plot->window(), WM_KEYDOWN, VK_ADD, 0);
+    ASSERT_LT(plot->view().span().to, plot->view().recording().to);
+    sendCommand(plot->window(), PlotCommand::follow);
+    {
+        std::ofstream out(growing, std::ios::binary | std::ios::app);
+        const std::vector<float> more(500, 3.0f);
+        out.write(reinterpret_cast<const char*>(more.data()), more.size() * sizeof(float));
+    }
+    EXPECT_TRUE(waitUntil([&] {
+        return plot->view().recording().to == lastBefore + 1000 * 1000000 &&
+               plot->view().span().to == plot->view().recording().to;
+    }));
+    sendCommand(plot->window(), PlotCommand::follow);
+
     // Cut short under the plot, the file is read anew within a second; the
     // cursor stays and finds the last sample left.
     const int64_t first = plot->view().recording().from;
@@ -623,7 +701,12 @@ TEST_F(PlotTest, OpenSwitchesThePlotAndF5ReadsWhatAGrowingFileGained)
     }
     EXPECT_TRUE(waitUntil([&] { return plot->view().recording().to == first + 99 * 1000000; }));
     waitForSummary(plot);
+    SendMessageA(plot->window(), WM_KEYDOWN, VK_HOME, 0);
     EXPECT_EQ(plot->samplesDrawn(), 100);
+    const RECT lane = plot->laneRect(0);
+    EXPECT_EQ(countColour(*plot, plot->laneColour(0), lane.top, lane.bottom, plotX(*plot, first + 99 * 1000000) + 3,
+                          lane.right),
+              0);
     ASSERT_TRUE(plot->readout().hasA);
     EXPECT_EQ(plot->readout().rows[0].timeA, plotTimeText(first + 99 * 1000000, 9));
 }
@@ -656,6 +739,212 @@ TEST_F(PlotTest, ARightDragBoxZoomsToItsSpanAndTheCursorsMarkIt)
     EXPECT_NE(plot->readout().delta.find(" Hz"), std::string::npos);
     RedrawWindow(plot->window(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
     EXPECT_TRUE(saveScreenNamed("plot-zoom-cursors.bmp"));
+
+    // Four recordings of one test on one axis, each with its row in the table.
+    SetWindowPos(plot->window(), HWND_TOP, 0, 0, 1000, 760, SWP_SHOWWINDOW);
+    for (const char* name : {"async_double.quorData", "periodic_long.quorData", "periodic_int.quorData"})
+        EXPECT_TRUE(plot->addRecording(samplePath(name)));
+    waitForSummary(plot);
+    SendMessageA(plot->window(), WM_KEYDOWN, VK_HOME, 0);
+    const int wide = plot->plotArea().right - left;
+    plot->setCursor(false, plot->view().timeAtColumn(wide / 8, wide));
+    plot->setCursor(true, plot->view().timeAtColumn(wide * 5 / 8, wide));
+    ASSERT_EQ(plot->table().rowCount(), 5);
+    for (int k = 0; k < 4; ++k) {
+        EXPECT_EQ(plot->table().cellText(k + 1, 0), plot->readout().rows[k].label);
+        EXPECT_EQ(plot->table().cellText(k + 1, 1), plot->readout().rows[k].valueA);
+    }
+    EXPECT_TRUE(savePicture(*plot, "plot-four-lanes.bmp"));
+    // Asynchronous and integer lanes start as steps, floats as lines; the
+    // label's context menu switches a lane.
+    const LaneStyle steps = LaneStyle::steps, lines = LaneStyle::lines;
+    EXPECT_EQ(plot->lanes().at(0).settings.style, lines);
+    for (int k = 1; k < 4; ++k)
+        EXPECT_EQ(plot->lanes().at(k).settings.style, steps) << k;
+    {
+        bool checked = false;
+        MenuChooser choose(plot->window(), PlotCommand::lines, [&](HMENU menu) {
+            checked = (GetMenuState(menu, PlotCommand::steps, MF_BYCOMMAND) & MF_CHECKED) != 0;
+        });
+        const RECT lane = plot->laneRect(3);
+        SendMessageA(plot->window(), WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(lane.left + 12, lane.top + 8));
+        choose.wait();
+        EXPECT_TRUE(choose.chose());
+        EXPECT_TRUE(checked);
+    }
+    EXPECT_EQ(plot->lanes().at(3).settings.style, lines);
+    EXPECT_EQ(plot->currentLane(), 3);
+    plot->selectLane(1);
+    sendCommand(plot->window(), PlotCommand::overlay);
+    EXPECT_TRUE(savePicture(*plot, "plot-overlay.bmp"));
+}
+
+TEST_F(PlotTest, ASpikeInLaneThreeOfFourIsDrawnInItsColumnOfLaneThreeOnly)
+{
+    std::vector<std::string> paths;
+    for (int k = 0; k < 4; ++k) {
+        const std::string name = "lane" + std::to_string(k + 1) + ".quorData";
+        paths.push_back(writeSpikeFile(name, 1000000, 654321, k == 2 ? 100.0f : 0.0f));
+    }
+    start(paths[0]);
+    PlotWindow* plot = openPlot();
+    ASSERT_TRUE(plot);
+    for (int k = 1; k < 4; ++k)
+        EXPECT_TRUE(plot->addRecording(paths[k]));
+    waitForSummary(plot);
+    ASSERT_EQ(plot->laneCount(), 4);
+    EXPECT_EQ(std::set<COLORREF>({plot->laneColour(0), plot->laneColour(1), plot->laneColour(2), plot->laneColour(3)}).size(), 4u);
+
+    const RECT area = plot->plotArea();
+    const int spikeColumn = columnOfSpike(*plot, paths[2]);
+    ASSERT_GE(spikeColumn, 0);
+    // Halfway up lane 3's band, between its zeros and its spike, only the spike's stroke.
+    const RECT lane3 = plot->laneRect(2);
+    const int y = (lane3.top + lane3.bottom) / 2;
+    EXPECT_EQ(columnsOfColour(*plot, y, plot->laneColour(2)), std::vector<int>{spikeColumn});
+    // Lane 3's colour is nowhere outside its band, and the other lanes are
+    // as flat at the spike as beside it.
+    EXPECT_EQ(countColour(*plot, plot->laneColour(2), area.top, lane3.top, area.left, area.right), 0);
+    EXPECT_EQ(countColour(*plot, plot->laneColour(2), lane3.bottom, area.bottom, area.left, area.right), 0);
+    for (int k : {0, 1, 3}) {
+        const RECT lane = plot->laneRect(k);
+        EXPECT_TRUE(lane.bottom <= lane3.top || lane.top >= lane3.bottom) << k;
+        const int spikeX = area.left + spikeColumn;
+        EXPECT_EQ(countColour(*plot, plot->laneColour(k), belowLabel(lane), lane.bottom, spikeX, spikeX + 1),
+                  countColour(*plot, plot->laneColour(k), belowLabel(lane), lane.bottom, spikeX - 5, spikeX - 4))
+            << k;
+    }
+}
+
+TEST_F(PlotTest, LanesThatDoNotOverlapLeaveBlankColumnsAndZoomBackRetracesEveryGesture)
+{
+    const std::string early = writeSpikeFile("early.quorData", 1000, 500, 1.0f);
+    const std::string late = writeSpikeFile("late.quorData", 1000, 500, 1.0f);
+    start(early);
+    PlotWindow* plot = openPlot();
+    ASSERT_TRUE(plot && plot->addRecording(late));
+    waitForSummary(plot);
+    const int64_t first = plot->view().recording().from, second = 1000000000;
+    // Lane > Shift... puts the second lane two seconds later, after the first one's end.
+    plot->selectLane(1);
+    {
+        LaneShiftAnswer shift([](const std::string&, const std::string&, std::string& typed) {
+            typed = "2";
+            return true;
+        });
+        sendCommand(plot->window(), PlotCommand::shift);
+    }
+    waitForSummary(plot);
+    ASSERT_EQ(plot->lanes().at(1).settings.offset, 2 * second);
+    EXPECT_EQ(plot->view().recording().to, first + 2 * second + 999 * 1000000);
+    EXPECT_TRUE(plot->view().showsAll());
+    const RECT area = plot->plotArea();
+    const RECT lane1 = plot->laneRect(0), lane2 = plot->laneRect(1);
+    const int end1 = plotX(*plot, first + 999 * 1000000), start2 = plotX(*plot, first + 2 * second);
+    EXPECT_GT(countColour(*plot, plot->laneColour(0), belowLabel(lane1), lane1.bottom, area.left, end1 + 1), 0);
+    EXPECT_EQ(countColour(*plot, plot->laneColour(0), lane1.top, lane1.bottom, end1 + 2, area.right), 0);
+    EXPECT_EQ(countColour(*plot, plot->laneColour(1), belowLabel(lane2), lane2.bottom, area.left, start2 - 1), 0);
+    EXPECT_GT(countColour(*plot, plot->laneColour(1), lane2.top, lane2.bottom, start2, area.right), 0);
+
+    // Ten changes of view through the keys, the wheel and the mouse; then
+    // Backspace ten times walks back through each view to the first.
+    std::vector<TimeSpan> views{plot->view().span()};
+    const int left = area.left, width = area.right - area.left;
+    auto remember = [&] { views.push_back(plot->view().span()); };
+    for (int k = 0; k < 3; ++k) {
+        SendMessageA(plot->window(), WM_KEYDOWN, VK_ADD, 0);
+        remember();
+    }
+    POINT screen{left + width / 3, (area.top + area.bottom) / 2};
+    ClientToScreen(plot->window(), &screen);
+    for (int k = 0; k < 2; ++k) {
+        SendMessageA(plot->window(), WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA), MAKELPARAM(screen.x, screen.y));
+        remember();
+    }
+    SendMessageA(plot->window(), WM_RBUTTONDOWN, MK_RBUTTON, at(*plot, left + width / 5));
+    SendMessageA(plot->window(), WM_MOUSEMOVE, MK_RBUTTON, at(*plot, left + width / 2));
+    SendMessageA(plot->window(), WM_RBUTTONUP, 0, at(*plot, left + width / 2));
+    remember();
+    SendMessageA(plot->window(), WM_LBUTTONDOWN, MK_LBUTTON, at(*plot, left + width / 2));
+    for (int x = width / 2; x > width / 4; x -= 20)
+        SendMessageA(plot->window(), WM_MOUSEMOVE, MK_LBUTTON, at(*plot, left + x));
+    SendMessageA(plot->window(), WM_LBUTTONUP, 0, at(*plot, left + width / 4));
+    remember();
+    SendMessageA(plot->window(), WM_KEYDOWN, VK_RIGHT, 0);
+    remember();
+    SendMessageA(plot->window(), WM_KEYDOWN, VK_SUBTRACT, 0);
+    remember();
+    SendMessageA(plot->window(), WM_KEYDOWN, VK_HOME, 0);
+    remember();
+    ASSERT_EQ(views.size(), 11u);
+    for (size_t k = 1; k < views.size(); ++k)
+        EXPECT_FALSE(views[k] == views[k - 1]) << k;
+    for (size_t k = views.size() - 1; k > 0; --k) {
+        SendMessageA(plot->window(), WM_KEYDOWN, VK_BACK, 0);
+        EXPECT_EQ(plot->view().span().from, views[k - 1].from) << k;
+        EXPECT_EQ(plot->view().span().to, views[k - 1].to) << k;
+    }
+}
+
+TEST_F(PlotTest, AddRecordingsTakesSeveralFilesOnceEachUpToThirtyTwoLanes)
+{
+    const std::string folder = sampleDir() + "\\lanes";
+    CreateDirectoryA(folder.c_str(), nullptr);
+    std::vector<std::string> names;
+    for (int k = 0; k < 34; ++k) {
+        names.push_back("lane" + std::to_string(100 + k) + ".quorData");
+        const std::string path = folder + "\\" + names.back();
+        CopyFileA(samplePath("periodic_int.quorData").c_str(), path.c_str(), FALSE);
+        SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    }
+    start(folder + "\\" + names[0]);
+    PlotWindow* plot = openPlot();
+    ASSERT_TRUE(plot);
+    // The dialog's file again, spelt another way, is a duplicate.
+    std::string spelt = folder + "/" + names[0];
+    for (char& c : spelt)
+        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    EXPECT_FALSE(plot->addRecording(spelt));
+    // One choice of 32 files, the first of them in the workspace already:
+    // 31 are added, the last one finds the workspace full.
+    std::string chosen = folder;
+    for (int k = 0; k < 33; ++k)
+        chosen += std::string(1, '\0') + names[k];
+    {
+        FileChoice add("Add Recordings", chosen);
+        sendCommand(plot->window(), PlotCommand::addRecordings);
+        EXPECT_TRUE(add.wait());
+    }
+    ASSERT_EQ(plot->laneCount(), 32);
+    EXPECT_EQ(plot->lanes().at(31).settings.path, folder + "\\" + names[31]);
+    EXPECT_FALSE(plot->addRecording(folder + "\\" + names[33]));
+    EXPECT_EQ(plot->lanes().linkedIndex(), 0);
+    // Delete removes the current lane and makes room; the bands stay inside the plot.
+    plot->selectLane(5);
+    SendMessageA(plot->window(), WM_KEYDOWN, VK_DELETE, 0);
+    EXPECT_EQ(plot->laneCount(), 31);
+    EXPECT_EQ(plot->lanes().indexOfPath(folder + "\\" + names[5]), -1);
+    // Files dropped onto the window are added as the prompt's are.
+    const std::string dropped = folder + "\\" + names[33];
+    HGLOBAL drop = GlobalAlloc(GHND, sizeof(DROPFILES) + dropped.size() + 2);
+    ASSERT_TRUE(drop);
+    DROPFILES* files = static_cast<DROPFILES*>(GlobalLock(drop));
+    files->pFiles = sizeof(DROPFILES);
+    std::memcpy(reinterpret_cast<char*>(files) + sizeof(DROPFILES), dropped.c_str(), dropped.size());
+    GlobalUnlock(drop);
+    SendMessageA(plot->window(), WM_DROPFILES, reinterpret_cast<WPARAM>(drop), 0);  // the window frees it
+    ASSERT_EQ(plot->laneCount(), 32);
+    EXPECT_EQ(plot->lanes().at(31).settings.path, dropped);
+    waitForSummary(plot);
+    EXPECT_LE(plot->laneRect(31).bottom, plot->plotArea().bottom);
+    EXPECT_GT(plot->laneRect(31).top, plot->laneRect(30).top);
+    // Overlaid on the lane above, a lane draws in its band, and moves with it.
+    plot->selectLane(2);
+    sendCommand(plot->window(), PlotCommand::overlay);
+    EXPECT_EQ(plot->laneRect(2).top, plot->laneRect(1).top);
+    EXPECT_EQ(plot->readout().rows.size(), 32u);
+    sendCommand(plot->window(), PlotCommand::separate);
+    EXPECT_GT(plot->laneRect(2).top, plot->laneRect(1).top);
 }
 
 }  // namespace quor

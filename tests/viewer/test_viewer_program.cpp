@@ -9,58 +9,12 @@
 #include <string>
 
 #include "SampleDir.h"
+#include "ViewerTestSupport.h"
 #include "WindowDriver.h"
 
 namespace quor {
 
 namespace {
-
-std::string viewerExe()
-{
-    char path[MAX_PATH];
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string dir(path);
-    return dir.substr(0, dir.find_last_of('\\') + 1) + "QuorDataViewer.exe";
-}
-
-// The process and its thread handle, closed on every path.
-class ViewerProcess {
-public:
-    explicit ViewerProcess(const std::string& arguments)
-    {
-        std::string commandLine = "\"" + viewerExe() + "\"" + arguments;
-        STARTUPINFOA startup = {};
-        startup.cb = sizeof startup;
-        started_ = CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                                  &startup, &info_) != 0;
-    }
-    ~ViewerProcess()
-    {
-        if (!started_)
-            return;
-        if (WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT)
-            TerminateProcess(info_.hProcess, 99);
-        CloseHandle(info_.hThread);
-        CloseHandle(info_.hProcess);
-    }
-    ViewerProcess(const ViewerProcess&) = delete;
-    ViewerProcess& operator=(const ViewerProcess&) = delete;
-
-    bool started() const { return started_; }
-    DWORD id() const { return info_.dwProcessId; }
-    // The exit code, or STILL_ACTIVE when it did not end in time.
-    DWORD waitForExit(DWORD timeoutMs) const
-    {
-        DWORD code = STILL_ACTIVE;
-        if (WaitForSingleObject(info_.hProcess, timeoutMs) == WAIT_OBJECT_0)
-            GetExitCodeProcess(info_.hProcess, &code);
-        return code;
-    }
-
-private:
-    bool started_ = false;
-    PROCESS_INFORMATION info_ = {};
-};
 
 constexpr const char* kAppId = "{4A8F2C71-93D6-4B0E-A5C2-7E19D0B3F654}";
 constexpr const char* kLibKey = "TypeLib\\{6D1C83B4-2F7A-4E55-9B0E-3A41C7D2E918}\\1.0";
@@ -119,16 +73,6 @@ void expectUnregistered(const char* how)
 }
 
 bool appIdRegistered() { return classesKeyExists("AppID\\QuorDataViewer.EXE"); }
-
-HWND waitForViewer(const ViewerProcess& viewer, const std::string& caption)
-{
-    for (int i = 0; i < 300; ++i) {
-        if (HWND window = findDialog(caption, viewer.id()))
-            return window;
-        Sleep(50);
-    }
-    return nullptr;
-}
 
 }  // namespace
 

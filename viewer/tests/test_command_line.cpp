@@ -48,6 +48,16 @@ TEST(DataFileName, BackslashesBeforeAQuoteFollowTheArgumentRules)
     EXPECT_EQ(dataFileNameFromCommandLine("v.exe \"a\\\"b\""), "a\"b");
 }
 
+// Only the extension tells a workspace from a data file, whatever its case.
+TEST(DataFileName, WorkspaceKnownByItsExtensionAlone)
+{
+    EXPECT_TRUE(namesWorkspace("C:\\tests\\run 4.quorWorkspace"));
+    EXPECT_TRUE(namesWorkspace("run.QUORWORKSPACE"));
+    EXPECT_FALSE(namesWorkspace(".quorWorkspace.quorData"));
+    EXPECT_FALSE(namesWorkspace("C:\\a.quorWorkspace\\b.quorData"));
+    EXPECT_FALSE(namesWorkspace(""));
+}
+
 // The success box of the export shows this. A name too long for the system
 // comes back as given, never cut or as whatever a buffer held.
 TEST(FullPathName, WholeOrAsGiven)
