@@ -256,22 +256,62 @@ HRESULT SignalSummary::State::summariseColumn(int64_t first, int64_t end, Summar
     const bool endSplits = end % blockSize != 0;
     if (headBlock >= tailBlock || tailBlock > wholeBlocks || (endSplits && tailBlock == wholeBlocks))
         return summarise(first, end, Figures::extremes, into);
-    *into = SummaryNode();
+    const bool headSplits = first % blockSize != 0;
+    SummaryNode between;
+    mergeBlocks(headSplits ? headBlock + 1 : headBlock, tailBlock, &between);
+    *into = between;
     const Split* split = nullptr;
-    int64_t firstWhole = headBlock;
-    if (first % blockSize != 0) {
-        if (FAILED(splitAt(first, &split)))
-            return E_FAIL;
-        mergeNode(codec.kind(), *into, split->after);
-        ++firstWhole;
+    SummaryNode part;
+    if (headSplits) {
+        if (!partUnread(between, headBlock, first, (headBlock + 1) * blockSize, &part)) {
+            if (FAILED(splitAt(first, &split)))
+                return E_FAIL;
+            part = split->after;
+        }
+        mergeNode(codec.kind(), *into, part);
     }
-    mergeBlocks(firstWhole, tailBlock, into);
     if (endSplits) {
-        if (FAILED(splitAt(end, &split)))
-            return E_FAIL;
-        mergeNode(codec.kind(), *into, split->before);
+        if (!partUnread(between, tailBlock, tailBlock * blockSize, end, &part)) {
+            if (FAILED(splitAt(end, &split)))
+                return E_FAIL;
+            part = split->before;
+        }
+        mergeNode(codec.kind(), *into, part);
     }
     return S_OK;
+}
+
+// The part [from, end) of a whole block that a column takes, as its
+// envelope needs it, from the block's own figures where they tell: then the
+// block under the edge is not read (in a wide picture, most edges). The
+// block must hold no NaN, so that the part's count is its length; and each
+// extreme must lie in the part (the block's first extreme is the part's),
+// or be unable to change the extreme of the column's whole blocks. False
+// when the block must be read.
+bool SignalSummary::State::partUnread(const SummaryNode& between, int64_t block, int64_t from, int64_t end,
+                                      SummaryNode* part) const
+{
+    const SummaryNode& node = levels[0][static_cast<size_t>(block)];
+    if (node.count != blockSize)
+        return false;
+    SummaryNode merged = between;
+    mergeNode(codec.kind(), merged, node);
+    const bool minimumInPart = node.minimumAt >= from && node.minimumAt < end;
+    const bool maximumInPart = node.maximumAt >= from && node.maximumAt < end;
+    const bool minimumHeld = between.count > 0 && merged.minimum == between.minimum &&
+                             merged.minimumAt == between.minimumAt;
+    const bool maximumHeld = between.count > 0 && merged.maximum == between.maximum &&
+                             merged.maximumAt == between.maximumAt;
+    if (!(minimumInPart || minimumHeld) || !(maximumInPart || maximumHeld))
+        return false;
+    // An extreme the whole blocks hold is given as theirs: merging it changes nothing.
+    *part = SummaryNode();
+    part->count = end - from;
+    part->minimum = minimumInPart ? node.minimum : between.minimum;
+    part->minimumAt = minimumInPart ? node.minimumAt : between.minimumAt;
+    part->maximum = maximumInPart ? node.maximum : between.maximum;
+    part->maximumAt = maximumInPart ? node.maximumAt : between.maximumAt;
+    return true;
 }
 
 HRESULT SignalSummary::State::scanColumns(const std::vector<int64_t>& ends, std::vector<SummaryNode>* nodes)

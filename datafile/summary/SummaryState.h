@@ -191,6 +191,7 @@ struct SignalSummary::State {
     HRESULT scanColumns(const std::vector<int64_t>& ends, std::vector<SummaryNode>* nodes);
     HRESULT splitAt(int64_t edge, const Split** split);
     HRESULT summariseColumn(int64_t first, int64_t end, SummaryNode* into);
+    bool partUnread(const SummaryNode& between, int64_t block, int64_t from, int64_t end, SummaryNode* part) const;
 
     // Searches (SummaryFind.cpp), over ordinals.
     // Up to limit hits in [first, end) from the first on; keepLast: every

@@ -481,14 +481,19 @@ TEST_F(SignalSummaryFiles, ValueTextIsTheExportsAndNonNumericFilesHaveNone)
     EXPECT_EQ(summary.open(dir.path("missing.quorData").c_str()), E_FAIL);
 }
 
-TEST_F(SignalSummaryFiles, SingleSampleSpikeIsTheMaximumOfItsColumnAtEveryWidth)
+// A column's extremes come from its whole blocks and the parts of the blocks
+// at its edges: a single sample far out at either side is found in its
+// column only, whether or not the edge's block is read.
+TEST_F(SignalSummaryFiles, SingleSampleSpikeAndDipAreTheExtremesOfTheirColumnsAtEveryWidth)
 {
     const int32_t count = 10000000;
     const int32_t spikeAt = 6543210;
+    const int32_t dipAt = 3456789;
     std::vector<float> values(count);
     for (int32_t k = 0; k < count; ++k)
         values[k] = static_cast<float>(k % 1000) / 1000.0f;
     values[spikeAt] = 5.0f;
+    values[dipAt] = -5.0f;
     Bytes stored;
     stored.putRaw(values.data(), values.size() * sizeof(float));
     const std::string path = dir.path("spike.quorData");
@@ -504,6 +509,10 @@ TEST_F(SignalSummaryFiles, SingleSampleSpikeIsTheMaximumOfItsColumnAtEveryWidth)
             const bool holdsSpike = columnStart(k, width, last) <= spikeTime &&
                                     spikeTime < columnStart(k + 1, width, last);
             ASSERT_EQ(columns[k].maximum.real == 5.0, holdsSpike) << "width " << width << " column " << k;
+            const int64_t dipTime = int64_t(dipAt) * kMs;
+            const bool holdsDip =
+                columnStart(k, width, last) <= dipTime && dipTime < columnStart(k + 1, width, last);
+            ASSERT_EQ(columns[k].minimum.real == -5.0, holdsDip) << "width " << width << " column " << k;
         }
     }
 }
