@@ -3,6 +3,7 @@
 // remembered for Zoom Back.
 #include <windowsx.h>
 
+#include <algorithm>
 #include <cmath>
 
 #include "PlotShiftDialog.h"
@@ -193,11 +194,14 @@ bool PlotWindow::onKey(WPARAM key)
     if (GetKeyState(VK_CONTROL) < 0)
         return onControlKey(key);
     const int middle = plotWidth() / 2;
+    // A tenth of the width in whole columns: the columns' edges then mostly
+    // stay where they were, and the lanes' summaries keep what they read there.
+    const int step = std::max(1, plotWidth() / 10);
     const bool shift = GetKeyState(VK_SHIFT) < 0;
     switch (key) {
     case VK_HOME: changeView([&] { view_.showAll(); }); return true;
-    case VK_LEFT: changeView([&] { view_.panFraction(-0.1); }); return true;
-    case VK_RIGHT: changeView([&] { view_.panFraction(0.1); }); return true;
+    case VK_LEFT: changeView([&] { view_.panPixels(-step, plotWidth()); }); return true;
+    case VK_RIGHT: changeView([&] { view_.panPixels(step, plotWidth()); }); return true;
     case VK_ADD:
     case VK_OEM_PLUS: changeView([&] { view_.zoomAround(middle, plotWidth(), 0.5); }); return true;
     case VK_SUBTRACT:

@@ -69,6 +69,12 @@ void prepareText(HDC dc, COLORREF colour)
     SetTextColor(dc, colour);
 }
 
+// A lane that draws an envelope: its file opened and holds samples to plot.
+bool hasEnvelope(const PlotLane* lane)
+{
+    return lane && lane->found && lane->recording.plottable() && lane->recording.hasSamples();
+}
+
 int64_t mostInColumn(const PlotLane& lane)
 {
     int64_t most = 0;
@@ -97,8 +103,7 @@ void PlotWindow::render()
     samplesDrawn_ = 0;
     pictureComplete_ = true;
     ticks_ = timeTicks(view_.span().from, view_.span().to, std::max(1, plotWidth() / kTimeLabelPitch));
-    for (int k = 0; k < lanes_.count(); ++k)
-        takeEnvelope(k);
+    takeEnvelopes();
     updateReadout();  // the labels are the rows'
     for (int band = 0; band < lanes_.bandCount() && band < static_cast<int>(bands_.size()); ++band)
         paintBand(band);
@@ -111,22 +116,48 @@ void PlotWindow::render()
     paintStrip();
 }
 
+// The lanes whose envelope must be taken again query it side by side: each
+// summary has a lock of its own, and a picture of new column edges spends
+// most of its time reading the blocks under them.
+void PlotWindow::takeEnvelopes()
+{
+    std::vector<int> wanted;
+    for (int k = 0; k < lanes_.count(); ++k)
+        if (envelopeWanted(k))
+            wanted.push_back(k);
+    queries_.run(static_cast<int>(wanted.size()), [&](int k) { takeEnvelope(wanted[k]); });
+    for (int k = 0; k < lanes_.count(); ++k)
+        countDrawn(k);
+}
+
 // Cursors, the page band and the box leave the envelope as it was.
+bool PlotWindow::envelopeWanted(int index) const
+{
+    const PlotLane* lane = laneState(index);
+    if (!hasEnvelope(lane))
+        return false;
+    return lane->stale || !(lane->span == view_.span()) || lane->columns.size() != size_t(plotWidth());
+}
+
+// Any thread of the pool: touches only the lane's own state.
 void PlotWindow::takeEnvelope(int index)
 {
     PlotLane* lane = laneState(index);
-    if (!lane || !lane->found || !lane->recording.plottable() || !lane->recording.hasSamples())
-        return;
     const TimeSpan shown = view_.span();
-    if (lane->stale || !(lane->span == shown) || lane->columns.size() != size_t(plotWidth())) {
-        // Asked before the envelope: whatever is summarised then, the envelope holds.
-        lane->complete = lane->recording.summarised();
-        const int64_t offset = lanes_.at(index).settings.offset;
-        const TimeSpan file{fileTimeOf(shown.from, offset), fileTimeOf(shown.to, offset)};
-        lane->recording.envelope(file, plotWidth(), lane->columns, lane->base);
-        lane->span = shown;
-        lane->stale = false;
-    }
+    // Asked before the envelope: whatever is summarised then, the envelope holds.
+    lane->complete = lane->recording.summarised();
+    const int64_t offset = lanes_.at(index).settings.offset;
+    const TimeSpan file{fileTimeOf(shown.from, offset), fileTimeOf(shown.to, offset)};
+    lane->recording.envelope(file, plotWidth(), lane->columns, lane->base);
+    lane->span = shown;
+    lane->stale = false;
+}
+
+void PlotWindow::countDrawn(int index)
+{
+    const PlotLane* lane = laneState(index);
+    if (!hasEnvelope(lane))
+        return;
     pictureComplete_ = pictureComplete_ && lane->complete;
     for (const LaneColumn& column : lane->columns)
         samplesDrawn_ += std::max<int64_t>(column.count, 0);

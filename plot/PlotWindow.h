@@ -28,6 +28,7 @@
 #include "PlotReadoutTable.h"
 #include "PlotTicks.h"
 #include "PlotView.h"
+#include "TaskPool.h"
 #include "WindowClass.h"
 #include "WindowProc.h"
 #include "WorkspaceFile.h"
@@ -218,7 +219,10 @@ private:
     // Painting (PlotPainting.cpp).
     struct Frame;
     void render();
+    void takeEnvelopes();
+    bool envelopeWanted(int index) const;
     void takeEnvelope(int index);
+    void countDrawn(int index);
     void paintBand(int band);
     Frame bandFrame(int band, const std::vector<int>& members);
     void paintMessage(const RECT& area, const char* text);
@@ -259,6 +263,7 @@ private:
     PlotCursors cursors_;
     PlotGestures gestures_;
     PlotCanvas canvas_;
+    TaskPool queries_{TaskPool::helpersForThisMachine()};  // the lanes' envelopes of one picture
     PlotReadoutTable table_;
     PlotMergeExporter exporter_;
     RECT client_{};
