@@ -27,6 +27,8 @@ const int kButtonHeight = 24;
 const int kWidth = 1000, kHeight = 700;
 const int kNarrowest = 420, kLowest = 300;
 const UINT kFileCheckMs = 1000;
+// The lanes' progress notes are drawn together at most this often.
+const UINT kNotesMs = 40;
 
 quor::WindowClassUse& plotClass(WNDPROC procedure)
 {
@@ -202,6 +204,8 @@ void PlotWindow::onDestroy()
 {
     KillTimer(window_, kExportTimer);
     KillTimer(window_, kFileTimer);
+    KillTimer(window_, kNotesTimer);
+    notesTimer_ = false;
     exporter_.cancel();
     exporter_.finish();
     clearLanes();
@@ -252,6 +256,10 @@ void PlotWindow::onTimer(WPARAM id)
         checkFiles();
         return;
     }
+    if (id == kNotesTimer) {
+        takeSummaryNotes();
+        return;
+    }
     render();
     InvalidateRect(window_, nullptr, FALSE);
 }
@@ -265,10 +273,28 @@ void PlotWindow::onActivate(WPARAM state)
 // A note of a lane removed since finds no lane: lane ids are never reused.
 void PlotWindow::onSummaryNote(int laneId)
 {
-    const int index = lanes_.indexOf(laneId);
-    if (PlotLane* lane = laneState(index)) {
-        lane->recording.noteTaken();
-        lane->stale = true;
+    if (PlotLane* lane = laneState(lanes_.indexOf(laneId)))
+        lane->noted = true;
+    if (!notesTimer_)
+        notesTimer_ = SetTimer(window_, kNotesTimer, kNotesMs, nullptr) != 0;
+    if (!notesTimer_)
+        takeSummaryNotes();
+}
+
+// One picture for the notes of every lane that came in a tick: the lanes'
+// readers, several at once, keep the cores instead of the window drawing
+// after each one. A lane gives no further note until its last is taken.
+void PlotWindow::takeSummaryNotes()
+{
+    if (notesTimer_)
+        KillTimer(window_, kNotesTimer);
+    notesTimer_ = false;
+    for (auto& state : states_) {
+        if (!state.second->noted)
+            continue;
+        state.second->noted = false;
+        state.second->recording.noteTaken();
+        state.second->stale = true;
     }
     changed();
 }

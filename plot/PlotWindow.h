@@ -54,6 +54,7 @@ struct PlotLane {
     TimeSpan span;      // the shown times the columns were taken for
     bool stale = true;  // the summary moved on since
     bool complete = false;  // the summary was whole when the columns were taken
+    bool noted = false;     // a progress note came that the picture has not taken yet
 };
 
 class PlotWindow {
@@ -154,6 +155,7 @@ private:
     void onTimer(WPARAM id);
     void onActivate(WPARAM state);
     void onSummaryNote(int laneId);
+    void takeSummaryNotes();
     void onExportNote();
     void layout();
     void setTitle();
@@ -249,6 +251,7 @@ private:
     static const int kTableRowHeight = 18;  // the readout rows, drawn or in the grid
     static const UINT_PTR kExportTimer = 1;
     static const UINT_PTR kFileTimer = 2;
+    static const UINT_PTR kNotesTimer = 3;
 
     GoToTime goTo_;
     quor::WindowClassHold classHold_;
@@ -277,6 +280,7 @@ private:
     int64_t samplesDrawn_ = 0;
     bool pictureComplete_ = false;
     bool follow_ = false;
+    bool notesTimer_ = false;  // the lanes' notes wait for kNotesTimer
 
     bool hasPage_ = false;
     int64_t pageFirst_ = 0, pageLast_ = 0;
