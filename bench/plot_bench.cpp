@@ -246,6 +246,10 @@ void measureRedraws(PlotWindow& plot)
                 worst(zooms));
     std::printf("redraw after a wheel notch from the whole view: median %.2f ms, worst %.2f ms (target 16 ms)\n",
                 median(wheel), worst(wheel));
+    std::printf("  each notch inwards from the whole view, ms:");
+    for (double ms : wheel)
+        std::printf(" %.1f", ms);
+    std::printf("\n");
 }
 
 // Find above the threshold from the start of the first lane: the only hit is
