@@ -25,6 +25,7 @@
 #include "BenchHeader.h"
 #include "BenchSupport.h"
 #include "PlotWindow.h"
+#include "TaskPool.h"
 #include "WorkspaceFile.h"
 
 namespace quor {
@@ -276,7 +277,9 @@ void measureFind(PlotWindow& plot)
 // The lanes' envelope queries alone, outside the window, at every zoom
 // step from the whole view: what a redraw with every column edge new spends
 // reading and scanning the blocks under the edges, the rest being painting.
-void measureQueries(const std::vector<std::string>& paths)
+// One lane after another, then side by side on the window's kind of pool
+// (fresh summaries each time: none keeps the other's edges).
+void measureQueries(const std::vector<std::string>& paths, int helpers)
 {
     std::vector<std::unique_ptr<LaneRecording>> lanes;
     for (const std::string& path : paths) {
@@ -288,15 +291,17 @@ void measureQueries(const std::vector<std::string>& paths)
             Sleep(5);
     PlotView view;
     view.setRecording(lanes[0]->extent().from, lanes[0]->extent().to, lanes[0]->shortestSpan());
-    std::vector<LaneColumn> columns;
-    __int128 base = 0;
-    std::printf("the lanes' envelopes alone, every edge new (%lld samples a block):",
-                static_cast<long long>(lanes[0]->blockSamples()));
+    std::vector<std::vector<LaneColumn>> columns(lanes.size());
+    std::vector<__int128> bases(lanes.size());
+    TaskPool pool(helpers);
+    std::printf("the lanes' envelopes alone, every edge new (%lld samples a block), %d thread(s):",
+                static_cast<long long>(lanes[0]->blockSamples()), helpers + 1);
     for (int level = 1; level <= 8; ++level) {
         view.zoomAround(kWindowWidth / 3, kWindowWidth - 100, 0.5);
         const double start = now();
-        for (const auto& lane : lanes)
-            lane->envelope(view.span(), kWindowWidth - 100, columns, base);
+        pool.run(static_cast<int>(lanes.size()), [&](int k) {
+            lanes[k]->envelope(view.span(), kWindowWidth - 100, columns[k], bases[k]);
+        });
         std::printf(" %.1f", (now() - start) * 1000.0);
     }
     std::printf(" ms at zoom 1/2^1 .. 1/2^8\n");
@@ -358,7 +363,8 @@ int main(int argc, char** argv)
         plot.close();
         pumpAll();
     }
-    measureQueries(paths);
+    measureQueries(paths, 0);
+    measureQueries(paths, TaskPool::helpersForThisMachine());
     DeleteFileA(workspacePath.c_str());
     return 0;
 }

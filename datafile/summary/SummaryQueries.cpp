@@ -180,8 +180,8 @@ HRESULT SignalSummary::State::columnEnds(int64_t from, int64_t to, int32_t colum
 // Counts and extremes of the columns between the ends. Columns of a block
 // or less are cheaper read whole, in long sequential reads, than a block
 // read at each column edge; wider ones take their whole blocks from the
-// levels and read only the block split by each edge, shared by the two
-// columns that meet there.
+// levels and read only what they need of the block split by each edge,
+// shared by the two columns that meet there.
 HRESULT SignalSummary::State::summariseColumns(const std::vector<int64_t>& ends, std::vector<SummaryNode>* nodes)
 {
     const int64_t columns = static_cast<int64_t>(ends.size()) - 1;
@@ -192,24 +192,48 @@ HRESULT SignalSummary::State::summariseColumns(const std::vector<int64_t>& ends,
         olderSplits.swap(splits);
         splits.clear();
     }
-    for (int64_t k = 0; k < columns; ++k) {
-        if (FAILED(summariseColumn(ends[k], ends[k + 1], &(*nodes)[k])))
+    std::vector<ColumnParts> parts(static_cast<size_t>(columns));
+    for (int64_t k = 0; k < columns; ++k)
+        planColumn(ends[k], ends[k + 1], &parts[k]);
+    // The edge between columns k - 1 and k: the one needs the part before it, the other the part after.
+    for (int64_t k = 0; k <= columns; ++k) {
+        const bool before = k > 0 && parts[k - 1].tailWanted;
+        const bool after = k < columns && parts[k].headWanted;
+        const Split* split = nullptr;
+        if ((before || after) && FAILED(splitAt(ends[k], before, after, &split)))
             return E_FAIL;
+        if (before)
+            parts[k - 1].tail = split->before;
+        if (after)
+            parts[k].head = split->after;
+    }
+    for (int64_t k = 0; k < columns; ++k) {
+        const ColumnParts& c = parts[k];
+        if (c.asRange) {
+            if (FAILED(summarise(ends[k], ends[k + 1], Figures::extremes, &(*nodes)[k])))
+                return E_FAIL;
+            continue;
+        }
+        (*nodes)[k] = c.between;
+        mergeNode(codec.kind(), (*nodes)[k], c.head);
+        mergeNode(codec.kind(), (*nodes)[k], c.tail);
     }
     return S_OK;
 }
 
-// The block an edge splits, read in as few reads as the long-read buffer
-// allows (one, for blocks of any file this side of 10^10 samples): a picture
-// of new edges costs a read per edge, and each read costs far more than its
-// bytes where reads go through an emulation layer.
-HRESULT SignalSummary::State::scanSplit(int64_t edge, Split* split)
+// What of the block split at an edge is read, in as few reads as the
+// long-read buffer allows (one, for blocks of any file this side of 10^10
+// samples): only the sides wanted, for each read costs more the more pages
+// it touches where reads go through an emulation layer, and a picture of
+// new edges costs a read per edge.
+HRESULT SignalSummary::State::scanSplit(int64_t edge, bool before, bool after, Split* split)
 {
     const int32_t size = codec.dataSize();
     const int64_t start = edge / blockSize * blockSize, end = start + blockSize;
+    const int64_t readFrom = before ? start : edge, readTo = after ? end : edge;
     sequential.resize(static_cast<size_t>(kSequentialSamples * size));
-    for (int64_t first = start; first < end;) {
-        const int64_t stop = std::min(end, first + kSequentialSamples);
+    for (int64_t first = readFrom; first < readTo;) {
+        const int64_t stop = std::min(readTo, first + kSequentialSamples);
         if (FAILED(readStoredValues(queryData, runs, size, first, stop - first, sequential.data())))
             return E_FAIL;
         // Each side's share of what was read.
@@ -224,61 +248,49 @@ HRESULT SignalSummary::State::scanSplit(int64_t edge, Split* split)
         }
         first = stop;
     }
+    split->hasBefore = split->hasBefore || before;
+    split->hasAfter = split->hasAfter || after;
     return S_OK;
 }
 
-HRESULT SignalSummary::State::splitAt(int64_t edge, const Split** split)
+// The split at the edge with at least the sides wanted, from the recent
+// generation, the older one, or read now (only the sides still missing).
+HRESULT SignalSummary::State::splitAt(int64_t edge, bool before, bool after, const Split** split)
 {
     auto found = splits.find(edge);
     if (found == splits.end()) {
         const auto older = olderSplits.find(edge);
-        Split fresh;
-        if (older != olderSplits.end()) {
-            fresh = older->second;
-        } else if (FAILED(scanSplit(edge, &fresh))) {
-            return E_FAIL;
-        }
-        found = splits.emplace(edge, fresh).first;
+        found = splits.emplace(edge, older != olderSplits.end() ? older->second : Split()).first;
     }
-    *split = &found->second;
+    Split& s = found->second;
+    const bool readBefore = before && !s.hasBefore, readAfter = after && !s.hasAfter;
+    if ((readBefore || readAfter) && FAILED(scanSplit(edge, readBefore, readAfter, &s))) {
+        splits.erase(found);
+        return E_FAIL;
+    }
+    *split = &s;
     return S_OK;
 }
 
 // A column that crosses from one whole block into another: its partial
 // blocks at either end are sides of splits, the blocks between come from
 // the levels. A column inside one block, or running past the whole
-// blocks, is summarised as any range is.
-HRESULT SignalSummary::State::summariseColumn(int64_t first, int64_t end, SummaryNode* into)
+// blocks, is summarised as any range is. The sides are read afterwards,
+// edge by edge, only where the blocks' own figures do not tell.
+void SignalSummary::State::planColumn(int64_t first, int64_t end, ColumnParts* c) const
 {
     const int64_t wholeBlocks = static_cast<int64_t>(levels[0].size());
     const int64_t headBlock = first / blockSize;
     const int64_t tailBlock = end / blockSize;  // the block the column's end edge splits, if any
     const bool endSplits = end % blockSize != 0;
-    if (headBlock >= tailBlock || tailBlock > wholeBlocks || (endSplits && tailBlock == wholeBlocks))
-        return summarise(first, end, Figures::extremes, into);
+    if (headBlock >= tailBlock || tailBlock > wholeBlocks || (endSplits && tailBlock == wholeBlocks)) {
+        c->asRange = true;
+        return;
+    }
     const bool headSplits = first % blockSize != 0;
-    SummaryNode between;
-    mergeBlocks(headSplits ? headBlock + 1 : headBlock, tailBlock, &between);
-    *into = between;
-    const Split* split = nullptr;
-    SummaryNode part;
-    if (headSplits) {
-        if (!partUnread(between, headBlock, first, (headBlock + 1) * blockSize, &part)) {
-            if (FAILED(splitAt(first, &split)))
-                return E_FAIL;
-            part = split->after;
-        }
-        mergeNode(codec.kind(), *into, part);
-    }
-    if (endSplits) {
-        if (!partUnread(between, tailBlock, tailBlock * blockSize, end, &part)) {
-            if (FAILED(splitAt(end, &split)))
-                return E_FAIL;
-            part = split->before;
-        }
-        mergeNode(codec.kind(), *into, part);
-    }
-    return S_OK;
+    mergeBlocks(headSplits ? headBlock + 1 : headBlock, tailBlock, &c->between);
+    c->headWanted = headSplits && !partUnread(c->between, headBlock, first, (headBlock + 1) * blockSize, &c->head);
+    c->tailWanted = endSplits && !partUnread(c->between, tailBlock, tailBlock * blockSize, end, &c->tail);
 }
 
 // The part [from, end) of a whole block that a column takes, as its

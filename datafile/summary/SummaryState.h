@@ -153,6 +153,17 @@ struct SignalSummary::State {
     struct Split {
         SummaryNode before;  // from the block's start up to the edge
         SummaryNode after;   // from the edge to the block's end
+        bool hasBefore = false;  // the side was read
+        bool hasAfter = false;
+    };
+    // A column of an envelope whose edges split blocks: its whole blocks,
+    // and its partial ones at either end, known from the blocks' figures
+    // or wanted from the split at the edge.
+    struct ColumnParts {
+        bool asRange = false;  // summarised as any range is instead
+        SummaryNode between;
+        SummaryNode head, tail;
+        bool headWanted = false, tailWanted = false;
     };
     using Splits = std::unordered_map<int64_t, Split>;
     Splits splits;
@@ -177,7 +188,7 @@ struct SignalSummary::State {
     HRESULT summariseChunk(int64_t start, int64_t end);
 
     HRESULT pageValues(int64_t page, const uint8_t** stored);
-    HRESULT scanSplit(int64_t edge, Split* split);
+    HRESULT scanSplit(int64_t edge, bool before, bool after, Split* split);
     HRESULT pageTimes(int64_t page, const int64_t** times);
     int64_t blockFirstTime(int64_t block) const;
     HRESULT lowerBound(Wide time, int64_t* ordinal);
@@ -189,8 +200,8 @@ struct SignalSummary::State {
                        std::vector<int64_t>* ends);
     HRESULT summariseColumns(const std::vector<int64_t>& ends, std::vector<SummaryNode>* nodes);
     HRESULT scanColumns(const std::vector<int64_t>& ends, std::vector<SummaryNode>* nodes);
-    HRESULT splitAt(int64_t edge, const Split** split);
-    HRESULT summariseColumn(int64_t first, int64_t end, SummaryNode* into);
+    HRESULT splitAt(int64_t edge, bool before, bool after, const Split** split);
+    void planColumn(int64_t first, int64_t end, ColumnParts* parts) const;
     bool partUnread(const SummaryNode& between, int64_t block, int64_t from, int64_t end, SummaryNode* part) const;
 
     // Searches (SummaryFind.cpp), over ordinals.
