@@ -1,8 +1,10 @@
 #include "PlotReadoutTable.h"
 
+#include <algorithm>
 #include <string>
 
 #include "Bstr.h"
+#include "GdiHandles.h"
 
 namespace quor {
 
@@ -43,6 +45,53 @@ std::string headingText()
     for (const std::string& caption : captions)
         cells.push_back(&caption);
     return joinCells(cells);
+}
+
+// Room around a cell's text, in pixels, as the grid draws it.
+const int kCellPadding = 8;
+// A long label yields to the figures: the row's colour names its lane too.
+const int kWidestLabel = 170;
+
+std::vector<std::string> splitCells(const std::string& row)
+{
+    std::vector<std::string> cells(1);
+    for (char c : row) {
+        if (c == '|')
+            cells.emplace_back();
+        else
+            cells.back() += c;
+    }
+    return cells;
+}
+
+// The grid's own font, which its interface does not give out: the widths
+// are measured in what it draws with.
+quor::Font gridFont()
+{
+    return quor::Font(CreateFontA(-MulDiv(8, screenPixelsPerInchY(), 72), 0, 0, 0, 500, FALSE, FALSE, FALSE,
+                                  DEFAULT_CHARSET, OUT_TT_PRECIS, CLIP_DEFAULT_PRECIS, DRAFT_QUALITY, DEFAULT_PITCH,
+                                  "MS Sans Serif"));
+}
+
+// The widest text of each column, so that no figure shows cut short.
+std::vector<int> columnWidths(HWND window, const std::vector<std::string>& rows)
+{
+    std::vector<int> widths(PlotReadoutTable::kColumns, 0);
+    quor::WindowDC dc(window);
+    quor::Font font = gridFont();
+    if (!dc.get() || !font)
+        return widths;
+    quor::SelectedObject selected(dc.get(), font.get());
+    for (const std::string& row : rows) {
+        const std::vector<std::string> cells = splitCells(row);
+        for (size_t k = 0; k < cells.size() && k < widths.size(); ++k) {
+            SIZE size{};
+            GetTextExtentPoint32A(dc.get(), cells[k].c_str(), static_cast<int>(cells[k].size()), &size);
+            widths[k] = std::max<int>(widths[k], size.cx + kCellPadding);
+        }
+    }
+    widths[0] = std::min(widths[0], kWidestLabel);
+    return widths;
 }
 
 Bstr rowTag(size_t index)
@@ -148,8 +197,11 @@ void PlotReadoutTable::show(const std::vector<LaneReadout>& rows, const std::vec
         grid_->deleteRow(rowTag(index).get(), VARIANT_FALSE);
     if (shown_.size() > texts.size())
         grid_->resetAllDeletedRows();
-    for (int column = 0; column < kColumns; ++column)
-        grid_->autoResizeColumn(column);
+    const std::vector<int> widths = columnWidths(host_->window(), texts);
+    for (int column = 0; column < kColumns; ++column) {
+        if (widths[column] > 0)
+            grid_->setColumnWidth(column, static_cast<SHORT>(std::min(widths[column], 0x7FFF)));
+    }
     shown_ = std::move(texts);
     shownColours_ = std::move(textColours);
     grid_->redraw();
