@@ -37,32 +37,36 @@ std::string joinCells(const std::vector<const std::string*>& cells)
     return text;
 }
 
+const std::vector<std::string>& captions()
+{
+    static const std::vector<std::string> all(std::begin(PlotReadoutTable::kCaptions),
+                                              std::end(PlotReadoutTable::kCaptions));
+    return all;
+}
+
+std::vector<const std::string*> captionCells()
+{
+    std::vector<const std::string*> cells;
+    for (const std::string& caption : captions())
+        cells.push_back(&caption);
+    return cells;
+}
+
+std::vector<const std::string*> rowCells(const LaneReadout& row)
+{
+    return {&row.label, &row.valueA, &row.timeA, &row.valueB, &row.timeB, &row.deltaValue,
+            &row.samples, &row.minimum, &row.maximum, &row.mean, &row.rms};
+}
+
 std::string headingText()
 {
-    std::vector<std::string> captions(std::begin(PlotReadoutTable::kCaptions),
-                                      std::end(PlotReadoutTable::kCaptions));
-    std::vector<const std::string*> cells;
-    for (const std::string& caption : captions)
-        cells.push_back(&caption);
-    return joinCells(cells);
+    return joinCells(captionCells());
 }
 
 // Room around a cell's text, in pixels, as the grid draws it.
 const int kCellPadding = 8;
 // A long label yields to the figures: the row's colour names its lane too.
 const int kWidestLabel = 170;
-
-std::vector<std::string> splitCells(const std::string& row)
-{
-    std::vector<std::string> cells(1);
-    for (char c : row) {
-        if (c == '|')
-            cells.emplace_back();
-        else
-            cells.back() += c;
-    }
-    return cells;
-}
 
 // The grid's own font, which its interface does not give out: the widths
 // are measured in what it draws with.
@@ -74,7 +78,7 @@ quor::Font gridFont()
 }
 
 // The widest text of each column, so that no figure shows cut short.
-std::vector<int> columnWidths(HWND window, const std::vector<std::string>& rows)
+std::vector<int> columnWidths(HWND window, const std::vector<std::vector<const std::string*>>& rows)
 {
     std::vector<int> widths(PlotReadoutTable::kColumns, 0);
     quor::WindowDC dc(window);
@@ -82,11 +86,10 @@ std::vector<int> columnWidths(HWND window, const std::vector<std::string>& rows)
     if (!dc.get() || !font)
         return widths;
     quor::SelectedObject selected(dc.get(), font.get());
-    for (const std::string& row : rows) {
-        const std::vector<std::string> cells = splitCells(row);
+    for (const std::vector<const std::string*>& cells : rows) {
         for (size_t k = 0; k < cells.size() && k < widths.size(); ++k) {
             SIZE size{};
-            GetTextExtentPoint32A(dc.get(), cells[k].c_str(), static_cast<int>(cells[k].size()), &size);
+            GetTextExtentPoint32A(dc.get(), cells[k]->c_str(), static_cast<int>(cells[k]->size()), &size);
             widths[k] = std::max<int>(widths[k], size.cx + kCellPadding);
         }
     }
@@ -103,8 +106,7 @@ Bstr rowTag(size_t index)
 
 std::string readoutRowText(const LaneReadout& row)
 {
-    return joinCells({&row.label, &row.valueA, &row.timeA, &row.valueB, &row.timeB, &row.deltaValue,
-                      &row.samples, &row.minimum, &row.maximum, &row.mean, &row.rms});
+    return joinCells(rowCells(row));
 }
 
 PlotReadoutTable::~PlotReadoutTable()
@@ -197,7 +199,10 @@ void PlotReadoutTable::show(const std::vector<LaneReadout>& rows, const std::vec
         grid_->deleteRow(rowTag(index).get(), VARIANT_FALSE);
     if (shown_.size() > texts.size())
         grid_->resetAllDeletedRows();
-    const std::vector<int> widths = columnWidths(host_->window(), texts);
+    std::vector<std::vector<const std::string*>> cells{captionCells()};
+    for (const LaneReadout& row : rows)
+        cells.push_back(rowCells(row));
+    const std::vector<int> widths = columnWidths(host_->window(), cells);
     for (int column = 0; column < kColumns; ++column) {
         if (widths[column] > 0)
             grid_->setColumnWidth(column, static_cast<SHORT>(std::min(widths[column], 0x7FFF)));
