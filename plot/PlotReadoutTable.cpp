@@ -1,8 +1,10 @@
 #include "PlotReadoutTable.h"
 
+#include <algorithm>
 #include <string>
 
 #include "Bstr.h"
+#include "GdiHandles.h"
 
 namespace quor {
 
@@ -35,14 +37,64 @@ std::string joinCells(const std::vector<const std::string*>& cells)
     return text;
 }
 
+const std::vector<std::string>& captions()
+{
+    static const std::vector<std::string> all(std::begin(PlotReadoutTable::kCaptions),
+                                              std::end(PlotReadoutTable::kCaptions));
+    return all;
+}
+
+std::vector<const std::string*> captionCells()
+{
+    std::vector<const std::string*> cells;
+    for (const std::string& caption : captions())
+        cells.push_back(&caption);
+    return cells;
+}
+
+std::vector<const std::string*> rowCells(const LaneReadout& row)
+{
+    return {&row.label, &row.valueA, &row.timeA, &row.valueB, &row.timeB, &row.deltaValue,
+            &row.samples, &row.minimum, &row.maximum, &row.mean, &row.rms};
+}
+
 std::string headingText()
 {
-    std::vector<std::string> captions(std::begin(PlotReadoutTable::kCaptions),
-                                      std::end(PlotReadoutTable::kCaptions));
-    std::vector<const std::string*> cells;
-    for (const std::string& caption : captions)
-        cells.push_back(&caption);
-    return joinCells(cells);
+    return joinCells(captionCells());
+}
+
+// Room around a cell's text, in pixels, as the grid draws it.
+const int kCellPadding = 8;
+// A long label yields to the figures: the row's colour names its lane too.
+const int kWidestLabel = 170;
+
+// The grid's own font, which its interface does not give out: the widths
+// are measured in what it draws with.
+quor::Font gridFont()
+{
+    return quor::Font(CreateFontA(-MulDiv(8, screenPixelsPerInchY(), 72), 0, 0, 0, 500, FALSE, FALSE, FALSE,
+                                  DEFAULT_CHARSET, OUT_TT_PRECIS, CLIP_DEFAULT_PRECIS, DRAFT_QUALITY, DEFAULT_PITCH,
+                                  "MS Sans Serif"));
+}
+
+// The widest text of each column, so that no figure shows cut short.
+std::vector<int> columnWidths(HWND window, const std::vector<std::vector<const std::string*>>& rows)
+{
+    std::vector<int> widths(PlotReadoutTable::kColumns, 0);
+    quor::WindowDC dc(window);
+    quor::Font font = gridFont();
+    if (!dc.get() || !font)
+        return widths;
+    quor::SelectedObject selected(dc.get(), font.get());
+    for (const std::vector<const std::string*>& cells : rows) {
+        for (size_t k = 0; k < cells.size() && k < widths.size(); ++k) {
+            SIZE size{};
+            GetTextExtentPoint32A(dc.get(), cells[k]->c_str(), static_cast<int>(cells[k]->size()), &size);
+            widths[k] = std::max<int>(widths[k], size.cx + kCellPadding);
+        }
+    }
+    widths[0] = std::min(widths[0], kWidestLabel);
+    return widths;
 }
 
 Bstr rowTag(size_t index)
@@ -54,8 +106,7 @@ Bstr rowTag(size_t index)
 
 std::string readoutRowText(const LaneReadout& row)
 {
-    return joinCells({&row.label, &row.valueA, &row.timeA, &row.valueB, &row.timeB, &row.deltaValue,
-                      &row.samples, &row.minimum, &row.maximum, &row.mean, &row.rms});
+    return joinCells(rowCells(row));
 }
 
 PlotReadoutTable::~PlotReadoutTable()
@@ -148,8 +199,14 @@ void PlotReadoutTable::show(const std::vector<LaneReadout>& rows, const std::vec
         grid_->deleteRow(rowTag(index).get(), VARIANT_FALSE);
     if (shown_.size() > texts.size())
         grid_->resetAllDeletedRows();
-    for (int column = 0; column < kColumns; ++column)
-        grid_->autoResizeColumn(column);
+    std::vector<std::vector<const std::string*>> cells{captionCells()};
+    for (const LaneReadout& row : rows)
+        cells.push_back(rowCells(row));
+    const std::vector<int> widths = columnWidths(host_->window(), cells);
+    for (int column = 0; column < kColumns; ++column) {
+        if (widths[column] > 0)
+            grid_->setColumnWidth(column, static_cast<SHORT>(std::min(widths[column], 0x7FFF)));
+    }
     shown_ = std::move(texts);
     shownColours_ = std::move(textColours);
     grid_->redraw();

@@ -90,18 +90,7 @@ protected:
         waitUntil([plot] { return !plot->plottable() || plot->pictureComplete(); });
     }
     // Pumps the test thread's messages until the condition holds or a minute passed.
-    static bool waitUntil(const std::function<bool()>& condition)
-    {
-        const DWORD start = GetTickCount();
-        for (;;) {
-            pumpMessages();
-            if (condition())
-                return true;
-            if (GetTickCount() - start >= kWaitMs)
-                return false;
-            Sleep(5);
-        }
-    }
+    static bool waitUntil(const std::function<bool()>& condition) { return pumpUntil(condition, kWaitMs); }
     void startExport(PlotWindow& plot, const DialogAnswerer::Action& answer)
     {
         DialogAnswerer save("Save Export File", answer);
