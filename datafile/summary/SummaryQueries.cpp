@@ -188,10 +188,8 @@ HRESULT SignalSummary::State::summariseColumns(const std::vector<int64_t>& ends,
     nodes->assign(static_cast<size_t>(columns), SummaryNode());
     if (ends.back() - ends.front() <= columns * blockSize)
         return scanColumns(ends, nodes);
-    if (static_cast<int64_t>(splits.size()) > kMaxSplits) {
-        olderSplits.swap(splits);
-        splits.clear();
-    }
+    if (static_cast<int64_t>(splits.size()) > kMaxSplits)
+        ageSplits();
     std::vector<ColumnParts> parts(static_cast<size_t>(columns));
     for (int64_t k = 0; k < columns; ++k)
         planColumn(ends[k], ends[k + 1], &parts[k]);
@@ -253,6 +251,17 @@ HRESULT SignalSummary::State::scanSplit(int64_t edge, bool before, bool after, S
     return S_OK;
 }
 
+// The recent generation becomes the older one. The oldest one's nodes are
+// kept for the splits to come: freeing thousands at once and allocating
+// them again costs a picture far more than its reads where the heap is an
+// emulation layer's.
+void SignalSummary::State::ageSplits()
+{
+    olderSplits.swap(splits);
+    while (!splits.empty())
+        spareSplits.push_back(splits.extract(splits.begin()));
+}
+
 // The split at the edge with at least the sides wanted, from the recent
 // generation, the older one, or read now (only the sides still missing).
 HRESULT SignalSummary::State::splitAt(int64_t edge, bool before, bool after, const Split** split)
@@ -260,7 +269,16 @@ HRESULT SignalSummary::State::splitAt(int64_t edge, bool before, bool after, con
     auto found = splits.find(edge);
     if (found == splits.end()) {
         const auto older = olderSplits.find(edge);
-        found = splits.emplace(edge, older != olderSplits.end() ? older->second : Split()).first;
+        const Split kept = older != olderSplits.end() ? older->second : Split();
+        if (spareSplits.empty()) {
+            found = splits.emplace(edge, kept).first;
+        } else {
+            Splits::node_type node = std::move(spareSplits.back());
+            spareSplits.pop_back();
+            node.key() = edge;
+            node.mapped() = kept;
+            found = splits.insert(std::move(node)).position;
+        }
     }
     Split& s = found->second;
     const bool readBefore = before && !s.hasBefore, readAfter = after && !s.hasAfter;

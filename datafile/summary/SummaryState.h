@@ -168,10 +168,13 @@ struct SignalSummary::State {
     using Splits = std::unordered_map<int64_t, Split>;
     Splits splits;
     Splits olderSplits;
+    std::vector<Splits::node_type> spareSplits;  // nodes of an aged generation, for reuse
+    void ageSplits();
     void forgetSplits()
     {
         splits.clear();
         olderSplits.clear();
+        spareSplits.clear();
     }
 
     bool asynchronous() const { return !runs.periodic(); }
