@@ -226,9 +226,11 @@ void PlotWindow::onSize(int width, int height)
 // readout table, one row per lane.
 void PlotWindow::layout()
 {
-    // The grid's column header, its heading row, then the lanes' rows.
-    const int rows = std::min(lanes_.count(), kMostTableRows) + 2;
-    const int tableTop = std::max<int>(client_.bottom - rows * kTableRowHeight - 6, 0);
+    // The heading row, then the lanes' rows, above the grid's horizontal
+    // scroll bar: the figures may be wider than the window.
+    const int rows = std::min(lanes_.count(), kMostTableRows) + 1;
+    const int tableHeight = rows * kTableRowHeight + GetSystemMetrics(SM_CYHSCROLL) + 6;
+    const int tableTop = std::max<int>(client_.bottom - tableHeight, 0);
     tableArea_ = RECT{0, tableTop, client_.right, client_.bottom};
     table_.place(tableArea_);
     strip_ = RECT{0, std::max(tableTop - kStripHeight, 0), client_.right, tableTop};

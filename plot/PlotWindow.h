@@ -248,7 +248,7 @@ private:
     void paintProgress(double fraction, const char* label);
     int valueY(const Frame& frame, double value) const;
 
-    static const int kTableRowHeight = 18;  // the readout rows, drawn or in the grid
+    static const int kTableRowHeight = 20;  // the readout rows, drawn or in the grid
     static const UINT_PTR kExportTimer = 1;
     static const UINT_PTR kFileTimer = 2;
     static const UINT_PTR kNotesTimer = 3;
