@@ -3,9 +3,13 @@
 // back, and the mouse gestures.
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <vector>
+
 #include "LaneLayout.h"
 #include "PlotCursors.h"
 #include "PlotGestures.h"
+#include "TaskPool.h"
 #include "ZoomHistory.h"
 
 namespace quor {
@@ -141,6 +145,29 @@ TEST(PlotGestures, ClicksPansAndBoxes)
     EXPECT_FALSE(g.pressed());
     EXPECT_EQ(g.move(80).panPixels, 0);
     EXPECT_FALSE(g.leftUp(80));
+}
+
+}  // namespace quor
+
+namespace quor {
+
+// Every task of every batch runs exactly once and run returns only after
+// all of them: batches handed in back to back must not lose a helper's
+// wake-up (a hang) nor let a late helper take a task of the next batch.
+TEST(TaskPool, BatchesRunEachTaskOnceAndReturnWhenAllHaveRun)
+{
+    for (int helpers : {0, 1, 3}) {
+        TaskPool pool(helpers);
+        for (int batch = 0; batch < 300; ++batch) {
+            const int count = 1 + batch % 9;
+            std::vector<std::atomic<int>> runs(count);
+            for (std::atomic<int>& r : runs)
+                r = 0;
+            pool.run(count, [&](int index) { runs[index].fetch_add(1); });
+            for (int k = 0; k < count; ++k)
+                ASSERT_EQ(runs[k].load(), 1) << helpers << " helpers, batch " << batch << ", task " << k;
+        }
+    }
 }
 
 }  // namespace quor
