@@ -195,8 +195,8 @@ size_t SignalSummary::memoryBytes() const
     for (const auto& c : s.cached)
         bytes += c.stored.capacity();
     bytes += s.sequential.capacity();
-    bytes += (s.splits.size() + s.olderSplits.size() + s.spareSplits.size()) *
-             (sizeof(int64_t) + sizeof(State::Split) + 2 * sizeof(void*));
+    for (const auto& picture : s.pictureSplits)
+        bytes += picture.capacity() * sizeof(State::EdgeSplit);
     return bytes;
 }
 

@@ -188,23 +188,23 @@ HRESULT SignalSummary::State::summariseColumns(const std::vector<int64_t>& ends,
     nodes->assign(static_cast<size_t>(columns), SummaryNode());
     if (ends.back() - ends.front() <= columns * blockSize)
         return scanColumns(ends, nodes);
-    if (static_cast<int64_t>(splits.size()) > kMaxSplits)
-        ageSplits();
     std::vector<ColumnParts> parts(static_cast<size_t>(columns));
     for (int64_t k = 0; k < columns; ++k)
         planColumn(ends[k], ends[k + 1], &parts[k]);
     // The edge between columns k - 1 and k: the one needs the part before it, the other the part after.
+    SplitWalk walk = startSplitWalk();
     for (int64_t k = 0; k <= columns; ++k) {
         const bool before = k > 0 && parts[k - 1].tailWanted;
         const bool after = k < columns && parts[k].headWanted;
         const Split* split = nullptr;
-        if ((before || after) && FAILED(splitAt(ends[k], before, after, &split)))
+        if ((before || after) && FAILED(splitAt(walk, ends[k], before, after, &split)))
             return E_FAIL;
         if (before)
             parts[k - 1].tail = split->before;
         if (after)
             parts[k].head = split->after;
     }
+    endSplitWalk();
     for (int64_t k = 0; k < columns; ++k) {
         const ColumnParts& c = parts[k];
         if (c.asRange) {
@@ -251,39 +251,60 @@ HRESULT SignalSummary::State::scanSplit(int64_t edge, bool before, bool after, S
     return S_OK;
 }
 
-// The recent generation becomes the older one. The oldest one's nodes are
-// kept for the splits to come: freeing thousands at once and allocating
-// them again costs a picture far more than its reads where the heap is an
-// emulation layer's.
-void SignalSummary::State::ageSplits()
+// The oldest picture's vector takes this picture's splits; the others are
+// walked from their starts.
+SignalSummary::State::SplitWalk SignalSummary::State::startSplitWalk()
 {
-    olderSplits.swap(splits);
-    while (!splits.empty())
-        spareSplits.push_back(splits.extract(splits.begin()));
+    SplitWalk walk;
+    walk.taken = &pictureSplits[(newestPicture + 1) % kKeptPictures];
+    walk.taken->clear();
+    return walk;
 }
 
-// The split at the edge with at least the sides wanted, from the recent
-// generation, the older one, or read now (only the sides still missing).
-HRESULT SignalSummary::State::splitAt(int64_t edge, bool before, bool after, const Split** split)
+void SignalSummary::State::endSplitWalk()
 {
-    auto found = splits.find(edge);
-    if (found == splits.end()) {
-        const auto older = olderSplits.find(edge);
-        const Split kept = older != olderSplits.end() ? older->second : Split();
-        if (spareSplits.empty()) {
-            found = splits.emplace(edge, kept).first;
-        } else {
-            Splits::node_type node = std::move(spareSplits.back());
-            spareSplits.pop_back();
-            node.key() = edge;
-            node.mapped() = kept;
-            found = splits.insert(std::move(node)).position;
+    newestPicture = (newestPicture + 1) % kKeptPictures;
+}
+
+// What the pictures kept know of the split at the edge, the sides of all
+// of them together. Edges asked for never decrease along a walk.
+SignalSummary::State::Split SignalSummary::State::keptSplit(SplitWalk& walk, int64_t edge)
+{
+    Split found;
+    for (int p = 0; p < kKeptPictures; ++p) {
+        const std::vector<EdgeSplit>& picture = pictureSplits[p];
+        if (&picture == walk.taken)
+            continue;
+        size_t& at = walk.at[p];
+        while (at < picture.size() && picture[at].edge < edge)
+            ++at;
+        if (at == picture.size() || picture[at].edge != edge)
+            continue;
+        const Split& kept = picture[at].split;
+        if (kept.hasBefore && !found.hasBefore) {
+            found.before = kept.before;
+            found.hasBefore = true;
+        }
+        if (kept.hasAfter && !found.hasAfter) {
+            found.after = kept.after;
+            found.hasAfter = true;
         }
     }
-    Split& s = found->second;
+    return found;
+}
+
+// The split at the edge with at least the sides wanted: the one this
+// picture took already (an empty column repeats its edge), what the
+// pictures kept know of it, and what is still missing read now.
+HRESULT SignalSummary::State::splitAt(SplitWalk& walk, int64_t edge, bool before, bool after, const Split** split)
+{
+    std::vector<EdgeSplit>& taken = *walk.taken;
+    if (taken.empty() || taken.back().edge != edge)
+        taken.push_back(EdgeSplit{edge, keptSplit(walk, edge)});
+    Split& s = taken.back().split;
     const bool readBefore = before && !s.hasBefore, readAfter = after && !s.hasAfter;
     if ((readBefore || readAfter) && FAILED(scanSplit(edge, readBefore, readAfter, &s))) {
-        splits.erase(found);
+        taken.pop_back();
         return E_FAIL;
     }
     *split = &s;

@@ -8,7 +8,6 @@
 #include <cstdint>
 #include <mutex>
 #include <string>
-#include <unordered_map>
 #include <vector>
 
 #include "DataFile.h"
@@ -29,7 +28,6 @@ const int64_t kChunkSamples = 128 * kPage;
 // An envelope whose columns hold a block or less on average reads its whole
 // range, in pieces of kSequentialSamples.
 const int64_t kSequentialSamples = 128 * kPage;
-const int64_t kMaxSplits = 4096;  // edges of a few pictures in each generation
 
 // What the header says about reading values; a refresh that finds other
 // settings starts the summary again.
@@ -148,8 +146,10 @@ struct SignalSummary::State {
     std::vector<uint8_t> sequential;  // an envelope's long reads
     // The two sides of whole blocks split by a column edge, by the edge's
     // ordinal. Panning and zooming by two keep most edges of the picture
-    // before, and each edge costs a read. Two generations: when the recent
-    // one is full it becomes the older one, so the edges in use stay.
+    // before, and each edge costs a read. The splits of the last few
+    // pictures are kept, each picture's in edge order: a picture's edges
+    // come in order, so finding them is a walk along each, with no hashing
+    // and no allocation once the pictures' vectors have grown.
     struct Split {
         SummaryNode before;  // from the block's start up to the edge
         SummaryNode after;   // from the edge to the block's end
@@ -165,16 +165,26 @@ struct SignalSummary::State {
         SummaryNode head, tail;
         bool headWanted = false, tailWanted = false;
     };
-    using Splits = std::unordered_map<int64_t, Split>;
-    Splits splits;
-    Splits olderSplits;
-    std::vector<Splits::node_type> spareSplits;  // nodes of an aged generation, for reuse
-    void ageSplits();
+    struct EdgeSplit {
+        int64_t edge;
+        Split split;
+    };
+    static const int kKeptPictures = 4;
+    std::vector<EdgeSplit> pictureSplits[kKeptPictures];  // a ring; the newest at newestPicture
+    int newestPicture = 0;
+    // One envelope's way along the pictures kept: the splits it takes go
+    // into the oldest picture's vector, the others are searched.
+    struct SplitWalk {
+        std::vector<EdgeSplit>* taken = nullptr;
+        size_t at[kKeptPictures] = {};
+    };
+    SplitWalk startSplitWalk();
+    void endSplitWalk();
+    Split keptSplit(SplitWalk& walk, int64_t edge);
     void forgetSplits()
     {
-        splits.clear();
-        olderSplits.clear();
-        spareSplits.clear();
+        for (auto& picture : pictureSplits)
+            picture.clear();
     }
 
     bool asynchronous() const { return !runs.periodic(); }
@@ -203,7 +213,7 @@ struct SignalSummary::State {
                        std::vector<int64_t>* ends);
     HRESULT summariseColumns(const std::vector<int64_t>& ends, std::vector<SummaryNode>* nodes);
     HRESULT scanColumns(const std::vector<int64_t>& ends, std::vector<SummaryNode>* nodes);
-    HRESULT splitAt(int64_t edge, bool before, bool after, const Split** split);
+    HRESULT splitAt(SplitWalk& walk, int64_t edge, bool before, bool after, const Split** split);
     void planColumn(int64_t first, int64_t end, ColumnParts* parts) const;
     bool partUnread(const SummaryNode& between, int64_t block, int64_t from, int64_t end, SummaryNode* part) const;
 

@@ -49,6 +49,12 @@ TEST(FileHandle, ReadsWritesAndSeeksFromEachOrigin)
     EXPECT_EQ(n, 2u);
     ASSERT_EQ(file.readAt(3, buffer, 4, &n), S_OK);
     EXPECT_EQ(std::string(buffer, n), "3ab6");
+    ASSERT_EQ(file.readAt(8, buffer, 8, &n), S_OK);
+    EXPECT_EQ(std::string(buffer, n), "89");
+    ASSERT_EQ(file.readAt(10, buffer, 8, &n), S_OK);
+    EXPECT_EQ(n, 0u);  // at or past the end: nothing, and no failure
+    ASSERT_EQ(file.readAt(1000, buffer, 8, &n), S_OK);
+    EXPECT_EQ(n, 0u);
     EXPECT_TRUE(file.flush());
     int64_t size = 0;
     EXPECT_EQ(file.getSize(&size), S_OK);

@@ -519,7 +519,7 @@ TEST_F(SignalSummaryFiles, SingleSampleSpikeAndDipAreTheExtremesOfTheirColumnsAt
 
 // Pictures panned by whole columns and zoomed by two share most column
 // edges with the pictures before; what is kept of those edges, over more
-// edges than one generation of them holds, answers as a scan does.
+// pictures than are kept, answers as a scan does.
 TEST_F(SignalSummaryFiles, PannedAndZoomedPicturesAgreeWithAScan)
 {
     const std::string path = dir.path("pans.quorData");
