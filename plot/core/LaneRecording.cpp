@@ -1,11 +1,13 @@
 #include "LaneRecording.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cmath>
 
 #include "DataFile.h"
 #include "FileHandle.h"
 #include "Text.h"
+#include "TurnQueue.h"
 
 namespace quor {
 
@@ -14,6 +16,8 @@ namespace {
 // About a hundredth of a second of summarising between two progress notes,
 // so that the first picture comes early and the window follows smoothly.
 const int64_t kStepSamples = int64_t(1) << 20;
+// How long a reader keeps its turn.
+const std::chrono::milliseconds kTurn(20);
 // Zooming in stops when this many samples span the window.
 const int64_t kFewestSamplesShown = 4;
 // Whole numbers up to this size are exact in a double.
@@ -190,26 +194,46 @@ void LaneRecording::startWorker()
 void LaneRecording::stopWorker()
 {
     summary_.requestCancel();
+    TurnQueue::readers().wakeWaiters();
     if (worker_.joinable())
         worker_.join();
 }
 
+// The steps run in turns of the readers', so that many lanes reading leave
+// the window its share of the machine. A turn lasts a few steps: handing it
+// on wakes another thread, which a busy machine may leave waiting for a
+// scheduler slice.
 void LaneRecording::summarise()
 {
+    TurnQueue& turns = TurnQueue::readers();
     HRESULT hr = S_FALSE;
     while (hr == S_FALSE) {
-        hr = summary_.buildStep(kStepSamples);
+        if (!turns.take(summary_.progress().cancel))
+            return;
+        const auto turnEnds = std::chrono::steady_clock::now() + kTurn;
+        do
+            hr = summariseStep();
+        while (hr == S_FALSE && std::chrono::steady_clock::now() < turnEnds);
+        turns.give();
         // A cancelled reading is not a finished one.
         if (hr == E_ABORT)
             return;
-        takeProgress(hr != S_FALSE);
-        if (!notePending_.exchange(true) && onProgress_)
-            onProgress_();
     }
     // A last note even when the window has not taken the one before: the
     // picture must end complete.
     if (onProgress_)
         onProgress_();
+}
+
+HRESULT LaneRecording::summariseStep()
+{
+    const HRESULT hr = summary_.buildStep(kStepSamples);
+    if (hr == E_ABORT)
+        return hr;
+    takeProgress(hr != S_FALSE);
+    if (!notePending_.exchange(true) && onProgress_)
+        onProgress_();
+    return hr;
 }
 
 void LaneRecording::takeProgress(bool finished)

@@ -4,6 +4,9 @@
 // summarised yet reads as empty. Times in and out are the file's own: the
 // window adds the lane's offset.
 //
+// The workers of all lanes take turns on the cores (TurnQueue::readers()),
+// a turn of a few build steps each.
+//
 // The worker reports progress through onProgress, from the worker thread:
 // one call until the window says noteTaken(), so that a slow window is never
 // flooded, and always a last one when the summary is complete.
@@ -126,6 +129,7 @@ private:
     void startWorker();
     void stopWorker();
     void summarise();
+    HRESULT summariseStep();
     void takeProgress(bool finished);
     void findExtent();
     void takeSegments();

@@ -3,13 +3,16 @@
 // back, and the mouse gestures.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
+#include <thread>
 #include <vector>
 
 #include "LaneLayout.h"
 #include "PlotCursors.h"
 #include "PlotGestures.h"
 #include "TaskPool.h"
+#include "TurnQueue.h"
 #include "ZoomHistory.h"
 
 namespace quor {
@@ -168,6 +171,49 @@ TEST(TaskPool, BatchesRunEachTaskOnceAndReturnWhenAllHaveRun)
                 ASSERT_EQ(runs[k].load(), 1) << helpers << " helpers, batch " << batch << ", task " << k;
         }
     }
+}
+
+// Many threads taking turns: never more hold one than there are, every
+// turn taken is run, and a thread waiting when its cancel flag is set
+// leaves without a turn and without keeping the others waiting.
+TEST(TurnQueue, NoMoreHoldATurnThanThereAreAndACancelledWaiterLeaves)
+{
+    TurnQueue turns(2);
+    std::atomic<int> holding{0}, most{0}, runs{0};
+    std::atomic<bool> never{false};
+    std::vector<std::thread> threads;
+    for (int t = 0; t < 8; ++t) {
+        threads.emplace_back([&] {
+            for (int k = 0; k < 200; ++k) {
+                ASSERT_TRUE(turns.take(never));
+                const int now = holding.fetch_add(1) + 1;
+                int seen = most.load();
+                while (now > seen && !most.compare_exchange_weak(seen, now)) {
+                }
+                runs.fetch_add(1);
+                holding.fetch_sub(1);
+                turns.give();
+            }
+        });
+    }
+    for (std::thread& thread : threads)
+        thread.join();
+    EXPECT_EQ(runs.load(), 1600);
+    EXPECT_LE(most.load(), 2);
+
+    ASSERT_TRUE(turns.take(never));
+    ASSERT_TRUE(turns.take(never));  // both turns held: the next thread waits
+    std::atomic<bool> cancel{false};
+    std::atomic<int> answer{-1};
+    std::thread waiter([&] { answer = turns.take(cancel) ? 1 : 0; });
+    cancel = true;
+    turns.wakeWaiters();
+    waiter.join();
+    EXPECT_EQ(answer.load(), 0);
+    turns.give();
+    ASSERT_TRUE(turns.take(never));  // the turn given went to no one gone
+    turns.give();
+    turns.give();
 }
 
 }  // namespace quor
