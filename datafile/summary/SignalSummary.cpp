@@ -197,6 +197,7 @@ size_t SignalSummary::memoryBytes() const
     bytes += s.sequential.capacity();
     for (const auto& picture : s.pictureSplits)
         bytes += picture.capacity() * sizeof(State::EdgeSplit);
+    bytes += (s.scannedColumns.capacity() + s.nextScanned.capacity()) * sizeof(State::ScannedColumn);
     return bytes;
 }
 

@@ -21,8 +21,9 @@
 // blocks above them. A query reads from the file only the partial blocks at
 // the ends of its columns, so its cost does not depend on the range length;
 // an envelope whose columns hold a block or less reads its range instead,
-// in long reads, and the blocks split by recent column edges are kept
-// summarised, so that a panned picture reads only its new edges.
+// in long reads. The blocks split by recent column edges are kept
+// summarised, and the columns of the last envelope read whole are kept,
+// so that a panned picture reads only its new edges or columns.
 // Blocks hold kBlockSamples samples until there are maxBlocks of them; then
 // neighbours are merged and blocks hold twice as many, so memory stays
 // bounded (about 20 MB at the default) for files of any length.

@@ -13,6 +13,7 @@ void SignalSummary::State::forgetPages()
         c.page = -1;
     timesPage = -1;
     forgetSplits();
+    scannedColumns.clear();
 }
 
 HRESULT SignalSummary::State::pageValues(int64_t page, const uint8_t** stored)
@@ -365,18 +366,54 @@ bool SignalSummary::State::partUnread(const SummaryNode& between, int64_t block,
     return true;
 }
 
+// Columns of a block or less, read whole. A pan that keeps the zoom brings
+// most columns of the envelope before it again, with the same ends: those
+// are taken from it, and only the runs of columns new to the picture read.
 HRESULT SignalSummary::State::scanColumns(const std::vector<int64_t>& ends, std::vector<SummaryNode>* nodes)
 {
+    const size_t columns = nodes->size();
+    nextScanned.clear();
+    size_t at = 0, run = 0;  // a run of columns still to read starts at `run`
+    for (size_t k = 0; k <= columns; ++k) {
+        const bool known = k < columns && (ends[k] == ends[k + 1] || keptColumn(ends[k], ends[k + 1], &at, &(*nodes)[k]));
+        if (k < columns && !known)
+            continue;
+        if (run < k && FAILED(scanRun(ends, run, k, nodes)))
+            return E_FAIL;
+        run = k + 1;
+    }
+    for (size_t k = 0; k < columns; ++k)
+        nextScanned.push_back(ScannedColumn{ends[k], ends[k + 1], (*nodes)[k]});
+    scannedColumns.swap(nextScanned);
+    return S_OK;
+}
+
+// The column [first, end) of the last envelope read whole, found by a walk
+// from *at: the columns come in order.
+bool SignalSummary::State::keptColumn(int64_t first, int64_t end, size_t* at, SummaryNode* node) const
+{
+    while (*at < scannedColumns.size() && scannedColumns[*at].first < first)
+        ++*at;
+    if (*at == scannedColumns.size() || scannedColumns[*at].first != first || scannedColumns[*at].end != end)
+        return false;
+    *node = scannedColumns[*at].node;
+    return true;
+}
+
+// Columns firstColumn .. endColumn - 1 from their samples, in long reads.
+HRESULT SignalSummary::State::scanRun(const std::vector<int64_t>& ends, size_t firstColumn, size_t endColumn,
+                                      std::vector<SummaryNode>* nodes)
+{
     const int32_t size = codec.dataSize();
-    const int64_t last = ends.back();
-    size_t k = 0;
-    for (int64_t first = ends.front(); first < last;) {
+    const int64_t last = ends[endColumn];
+    size_t k = firstColumn;
+    for (int64_t first = ends[firstColumn]; first < last;) {
         const int64_t end = std::min(last, first + kSequentialSamples);
         sequential.resize(static_cast<size_t>(kSequentialSamples * size));
         if (FAILED(readStoredValues(queryData, runs, size, first, end - first, sequential.data())))
             return E_FAIL;
         // Each column's share of what was read; a column may go on into the next read.
-        for (; k < nodes->size(); ++k) {
+        for (; k < endColumn; ++k) {
             const int64_t begin = std::max(ends[k], first), stop = std::min(ends[k + 1], end);
             if (begin < stop) {
                 SummaryNode part;

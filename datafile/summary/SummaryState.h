@@ -186,6 +186,12 @@ struct SignalSummary::State {
         for (auto& picture : pictureSplits)
             picture.clear();
     }
+    // The columns of the last envelope whose columns were read whole.
+    struct ScannedColumn {
+        int64_t first, end;
+        SummaryNode node;
+    };
+    std::vector<ScannedColumn> scannedColumns, nextScanned;
 
     bool asynchronous() const { return !runs.periodic(); }
 
@@ -213,6 +219,9 @@ struct SignalSummary::State {
                        std::vector<int64_t>* ends);
     HRESULT summariseColumns(const std::vector<int64_t>& ends, std::vector<SummaryNode>* nodes);
     HRESULT scanColumns(const std::vector<int64_t>& ends, std::vector<SummaryNode>* nodes);
+    bool keptColumn(int64_t first, int64_t end, size_t* at, SummaryNode* node) const;
+    HRESULT scanRun(const std::vector<int64_t>& ends, size_t firstColumn, size_t endColumn,
+                    std::vector<SummaryNode>* nodes);
     HRESULT splitAt(SplitWalk& walk, int64_t edge, bool before, bool after, const Split** split);
     void planColumn(int64_t first, int64_t end, ColumnParts* parts) const;
     bool partUnread(const SummaryNode& between, int64_t block, int64_t from, int64_t end, SummaryNode* part) const;
