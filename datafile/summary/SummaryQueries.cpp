@@ -382,8 +382,11 @@ HRESULT SignalSummary::State::scanColumns(const std::vector<int64_t>& ends, std:
             return E_FAIL;
         run = k + 1;
     }
+    // Empty columns are not kept: zoomed in to a sample a column or less, an
+    // empty one shares its first ordinal with the column after it.
     for (size_t k = 0; k < columns; ++k)
-        nextScanned.push_back(ScannedColumn{ends[k], ends[k + 1], (*nodes)[k]});
+        if (ends[k] < ends[k + 1])
+            nextScanned.push_back(ScannedColumn{ends[k], ends[k + 1], (*nodes)[k]});
     scannedColumns.swap(nextScanned);
     return S_OK;
 }

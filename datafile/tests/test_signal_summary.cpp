@@ -545,6 +545,16 @@ TEST_F(SignalSummaryFiles, PannedAndZoomedPicturesAgreeWithAScan)
             from += ((step / 10) % 2 ? -1 : 1) * (step % 3 == 2 ? 7 : 11) * column;
         }
     }
+    // Zoomed in past a sample a column, every other column empty, panned
+    // by whole columns and by a sample.
+    length = int64_t(width) / 2 * kMs;
+    for (int step = 0; step < 12; ++step) {
+        std::vector<EnvelopeColumn> columns;
+        const int64_t to = from + length - 1;
+        ASSERT_EQ(summary.envelope(from, to, width, &columns), S_OK);
+        ASSERT_EQ(reference.compareColumns(reference.envelope(from, to, width), columns), "") << "close, step " << step;
+        from += step % 4 == 3 ? kMs : (step % 2 ? -6 : 10) * (length / width);
+    }
 }
 
 TEST_F(SignalSummaryFiles, GrowingFileIsSummarisedFurtherAfterARefresh)
