@@ -334,11 +334,15 @@ void PlotWindow::askOpenWorkspace()
     std::string chosen;
     if (!askFileName(FilePromptKind::open, prompt, chosen))
         return;
-    if (!openWorkspace(GetWindow(window_, GW_OWNER), chosen)) {
-        Text text;
-        text.format("Not a Workspace File: %s", chosen.c_str());
-        MessageBoxA(window_, text.c_str(), kWorkspaceCaption, MB_OK | MB_ICONSTOP);
-    }
+    if (!openWorkspace(GetWindow(window_, GW_OWNER), chosen))
+        refuseWorkspace(window_, chosen);
+}
+
+void PlotWindow::refuseWorkspace(HWND owner, const std::string& path)
+{
+    Text text;
+    text.format("Not a Workspace File: %s", path.c_str());
+    MessageBoxA(owner, text.c_str(), kWorkspaceCaption, MB_OK | MB_ICONSTOP);
 }
 
 void PlotWindow::askSaveWorkspace()

@@ -515,13 +515,11 @@ void PlotWindow::takeRows()
             readout_.rows.push_back(laneReadout(lane->recording, settings, cursors_, k == linked));
         } else {
             LaneReadout missing;
-            missing.label = fileNameOf(settings.path) + offsetMark(settings.offset) + (k == linked ? kLinkedMark : "") +
-                            "  " + kFileNotFound;
+            missing.label = unopenedLaneLabel(settings.path, settings.offset, k == linked) + "  " + kFileNotFound;
             readout_.rows.push_back(missing);
         }
     }
     table_.show(readout_.rows, colours);
-    EnableWindow(exportButton_, cursors_.bothPlaced() && !exporter_.running() && plottable());
 }
 
 // The cursors' times and Δt above the table, what was done last beside

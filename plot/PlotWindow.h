@@ -94,6 +94,8 @@ public:
     // or replaces the lanes of the open one; false when the file is not a
     // workspace.
     bool openWorkspace(HWND owner, const std::string& workspacePath);
+    // The box that says a file holds no workspace.
+    static void refuseWorkspace(HWND owner, const std::string& path);
     bool saveWorkspace(const std::string& workspacePath);
     // Back to the view before the last zoom or pan; nothing when none.
     void zoomBack();

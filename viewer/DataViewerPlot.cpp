@@ -35,7 +35,7 @@ bool DataViewerDialog::openWorkspace(const std::string& workspacePath)
     const std::string& linked = plot_->path();
     if (!linked.empty() && GetFileAttributesA(linked.c_str()) != INVALID_FILE_ATTRIBUTES) {
         saveHeaderChanges(true);
-        dataFilePath_ = plot_->path().c_str();
+        dataFilePath_ = linked.c_str();
         openDataFile(false);
     }
     showPageInPlot();

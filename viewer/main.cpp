@@ -8,6 +8,7 @@
 
 #include "CommandLine.h"
 #include "DataViewerDialog.h"
+#include "PlotWindow.h"
 #include "ViewerModule.h"
 
 namespace quor {
@@ -45,15 +46,9 @@ private:
             return;
         // Stopped first: the workspace's boxes run message loops of their own.
         self->stop();
+        // As Open Workspace... says it of a file that is none.
         if (!self->dialog_.openWorkspace(self->path_.str()))
-            self->refuse();
-    }
-    // As Open Workspace... says it of a file that is none.
-    void refuse() const
-    {
-        Text text;
-        text.format("Not a Workspace File: %s", path_.c_str());
-        MessageBoxA(dialog_.window(), text.c_str(), "Open Workspace", MB_OK | MB_ICONSTOP);
+            PlotWindow::refuseWorkspace(self->dialog_.window(), self->path_.str());
     }
     void stop()
     {

@@ -48,6 +48,11 @@ std::string laneLabel(const std::string& path, int32_t tagId, int64_t offset, bo
     return fileNameOf(path) + "  Tag " + std::to_string(tagId) + offsetMark(offset) + (linked ? kLinkedMark : "");
 }
 
+std::string unopenedLaneLabel(const std::string& path, int64_t offset, bool linked)
+{
+    return fileNameOf(path) + offsetMark(offset) + (linked ? kLinkedMark : "");
+}
+
 LaneReadout laneReadout(LaneRecording& lane, const LaneSettings& settings, const PlotCursors& cursors, bool linked)
 {
     LaneReadout row;

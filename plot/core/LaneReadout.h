@@ -24,6 +24,9 @@ extern const char kLinkedMark[];  // " (linked)"
 
 // "name.dat  Tag 7 +1.5 s (linked)".
 std::string laneLabel(const std::string& path, int32_t tagId, int64_t offset, bool linked);
+// The label of a lane whose file could not be opened: no Tag Id to give.
+// "name.dat +1.5 s (linked)".
+std::string unopenedLaneLabel(const std::string& path, int64_t offset, bool linked);
 // The name of the file a path names, after its last separator of either kind.
 std::string fileNameOf(const std::string& path);
 
